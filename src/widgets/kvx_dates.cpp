@@ -1,0 +1,29 @@
+#include "orbe/widgets/kvx_functions.h"
+
+namespace {
+
+bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+constexpr int kDaysInMonth[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+
+}  // namespace
+
+CTime DwTime2CTime(unsigned date) {
+  const int year = static_cast<int>(date / 10000);
+  const int month = static_cast<int>(date / 100 % 100);
+  const int day = static_cast<int>(date % 100);
+  return CTime(year, month, day);
+}
+
+int IsValidTime(const CTime& time) { return time.IsValid() ? 1 : 0; }
+
+int GetQuarter(const CTime& time) {
+  const int month = time.GetMonth();
+  return month == 0 ? 0 : (month - 1) / 3 + 1;
+}
+
+int GetLastDay(int year, int month) {
+  if (month < 1 || month > 12) return 0;
+  if (month == 2 && IsLeapYear(year)) return 29;
+  return kDaysInMonth[month - 1];
+}

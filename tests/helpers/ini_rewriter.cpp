@@ -1,0 +1,39 @@
+// Child process of the crash test: rewrites one INI section forever,
+// alternating between two known contents, until it is killed.
+//   ini_rewriter <file> <section> <key count>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "orbe/platform/profile.h"
+
+namespace {
+
+// Must match SectionPairs() in tests/platform/profile_crash_test.cpp.
+std::string SectionPairs(char letter, int keys) {
+  std::string pairs;
+  for (int i = 0; i < keys; ++i) {
+    char key[16];
+    std::snprintf(key, sizeof(key), "k%05d=", i);
+    pairs += key;
+    pairs += std::string(90, letter);
+    pairs += std::to_string(i);
+    pairs += '\0';
+  }
+  pairs += '\0';
+  return pairs;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: ini_rewriter <file> <section> <key count>\n");
+    return 2;
+  }
+  const int keys = std::atoi(argv[3]);
+  const std::string contents[2] = {SectionPairs('a', keys), SectionPairs('b', keys)};
+  for (unsigned round = 0;; ++round) {
+    if (!WritePrivateProfileSectionA(argv[2], contents[round % 2].c_str(), argv[1])) return 1;
+  }
+}

@@ -1,0 +1,387 @@
+#include "orbe/platform/profile.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "orbe/platform/file.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Names = std::vector<std::string>;
+
+class ProfileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "orbe_profile_XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    folder_ = pattern;
+    path_ = folder_ + "/test.ini";
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+
+  void Put(const std::string& bytes) { ASSERT_TRUE(orbe::WriteFileAtomically(path_, bytes)); }
+  std::string Content() const { return orbe::ReadWholeFile(path_).value_or("<missing>"); }
+
+  std::string Get(const char* app, const char* key, const char* def, DWORD size = 256) {
+    std::string buffer(size, '#');
+    const DWORD n = GetPrivateProfileStringA(app, key, def, buffer.data(), size, path_.c_str());
+    last_return_ = n;
+    return buffer.substr(0, std::strlen(buffer.c_str()));
+  }
+
+  // The raw buffer after a listing call, for checking the NUL layout.
+  std::string List(const char* app, DWORD size) {
+    std::string buffer(size, '#');
+    last_return_ = GetPrivateProfileStringA(app, nullptr, "dflt", buffer.data(), size, path_.c_str());
+    return buffer;
+  }
+
+  std::string folder_;
+  std::string path_;
+  DWORD last_return_ = 0;
+};
+
+constexpr char kWindowsSample[] =
+    "[section1]\r\n"
+    "name1=val1\r\n"
+    "name2=\"val2\"\r\n"
+    "name3\r\n"
+    "name4=a\r\n"
+    "[section2]\r\n";
+
+TEST_F(ProfileTest, MissingFileGivesTheDefaultAndAWriteCreatesIt) {
+  EXPECT_EQ(Get("s", "k", "default"), "default");
+  EXPECT_EQ(last_return_, 7u);
+  EXPECT_EQ(Get("s", "k", "default  "), "default");  // trailing spaces trimmed
+  EXPECT_EQ(Get("s", "k", "  lead"), "  lead");
+  EXPECT_EQ(Get("s", "k", "tab\t"), "tab\t");  // only spaces are trimmed
+  EXPECT_EQ(Get("s", "k", "    "), "");
+  EXPECT_EQ(Get("s", "k", nullptr), "");
+  EXPECT_EQ(last_return_, 0u);
+  EXPECT_EQ(GetPrivateProfileIntA("s", "k", -5, path_.c_str()), static_cast<UINT>(-5));
+
+  // Deleting from a missing file succeeds without creating it.
+  EXPECT_TRUE(WritePrivateProfileStringA("s", "k", nullptr, path_.c_str()));
+  EXPECT_TRUE(WritePrivateProfileStringA("s", nullptr, nullptr, path_.c_str()));
+  EXPECT_FALSE(orbe::FileExists(path_));
+
+  EXPECT_TRUE(WritePrivateProfileStringA("s", "k", "v", path_.c_str()));
+  EXPECT_EQ(Content(), "[s]\r\nk=v\r\n");
+  EXPECT_EQ(Get("S", "K", "default"), "v");
+
+  // A missing folder is not created.
+  const std::string nested = folder_ + "/no/such/dir.ini";
+  EXPECT_FALSE(WritePrivateProfileStringA("s", "k", "v", nested.c_str()));
+  EXPECT_FALSE(WritePrivateProfileStringA("s", "k", "v", nullptr));
+}
+
+TEST_F(ProfileTest, ValueLookupRules) {
+  Put("[Main]\r\n"
+      "  Spaced Key  =   padded value   \r\n"
+      "dq=\"quoted\"\r\n"
+      "sq='single'\r\n"
+      "mixed=\"no'\r\n"
+      "inner=a \"b\"\r\n"
+      "; comment=1\r\n"
+      "bare\r\n"
+      "empty=\r\n"
+      "semi=x ; not a comment\r\n");
+  EXPECT_EQ(Get("main", "SPACED KEY", "d"), "padded value");
+  EXPECT_EQ(Get(" Main ", " spaced key ", "d"), "padded value");
+  EXPECT_EQ(Get("Main", "dq", "d"), "quoted");
+  EXPECT_EQ(Get("Main", "sq", "d"), "single");
+  EXPECT_EQ(Get("Main", "mixed", "d"), "\"no'");
+  EXPECT_EQ(Get("Main", "inner", "d"), "a \"b\"");
+  EXPECT_EQ(Get("Main", "; comment", "d"), "d");
+  EXPECT_EQ(Get("Main", "bare", "d"), "d");
+  EXPECT_EQ(Get("Main", "empty", "d"), "");
+  EXPECT_EQ(last_return_, 0u);
+  EXPECT_EQ(Get("Main", "semi", "d"), "x ; not a comment");
+  EXPECT_EQ(Get("Main", "", "d"), "d");
+  EXPECT_EQ(Get("", "dq", "d"), "d");
+  EXPECT_EQ(Get("Other", "dq", "d"), "d");
+
+  // LF files read as CRLF files do.
+  Put("[Main]\nk = v \n");
+  EXPECT_EQ(Get("main", "k", "d"), "v");
+}
+
+TEST_F(ProfileTest, ValueTruncationMatchesWindows) {
+  Put(kWindowsSample);
+  EXPECT_EQ(Get("section1", "name1", "d", 4), "val");
+  EXPECT_EQ(last_return_, 3u);
+  EXPECT_EQ(Get("section1", "name1", "d", 5), "val1");
+  EXPECT_EQ(last_return_, 4u);
+  EXPECT_EQ(Get("section1", "name1", "d", 1), "");
+  EXPECT_EQ(last_return_, 0u);
+  EXPECT_EQ(Get("section1", "missing", "default", 4), "def");  // the default is cut the same way
+  EXPECT_EQ(last_return_, 3u);
+
+  char untouched = 'Q';
+  EXPECT_EQ(GetPrivateProfileStringA("section1", "name1", "d", &untouched, 0, path_.c_str()), 0u);
+  EXPECT_EQ(untouched, 'Q');
+  EXPECT_EQ(GetPrivateProfileStringA("section1", "name1", "d", nullptr, 10, path_.c_str()), 0u);
+
+  // A double-byte character is never split; the result still reports size-1.
+  Put("[s]\r\nk=a\xD6\xD0\xCE\xC4\r\n");
+  EXPECT_EQ(Get("s", "k", "d", 4), "a\xD6\xD0");
+  EXPECT_EQ(last_return_, 3u);
+  EXPECT_EQ(Get("s", "k", "d", 3), "a");
+  EXPECT_EQ(last_return_, 2u);
+}
+
+TEST_F(ProfileTest, ListingsAndTheirTruncation) {
+  Put(kWindowsSample);
+  EXPECT_EQ(List(nullptr, 32).substr(0, 19), std::string("section1\0section2\0\0", 19));
+  EXPECT_EQ(last_return_, 18u);
+  EXPECT_EQ(List(nullptr, 16), std::string("section1\0secti\0\0", 16));
+  EXPECT_EQ(last_return_, 14u);
+
+  // Key listing leaves out "name3", which has no '='.
+  EXPECT_EQ(List("section1", 32).substr(0, 19), std::string("name1\0name2\0name4\0\0", 19));
+  EXPECT_EQ(last_return_, 18u);
+  EXPECT_EQ(List("section1", 16), std::string("name1\0name2\0na\0\0", 16));
+  EXPECT_EQ(last_return_, 14u);
+  EXPECT_EQ(List("section1", 19), std::string("name1\0name2\0name4\0\0", 19));  // exact fit
+  EXPECT_EQ(last_return_, 18u);
+  EXPECT_EQ(List("section1", 18), std::string("name1\0name2\0name\0\0", 18));
+  EXPECT_EQ(last_return_, 16u);
+  EXPECT_EQ(List("section1", 2), std::string("\0\0", 2));
+  EXPECT_EQ(last_return_, 0u);
+
+  // A section without keys, or none at all, gives the default instead.
+  EXPECT_EQ(List("section2", 10), std::string("dflt\0\0####", 10));
+  EXPECT_EQ(last_return_, 4u);
+  EXPECT_EQ(List("nosuch", 10).substr(0, 6), std::string("dflt\0\0", 6));
+
+  // The whole section, quotes kept, bare keys included.
+  std::string buffer(64, '#');
+  DWORD n = GetPrivateProfileSectionA("SECTION1", buffer.data(), 64, path_.c_str());
+  EXPECT_EQ(n, 38u);
+  EXPECT_EQ(buffer.substr(0, n + 1), std::string("name1=val1\0name2=\"val2\"\0name3\0name4=a\0\0", 39));
+  n = GetPrivateProfileSectionA("section1", buffer.data(), 20, path_.c_str());
+  EXPECT_EQ(n, 18u);
+  EXPECT_EQ(buffer.substr(0, 20), std::string("name1=val1\0name2=\"\0\0", 20));
+  n = GetPrivateProfileSectionA("nosuch", buffer.data(), 64, path_.c_str());
+  EXPECT_EQ(n, 0u);
+  EXPECT_EQ(buffer.substr(0, 2), std::string("\0\0", 2));
+
+  n = GetPrivateProfileSectionNamesA(buffer.data(), 64, path_.c_str());
+  EXPECT_EQ(buffer.substr(0, n + 1), std::string("section1\0section2\0\0", 19));
+  EXPECT_EQ(orbe::ProfileSectionNames(path_), (Names{"section1", "section2"}));
+  EXPECT_EQ(orbe::ProfileKeys(path_, "Section1"), (Names{"name1", "name2", "name4"}));
+  EXPECT_EQ(orbe::ProfileSection(path_, "section1"),
+            (Names{"name1=val1", "name2=\"val2\"", "name3", "name4=a"}));
+  EXPECT_TRUE(orbe::ProfileSectionNames(folder_ + "/missing.ini").empty());
+}
+
+TEST_F(ProfileTest, DuplicatesFirstMatchAnswersListingsShowEveryHeader) {
+  Put("[dup]\r\nk=first\r\nk=second\r\n[other]\r\n[DUP]\r\nk=third\r\nlate=1\r\n");
+  EXPECT_EQ(Get("dup", "k", "d"), "first");
+  EXPECT_EQ(Get("dup", "late", "d"), "d");
+  EXPECT_EQ(orbe::ProfileSectionNames(path_), (Names{"dup", "other", "DUP"}));
+  EXPECT_EQ(orbe::ProfileKeys(path_, "dup"), (Names{"k", "k"}));
+
+  // Deleting the section removes every copy, so nothing older resurfaces.
+  EXPECT_TRUE(WritePrivateProfileStringA("dup", nullptr, nullptr, path_.c_str()));
+  EXPECT_EQ(Content(), "[other]\r\n");
+}
+
+TEST_F(ProfileTest, Integers) {
+  Put("[n]\r\na=12\r\nb=  -3 "
+      "apples\r\nc=0x10\r\nd=abc\r\ne=\r\nf=\"7\"\r\ng=99999999999\r\nh=-99999999999\r\n"
+      "i=\" \"\r\nj=4294967295\r\n");
+  const char* file = path_.c_str();
+  EXPECT_EQ(GetPrivateProfileIntA("n", "a", 5, file), 12u);
+  EXPECT_EQ(static_cast<int>(GetPrivateProfileIntA("n", "b", 5, file)), -3);
+  EXPECT_EQ(GetPrivateProfileIntA("n", "c", 5, file), 16u);
+  EXPECT_EQ(GetPrivateProfileIntA("n", "d", 5, file), 0u);  // present but not a number
+  EXPECT_EQ(GetPrivateProfileIntA("n", "e", 5, file), 5u);  // empty: the default
+  EXPECT_EQ(GetPrivateProfileIntA("n", "f", 5, file), 7u);
+  EXPECT_EQ(GetPrivateProfileIntA("n", "g", 5, file), 4294967295u);
+  EXPECT_EQ(static_cast<int>(GetPrivateProfileIntA("n", "h", 5, file)), INT32_MIN);
+  EXPECT_EQ(GetPrivateProfileIntA("n", "i", 5, file), 0u);  // a quoted blank is a value
+  EXPECT_EQ(GetPrivateProfileIntA("n", "missing", 5, file), 5u);
+  EXPECT_EQ(GetPrivateProfileIntA("n", nullptr, 5, file), 5u);
+  EXPECT_EQ(GetPrivateProfileIntA(nullptr, "a", 5, file), 5u);
+
+  EXPECT_EQ(orbe::ProfileInt(path_, "n", "a", 5), 12);
+  EXPECT_EQ(orbe::ProfileInt(path_, "n", "j", 5), INT32_MAX);  // clamped to int, not wrapped
+  EXPECT_EQ(orbe::ProfileInt(path_, "n", "h", 5), INT32_MIN);
+  EXPECT_EQ(orbe::ProfileInt(path_, "n", "e", 5), 5);
+}
+
+TEST_F(ProfileTest, WritesPlaceKeysAndKeepEveryOtherByte) {
+  Put("; head comment\r\n"
+      "[a]\r\n"
+      "x = 1\r\n"
+      "unknown line without equals\r\n"
+      "; trailing comment\r\n"
+      "\r\n"
+      "[b]\r\n"
+      "y=2\r\n");
+  ASSERT_TRUE(WritePrivateProfileStringA("A", "new", "  v  ", path_.c_str()));
+  ASSERT_TRUE(WritePrivateProfileStringA("a", "X", "10", path_.c_str()));
+  ASSERT_TRUE(WritePrivateProfileStringA("c", "z", "3", path_.c_str()));
+  EXPECT_EQ(Content(),
+            "; head comment\r\n"
+            "[a]\r\n"
+            "x=10\r\n"
+            "unknown line without equals\r\n"
+            "new=v\r\n"
+            "; trailing comment\r\n"
+            "\r\n"
+            "[b]\r\n"
+            "y=2\r\n"
+            "[c]\r\n"
+            "z=3\r\n");
+
+  ASSERT_TRUE(WritePrivateProfileStringA("a", "x", nullptr, path_.c_str()));
+  ASSERT_TRUE(WritePrivateProfileStringA("b", nullptr, nullptr, path_.c_str()));
+  EXPECT_EQ(Content(),
+            "; head comment\r\n"
+            "[a]\r\n"
+            "unknown line without equals\r\n"
+            "new=v\r\n"
+            "; trailing comment\r\n"
+            "\r\n"
+            "[c]\r\n"
+            "z=3\r\n");
+
+  // An LF file stays LF.
+  Put("[a]\nx=1\n");
+  ASSERT_TRUE(WritePrivateProfileStringA("a", "y", "2", path_.c_str()));
+  EXPECT_EQ(Content(), "[a]\nx=1\ny=2\n");
+}
+
+TEST_F(ProfileTest, UnchangedWritesAndRejectedWritesLeaveTheFileAlone) {
+  Put("[a]\r\nx=1\r\n");
+  const auto before = orbe::IdentifyFile(path_);
+  ASSERT_TRUE(before);
+  EXPECT_TRUE(WritePrivateProfileStringA("a", "x", "1", path_.c_str()));
+  EXPECT_EQ(orbe::IdentifyFile(path_), before);  // not rewritten
+
+  EXPECT_FALSE(WritePrivateProfileStringA("a", "x", "1\r\n[evil]\r\nk=v", path_.c_str()));
+  EXPECT_FALSE(WritePrivateProfileStringA("a", "k=v", "1", path_.c_str()));
+  EXPECT_FALSE(WritePrivateProfileStringA("", "k", "1", path_.c_str()));
+  EXPECT_FALSE(WritePrivateProfileStringA(nullptr, "k", "1", path_.c_str()));
+  EXPECT_FALSE(WritePrivateProfileSectionA("a", "ok=1\0[evil]\0", path_.c_str()));
+  EXPECT_EQ(Content(), "[a]\r\nx=1\r\n");
+
+  // The documented cache flush: reported as FALSE, changes nothing.
+  EXPECT_FALSE(WritePrivateProfileStringA(nullptr, nullptr, nullptr, path_.c_str()));
+  EXPECT_EQ(Get("a", "x", "d"), "1");
+}
+
+TEST_F(ProfileTest, WriteSectionReplacesTheSection) {
+  Put("[a]\r\nx=1\r\n; note\r\ny=2\r\n\r\n[b]\r\nz=3\r\n");
+  ASSERT_TRUE(WritePrivateProfileSectionA("A", "p=1\0q = 2\0bare\0", path_.c_str()));
+  EXPECT_EQ(Content(), "[a]\r\np=1\r\nq = 2\r\nbare\r\n\r\n[b]\r\nz=3\r\n");
+  EXPECT_EQ(Get("a", "q", "d"), "2");
+  EXPECT_EQ(Get("a", "x", "d"), "d");
+  ASSERT_TRUE(WritePrivateProfileSectionA("new", "k=v\0", path_.c_str()));
+  EXPECT_EQ(Get("new", "k", "d"), "v");
+  ASSERT_TRUE(WritePrivateProfileSectionA("a", nullptr, path_.c_str()));
+  EXPECT_EQ(Content(), "[b]\r\nz=3\r\n[new]\r\nk=v\r\n");
+}
+
+TEST_F(ProfileTest, GbkFileRoundTripsByteForByte) {
+  // Literals here are GBK bytes (the build's execution character set).
+  const std::string original =
+      "; 报表设置 (中文注释)\r\n"
+      "[报表]\r\n"
+      "名称=资产负债表\r\n"
+      "标题 = \"合并 报表\"\r\n"
+      "\r\n"
+      "[其他]\r\n"
+      "代码=600000\r\n";
+  ASSERT_EQ(std::string("报表"), "\xB1\xA8\xB1\xED") << "the test must be compiled to GBK";
+  Put(original);
+  EXPECT_EQ(Get("报表", "名称", "d"), "资产负债表");
+  EXPECT_EQ(Get("报表", "标题", "d"), "合并 报表");
+  EXPECT_EQ(orbe::ProfileString(path_, "其他", "代码"), "600000");
+
+  ASSERT_TRUE(WritePrivateProfileStringA("其他", "new", "1", path_.c_str()));
+  EXPECT_EQ(Content(), original + "new=1\r\n");
+  ASSERT_TRUE(orbe::WriteProfileString(path_, "报表", "单位", "万元"));
+  const std::string expected =
+      "; 报表设置 (中文注释)\r\n"
+      "[报表]\r\n"
+      "名称=资产负债表\r\n"
+      "标题 = \"合并 报表\"\r\n"
+      "单位=万元\r\n"
+      "\r\n"
+      "[其他]\r\n"
+      "代码=600000\r\n"
+      "new=1\r\n";
+  EXPECT_EQ(Content(), expected);
+}
+
+TEST_F(ProfileTest, LongLinesHaveNoLimit) {
+  const std::string long_value(200000, 'v');
+  const std::string long_key(5000, 'k');
+  ASSERT_TRUE(orbe::WriteProfileString(path_, "s", long_key, long_value));
+  EXPECT_EQ(orbe::ProfileString(path_, "s", long_key), long_value);
+  EXPECT_EQ(Get("s", long_key.c_str(), "d", 300000).size(), long_value.size());
+  EXPECT_EQ(last_return_, long_value.size());
+  EXPECT_EQ(Get("s", long_key.c_str(), "d", 10), std::string(9, 'v'));
+  EXPECT_EQ(last_return_, 9u);
+}
+
+TEST_F(ProfileTest, ReadsSeeChangesMadeBehindTheCache) {
+  Put("[s]\r\nk=old\r\n");
+  EXPECT_EQ(Get("s", "k", "d"), "old");
+  Put("[s]\r\nk=newer\r\n");
+  EXPECT_EQ(Get("s", "k", "d"), "newer");
+  ASSERT_TRUE(WritePrivateProfileStringA("s", "k", "ours", path_.c_str()));
+  EXPECT_EQ(Get("s", "k", "d"), "ours");
+  fs::remove(path_);
+  EXPECT_EQ(Get("s", "k", "d"), "d");
+}
+
+TEST_F(ProfileTest, AFileThatCannotBeReadIsNeverReplaced) {
+  // A folder stands in for an unreadable file (permissions do not bind root).
+  ASSERT_TRUE(fs::create_directory(path_));
+  EXPECT_EQ(Get("s", "k", "d"), "d");
+  EXPECT_FALSE(WritePrivateProfileStringA("s", "k", "v", path_.c_str()));
+  EXPECT_TRUE(fs::is_directory(path_));
+}
+
+TEST_F(ProfileTest, ConcurrentWritersLoseNothing) {
+  constexpr int kThreads = 4;
+  constexpr int kKeysEach = 25;
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([this, t] {
+      for (int k = 0; k < kKeysEach; ++k) {
+        const std::string key = "t" + std::to_string(t) + "k" + std::to_string(k);
+        EXPECT_TRUE(
+            orbe::WriteProfileString(path_, "s" + std::to_string(k % 3), key, std::to_string(t * 100 + k)));
+        EXPECT_EQ(orbe::ProfileString(path_, "s" + std::to_string(k % 3), key), std::to_string(t * 100 + k));
+      }
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  orbe::FlushProfileCache();
+  for (int t = 0; t < kThreads; ++t) {
+    for (int k = 0; k < kKeysEach; ++k) {
+      const std::string key = "t" + std::to_string(t) + "k" + std::to_string(k);
+      EXPECT_EQ(orbe::ProfileInt(path_, "s" + std::to_string(k % 3), key, -1), t * 100 + k) << key;
+    }
+  }
+  size_t keys = 0;
+  for (const std::string& section : orbe::ProfileSectionNames(path_))
+    keys += orbe::ProfileKeys(path_, section).size();
+  EXPECT_EQ(keys, static_cast<size_t>(kThreads * kKeysEach));
+}
+
+}  // namespace
