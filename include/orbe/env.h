@@ -1,14 +1,89 @@
 // The module's exported environment functions: undecorated names, as a host
-// looks them up with dlsym.
+// looks them up with dlsym. Strings cross as std::string by reference.
 #ifndef ORBE_ENV_H_
 #define ORBE_ENV_H_
 
 #include <string>
 
+#include "orbe/dataservice/cw_data_engin.h"
+#include "orbe/platform/types.h"
+
+class CWnd;
+class OrbeClientSession;
+
+#pragma pack(push, 1)
+// A 7-byte value the host callbacks take (a date or a security key).
+struct HostValue7 {
+  unsigned char bytes[7];
+};
+#pragma pack(pop)
+static_assert(sizeof(HostValue7) == 7);
+
 extern "C" {
+
+// The host's callbacks; their arguments are fixed by the calls the module makes.
+// (context or null, -1, code, result buffer or null, item count, two values,
+// 1 or 0, 0).
+using DataFuncProc = int (*)(int* context, int minusOne, int code, void* buffer, short count,
+                             HostValue7 first, HostValue7 second, int flag, int zero);
+// (code text or window value, -1, 0, -1, switch kind (12 = show a security), 0, 0).
+using SwitchFuncProc = int (*)(const void* target, int a, int b, int c, int kind, int d, int e);
+// (command 11 or 12, value, 60, result buffer, buffer length (64), 0); non-zero
+// when the buffer was filled.
+using CallbackFuncProc = int (*)(int command, const HostValue7* value, int size, void* buffer,
+                                 int* bufferLength, int zero);
+
+// Starts the shared data environment: proxy, cache directories, host test,
+// report period, sessions. Non-zero when the environment is up. A general
+// database below 0 takes GeneralDB from the configuration file.
+unsigned int InitDataEngin(const std::string& cacheRoot, const std::string& configurationFile,
+                           int generalDatabase, CWnd* parent);
+// Deletes the sessions; releases the engine when the last start is matched.
+void UnInitDataEngin();
+void ReloadDataEnginCfg();
+// Initialises the main (then the sub) session with GeneralDB of its section.
+int FetchMainTable(CWnd* parent);
+
+void SetPrivPath(const std::string& path);
+std::string GetPrivPath();
+// The configuration file's folder without its trailing separator; "" when
+// unset or when there is no separator after its first character.
+std::string GetCommConfigPath();
+
+void RegisterCallBack(DataFuncProc dataFunc, SwitchFuncProc switchFunc, CallbackFuncProc callbackFunc);
+DataFuncProc GetDataFunc();
+SwitchFuncProc GetSwitchFunc();
+CallbackFuncProc GetCallbackFunc();
+
+OrbeClientSession* GetGlobalMainOrbeClientSession();
+OrbeClientSession* GetGlobalSubOrbeClientSession();
+ICwRequestSession* GetGlobalMainCwRequestSession();
+ICwRequestSession* GetGlobalSub1CwRequestSession();
+
+// Stores (a, b, c) as the info block of the main session when `main` is
+// non-zero, else of the sub session.
+void SetTPInfoBlock(unsigned char main, unsigned char a, unsigned char b, unsigned char c);
+bool SetTPSessionCheckOP();
+bool SetTPSessionUseSSO();
+
+// Whether the embedded script environment started.
+bool IsCBaseEnvInit();
 
 // "2.31 PA   :yymmddhh", the version and the hour the module was built.
 std::string GetThisMoudleVersion();
+
+// The current report period: (year - 1980) * 4 + period, period 0 "一季",
+// 1 "中期", 2 "三季", 3 "年度".
+void SetCurReport(int year, int period);
+// The period `back` steps before the current one (computed from today's date
+// when none is set) as year text and period name.
+void GetCurReport(std::string& year, std::string& period, int back);
+
+void SetKVXCtrlScrollBarType(int type);
+// Asks the caches to save their state (main, then sub).
+void SaveCWCacheInfo();
+// Runs the main cache's maintenance.
+void DoCWCacheOption();
 
 }  // extern "C"
 

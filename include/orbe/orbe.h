@@ -14,6 +14,16 @@
 #include "orbe/platform/crypto.h"
 #include "orbe/widgets/ctime.h"
 #include "orbe/widgets/kvx_functions.h"
+#include "orbe/dataservice/cw_host_info.h"
+#include "orbe/dataservice/reply_handle.h"
+#include "orbe/dataservice/cw_data_engin.h"
+#include "orbe/dataservice/cw_cache.h"
+#include "orbe/dataservice/component_entry_points.h"
+#include "orbe/dataservice/orbe_client_session.h"
+#include "orbe/dictionary/dictionary_records.h"
+#include "orbe/dictionary/sql_records.h"
+#include "orbe/dictionary/cw_dictionary.h"
+#include "orbe/dictionary/cw_file_util.h"
 #include "orbe/env.h"
 
 #endif  // ORBE_ORBE_H_

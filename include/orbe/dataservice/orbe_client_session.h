@@ -1,0 +1,72 @@
+// One connection to the data service: request session, reply cache,
+// in-memory dictionary and reference tables.
+#ifndef ORBE_DATASERVICE_ORBE_CLIENT_SESSION_H_
+#define ORBE_DATASERVICE_ORBE_CLIENT_SESSION_H_
+
+#include <string>
+
+#include "orbe/dataservice/cw_cache.h"
+#include "orbe/dataservice/cw_data_engin.h"
+#include "orbe/dataservice/cw_host_info.h"
+#include "orbe/dictionary/cw_dictionary.h"
+
+class CWnd;
+
+class OrbeClientSession {
+ public:
+  // A session without engine or cache; it never connects.
+  OrbeClientSession() = default;
+  // Makes the cache for `cacheDirectory` when the cache component is present.
+  OrbeClientSession(ICwDataEngin* engine, const std::string& cacheDirectory,
+                    const std::string& configurationFile);
+  // UninitSession, then releases the cache.
+  virtual ~OrbeClientSession();
+  OrbeClientSession(const OrbeClientSession&) = delete;
+  OrbeClientSession& operator=(const OrbeClientSession&) = delete;
+
+  // A request session over the engine's configured host list (or the
+  // alternative kind). Returns null; read the session with GetSession. The
+  // push flag has no effect.
+  ICwRequestSession* CreateSession(bool alternativeKind, bool push);
+  // The same to one host.
+  ICwRequestSession* CreateSession(CWHOSTINFO& host, bool alternativeKind, bool push);
+
+  // Runs once per session: loads the dictionary and, for general databases 0
+  // and 3, the reference tables. Database 2 loads nothing. A failure is not
+  // retried by a later call.
+  bool InitSession(int generalDatabase, CWnd* parent);
+  // Releases the dictionary and forgets the request session.
+  void UninitSession();
+
+  ICwRequestSession* GetSession() const { return request_session_; }
+  ITCwcache* GetCwcache() const { return cache_; }
+  ICwDataEngin* GetEngine() const { return engine_; }
+  const std::string& GetCacheDirectory() const { return cache_directory_; }
+  const std::string& GetConfigurationFile() const { return configuration_file_; }
+  bool IsInitialised() const { return initialised_; }
+
+  void Quit();
+  // Drops the request session's queued reply handles; `also` the second queue.
+  void ResetReplyHandleQueue(bool also);
+
+  // The info block is read once: GetInfoBlock zeroes it after copying.
+  void SetInfoBlock(unsigned char a, unsigned char b, unsigned char c);
+  void GetInfoBlock(unsigned char& a, unsigned char& b, unsigned char& c);
+
+  // The dictionary loaded when the session is initialised; read through
+  // CwFileUtil.
+  orbe::CwDictionary& Dictionary() { return dictionary_; }
+  const orbe::CwDictionary& Dictionary() const { return dictionary_; }
+
+ private:
+  ICwDataEngin* engine_ = nullptr;
+  ICwRequestSession* request_session_ = nullptr;
+  ITCwcache* cache_ = nullptr;
+  std::string cache_directory_;
+  std::string configuration_file_;
+  bool initialised_ = false;
+  orbe::CwDictionary dictionary_;
+  unsigned char info_block_[3] = {0, 0, 0};
+};
+
+#endif  // ORBE_DATASERVICE_ORBE_CLIENT_SESSION_H_

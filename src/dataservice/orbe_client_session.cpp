@@ -1,0 +1,89 @@
+#include "orbe/dataservice/orbe_client_session.h"
+
+#include "dictionary/dictionary_refresh.h"
+#include "env/module_state.h"
+#include "orbe/dictionary/cw_file_util.h"
+
+namespace {
+
+constexpr int kGeneralDatabaseNone = 2;
+
+}  // namespace
+
+OrbeClientSession::OrbeClientSession(ICwDataEngin* engine, const std::string& cacheDirectory,
+                                     const std::string& configurationFile)
+    : engine_(engine), cache_directory_(cacheDirectory), configuration_file_(configurationFile) {
+  const orbe::CacheEntryPoints& cache = orbe::Siblings().Cache();
+  if (cache.CreateTCwCacheInstance != nullptr && cache.DeleteTCwCacheInstance != nullptr) {
+    cache_ = cache.CreateTCwCacheInstance(cache_directory_.c_str(), 0, 0);
+  }
+}
+
+OrbeClientSession::~OrbeClientSession() {
+  UninitSession();
+  const orbe::CacheEntryPoints& cache = orbe::Siblings().Cache();
+  if (cache_ != nullptr && cache.DeleteTCwCacheInstance != nullptr) cache.DeleteTCwCacheInstance(cache_);
+  cache_ = nullptr;
+}
+
+ICwRequestSession* OrbeClientSession::CreateSession(bool alternativeKind, bool /*push*/) {
+  if (engine_ != nullptr) {
+    request_session_ = alternativeKind ? engine_->CreateAltConfiguredRequestSession(nullptr)
+                                       : engine_->CreateConfiguredRequestSession(nullptr);
+  }
+  return nullptr;
+}
+
+ICwRequestSession* OrbeClientSession::CreateSession(CWHOSTINFO& host, bool alternativeKind, bool /*push*/) {
+  if (engine_ != nullptr) {
+    request_session_ = alternativeKind ? engine_->CreateAltRequestSession(&host, nullptr)
+                                       : engine_->CreateRequestSession(&host, nullptr);
+  }
+  return nullptr;
+}
+
+bool OrbeClientSession::InitSession(int generalDatabase, CWnd* /*parent*/) {
+  if (initialised_ || generalDatabase == kGeneralDatabaseNone) return true;
+  if (request_session_ == nullptr) return false;
+  // Marked first, so that a failure below is not retried by a later call.
+  initialised_ = true;
+  // The dictionary refresh dialog (it waits for the connection and fetches
+  // changed dictionary files) needs the file fetch of the request-handle
+  // subsystem, which is not built yet. Files already downloaded into the
+  // cache directory are installed as the refresh would install them.
+  orbe::PostProcessDownloadedFiles(cache_directory_);
+  if (!CwFileUtil::LoadCWSysData(this, cache_directory_.c_str())) return false;
+  // The reference-table loaders (main tables for general databases 0 and 3,
+  // then the topic tables for 3) belong to the reference-table subsystem,
+  // which is not built yet; the dictionary alone is the result until then.
+  return true;
+}
+
+void OrbeClientSession::UninitSession() {
+  if (request_session_ == nullptr) return;
+  CwFileUtil::UnLoadCWSysData(this);
+  request_session_ = nullptr;
+}
+
+void OrbeClientSession::Quit() {
+  if (request_session_ != nullptr) request_session_->Quit();
+}
+
+void OrbeClientSession::ResetReplyHandleQueue(bool also) {
+  if (request_session_ == nullptr) return;
+  request_session_->ResetReplyHandleQueue();
+  if (also) request_session_->ResetSecondReplyHandleQueue();
+}
+
+void OrbeClientSession::SetInfoBlock(unsigned char a, unsigned char b, unsigned char c) {
+  info_block_[0] = a;
+  info_block_[1] = b;
+  info_block_[2] = c;
+}
+
+void OrbeClientSession::GetInfoBlock(unsigned char& a, unsigned char& b, unsigned char& c) {
+  a = info_block_[0];
+  b = info_block_[1];
+  c = info_block_[2];
+  info_block_[0] = info_block_[1] = info_block_[2] = 0;
+}

@@ -1,0 +1,84 @@
+// The module's global state, one instance per loaded module, and the order in
+// which it comes up and goes down with the library.
+#ifndef ORBE_ENV_MODULE_STATE_H_
+#define ORBE_ENV_MODULE_STATE_H_
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "env/sibling_components.h"
+#include "orbe/dataservice/cw_host_info.h"
+#include "orbe/dataservice/orbe_client_session.h"
+#include "orbe/env.h"
+#include "orbe/platform/sync.h"
+
+namespace orbe {
+
+inline constexpr std::uint64_t kMebibyte = 1048576;
+
+// The file servers read at start-up, waiting for the file-transfer manager.
+struct FileServerList {
+  std::vector<CWHOSTINFO> hosts;
+  int primary = 0;
+  std::uint64_t max_file_bytes = 10 * kMebibyte;
+};
+
+struct ModuleState {
+  std::string main_cache_directory;
+  std::string sub_cache_directory;
+  std::string private_path;
+  std::string configuration_file;
+  std::string user_comm_file;
+  CriticalSection lock;  // start-up, tear-down and pass-through requests
+  std::string module_directory;
+
+  BOOL init_flag = FALSE;
+  int init_count = 0;
+  std::unique_ptr<OrbeClientSession> main_session;
+  std::unique_ptr<OrbeClientSession> sub_session;
+  DataFuncProc data_func = nullptr;
+  SwitchFuncProc switch_func = nullptr;
+  CallbackFuncProc callback_func = nullptr;
+  std::atomic<int> cur_report_index{0};
+  FileServerList file_servers;
+  // The container message manager registers itself as the push receiver.
+  IClientNotify* push_notify = nullptr;
+};
+
+// Members come up in the load order and go down in reverse.
+class ModuleEnvironment {
+ public:
+  ModuleEnvironment() = default;
+  // Sessions still alive are deleted while their cache component is loaded.
+  ~ModuleEnvironment();
+  ModuleEnvironment(const ModuleEnvironment&) = delete;
+  ModuleEnvironment& operator=(const ModuleEnvironment&) = delete;
+
+  ModuleState state;                           // 1. paths, lock, module directory
+  DllEntironment siblings;                     // 2. sibling components, drawing state
+  // 3. and 4.: the script search paths and PyEntironment, the embedded script
+  // environment, are built with the script subsystem. Until then nothing
+  // starts here and IsCBaseEnvInit() answers false.
+  bool script_environment_started = false;
+};
+
+ModuleEnvironment& Environment();
+inline ModuleState& State() { return Environment().state; }
+inline const DllEntironment& Siblings() { return Environment().siblings; }
+
+// The module directory into a caller buffer; taken from the process's current
+// directory on first use. Always terminated when size > 0.
+void GetModuleDirectory(char* buffer, std::size_t size);
+std::string ModuleDirectory();
+
+// Lets the container message manager receive pushed messages from the next
+// InitDataEngin on; null detaches it.
+void SetPushNotifyReceiver(IClientNotify* notify);
+
+}  // namespace orbe
+
+#endif  // ORBE_ENV_MODULE_STATE_H_
