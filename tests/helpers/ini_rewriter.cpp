@@ -7,22 +7,11 @@
 
 #include "orbe/platform/profile.h"
 
+#include "support/ini_rewrite_content.h"
+
 namespace {
 
-// Must match SectionPairs() in tests/platform/profile_crash_test.cpp.
-std::string SectionPairs(char letter, int keys) {
-  std::string pairs;
-  for (int i = 0; i < keys; ++i) {
-    char key[16];
-    std::snprintf(key, sizeof(key), "k%05d=", i);
-    pairs += key;
-    pairs += std::string(90, letter);
-    pairs += std::to_string(i);
-    pairs += '\0';
-  }
-  pairs += '\0';
-  return pairs;
-}
+using orbe::testing::SectionPairs;
 
 }  // namespace
 

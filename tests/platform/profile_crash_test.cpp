@@ -17,6 +17,8 @@
 #include "orbe/platform/file.h"
 #include "orbe/platform/profile.h"
 
+#include "support/ini_rewrite_content.h"
+
 extern char** environ;
 
 namespace {
@@ -27,20 +29,7 @@ constexpr int kKeys = 2000;  // about 200 KB, so that kills land inside writes
 constexpr int kKills = 200;
 constexpr char kSection[] = "big";
 
-// Must match SectionPairs() in tests/helpers/ini_rewriter.cpp.
-std::string SectionPairs(char letter, int keys) {
-  std::string pairs;
-  for (int i = 0; i < keys; ++i) {
-    char key[16];
-    std::snprintf(key, sizeof(key), "k%05d=", i);
-    pairs += key;
-    pairs += std::string(90, letter);
-    pairs += std::to_string(i);
-    pairs += '\0';
-  }
-  pairs += '\0';
-  return pairs;
-}
+using orbe::testing::SectionPairs;
 
 pid_t SpawnRewriter(const std::string& file) {
   const std::string program = std::string(ORBE_TEST_BIN_DIR) + "/ini_rewriter";
