@@ -1,0 +1,59 @@
+// The request and reply objects the engine hands to the module.
+#ifndef ORBE_COMPONENTS_ENGINE_ENGINE_REQUEST_H_
+#define ORBE_COMPONENTS_ENGINE_ENGINE_REQUEST_H_
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "orbe/dataservice/reply_handle.h"
+
+namespace orbe::engine {
+
+// Room for the largest body the module builds (a SELECT with 7 999 option
+// bytes is 8 576) and for insert and call bodies with large value areas.
+inline constexpr std::uint32_t kRequestBodyCapacity = 65536;
+
+class EngineRequest final : public ICwRequest {
+ public:
+  EngineRequest() : body_(kRequestBodyCapacity, 0) {}
+  ~EngineRequest() override = default;
+
+  unsigned char* GetHeader() override { return header_; }
+  unsigned char* GetBody() override { return body_.data(); }
+  void Reset() override;
+  std::uint32_t GetCapacity() override { return kRequestBodyCapacity; }
+
+ private:
+  unsigned char header_[kCwRequestHeaderSize] = {};
+  std::vector<unsigned char> body_;
+};
+
+// The frame to send for a request the module built: its header's length
+// field decides how much of the body goes. nullopt (and `error`) when that
+// length is below a code's worth, above the limits or beyond the body.
+std::optional<std::string> FrameOfRequest(ICwRequest& request, std::string& error);
+
+// One received reply packet, header included, as the module reads it.
+class EngineReply final : public ICwReply {
+ public:
+  explicit EngineReply(std::string packet) : packet_(std::move(packet)) {}
+  ~EngineReply() override = default;
+
+  unsigned char* GetHeader() override { return Bytes(); }
+  unsigned char* GetBody() override { return Bytes() + kCwReplyHeaderSize; }
+  std::uint32_t GetBodyLength() override {
+    return static_cast<std::uint32_t>(packet_.size() - kCwReplyHeaderSize);
+  }
+  int GetProgress() override;
+  std::uint32_t GetTotalLength() override { return static_cast<std::uint32_t>(packet_.size()); }
+
+ private:
+  unsigned char* Bytes() { return reinterpret_cast<unsigned char*>(packet_.data()); }
+  std::string packet_;  // at least a header long
+};
+
+}  // namespace orbe::engine
+
+#endif  // ORBE_COMPONENTS_ENGINE_ENGINE_REQUEST_H_

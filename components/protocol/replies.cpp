@@ -1,0 +1,89 @@
+#include "protocol/replies.h"
+
+#include "orbe/platform/crypto.h"
+#include "protocol/byte_order.h"
+
+namespace orbe::wire {
+namespace {
+
+// Payloads this short rarely shrink, and compressing them costs more than it saves.
+constexpr std::size_t kMinCompressible = 128;
+
+void AppendPacket(std::string* out, ReplyTo to, PacketKind kind, std::uint8_t flags, std::int32_t progress,
+                  std::int32_t status, std::string_view payload, std::uint32_t raw_length) {
+  ReplyHeader header{};
+  header.request_id = to.request_id;
+  header.flags = flags;
+  header.kind = kind;
+  header.request_code = to.code;
+  header.total_length = static_cast<std::uint32_t>(kReplyHeaderSize + payload.size());
+  header.progress = progress;
+  header.status = status;
+  header.raw_length = raw_length;
+  Append(out, header);
+  out->append(payload);
+}
+
+}  // namespace
+
+bool AppendDataPacket(std::string* out, ReplyTo to, std::int32_t progress, std::string_view payload) {
+  if (payload.size() > kMaxReplyLength - kReplyHeaderSize) return false;
+  AppendPacket(out, to, kPacketData, 0, progress, 0, payload, static_cast<std::uint32_t>(payload.size()));
+  return true;
+}
+
+bool AppendCompressibleDataPacket(std::string* out, ReplyTo to, std::int32_t progress,
+                                  std::string_view payload) {
+  if (payload.size() > kMaxRawPayload) return false;
+  if (payload.size() >= kMinCompressible) {
+    const std::string packed = Compress(payload);
+    if (packed.size() < payload.size()) {
+      AppendPacket(out, to, kPacketData, kFlagZlib, progress, 0, packed,
+                   static_cast<std::uint32_t>(payload.size()));
+      return true;
+    }
+  }
+  return AppendDataPacket(out, to, progress, payload);
+}
+
+void AppendEndPacket(std::string* out, ReplyTo to, std::int32_t status) {
+  AppendPacket(out, to, kPacketEnd, 0, 100, status, {}, 0);
+}
+
+std::optional<std::string> PacketBody(const ReplyPacket& packet) {
+  const std::uint32_t raw_length = packet.header.raw_length;
+  if ((packet.header.flags & kFlagZlib) == 0) {
+    if (raw_length != packet.payload.size()) return std::nullopt;
+    return std::string(packet.payload);
+  }
+  if (raw_length > kMaxRawPayload) return std::nullopt;
+  auto body = Uncompress(packet.payload, raw_length);
+  if (!body || body->size() != raw_length) return std::nullopt;
+  return body;
+}
+
+std::string EncodeHostLoadBody(HostLoad value) {
+  std::string body;
+  Append(&body, value.load);
+  Append(&body, value.capacity);
+  return body;
+}
+
+std::optional<HostLoad> DecodeHostLoadBody(std::string_view body) {
+  if (body.size() != kHostLoadBodySize) return std::nullopt;
+  return HostLoad{LoadAt<std::uint32_t>(body, 0), LoadAt<std::uint32_t>(body, 4)};
+}
+
+std::string EncodeTimeStampBody(TableTimeStamp value) {
+  std::string body;
+  Append(&body, value.status);
+  Append(&body, value.stamp);
+  return body;
+}
+
+std::optional<TableTimeStamp> DecodeTimeStampBody(std::string_view body) {
+  if (body.size() != kTimeStampBodySize) return std::nullopt;
+  return TableTimeStamp{LoadAt<std::uint8_t>(body, 0), LoadAt<std::int64_t>(body, 1)};
+}
+
+}  // namespace orbe::wire

@@ -1,0 +1,187 @@
+#include "server_options.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <functional>
+#include <map>
+
+#include "orbe/platform/file.h"
+#include "orbe/platform/profile.h"
+#include "orbe/platform/text.h"
+
+namespace orbe::server {
+namespace {
+
+constexpr const char* kSection = "server";
+
+bool ParseNumber(std::string_view text, long long low, long long high, long long* value) {
+  text = TrimBlanks(text);
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), *value);
+  return ec == std::errc() && end == text.data() + text.size() && *value >= low && *value <= high;
+}
+
+// One setter per value, shared by the command line and the INI keys.
+using Setter = std::function<bool(ServerOptions*, const std::string&)>;
+
+bool SetPort(ServerOptions* options, const std::string& text) {
+  long long value = 0;
+  if (!ParseNumber(text, 0, 65535, &value)) return false;
+  options->config.port = static_cast<std::uint16_t>(value);
+  return true;
+}
+
+bool SetFilePort(ServerOptions* options, const std::string& text) {
+  long long value = 0;
+  if (!ParseNumber(text, 0, 65535, &value)) return false;
+  options->file_port = static_cast<int>(value);
+  return true;
+}
+
+bool SetCapacity(ServerOptions* options, const std::string& text) {
+  long long value = 0;
+  if (!ParseNumber(text, 0, UINT32_MAX, &value)) return false;
+  options->config.capacity = static_cast<std::uint32_t>(value);
+  return true;
+}
+
+bool SetLogLevel(ServerOptions* options, const std::string& text) {
+  const auto level = ParseLogLevel(TrimBlanks(text));
+  if (level) options->log_level = *level;
+  return level.has_value();
+}
+
+bool SetScale(ServerOptions* options, const std::string& text) {
+  char* end = nullptr;
+  const double value = std::strtod(text.c_str(), &end);
+  if (text.empty() || *end != '\0' || !std::isfinite(value) || value <= 0 || value > 100) return false;
+  options->sample_scale = value;
+  return true;
+}
+
+bool SetText(std::string* target, const std::string& text) {
+  if (text.empty()) return false;
+  *target = text;
+  return true;
+}
+
+struct ValueOption {
+  const char* flag;
+  const char* ini_key;  // nullptr: command line only
+  Setter set;
+};
+
+const std::vector<ValueOption>& ValueOptions() {
+  static const std::vector<ValueOption> options = {
+      {"--db", nullptr, [](ServerOptions* o, const std::string& v) { return SetText(&o->config.db_path, v); }},
+      {"--port", "Port", SetPort},
+      {"--file-port", "FilePort", SetFilePort},
+      {"--file-root", "FileRoot",
+       [](ServerOptions* o, const std::string& v) { return SetText(&o->config.file_root, v); }},
+      {"--capacity", "Capacity", SetCapacity},
+      {"--log-level", "LogLevel", SetLogLevel},
+      {"--make-sample", nullptr,
+       [](ServerOptions* o, const std::string& v) {
+         o->mode = ServerMode::kMakeSample;
+         return SetText(&o->sample_path, v);
+       }},
+      {"--scale", nullptr, SetScale},
+  };
+  return options;
+}
+
+bool ApplyConfigFile(const std::string& path, ServerOptions* options, std::string* error) {
+  if (!PathFileExistsA(path.c_str())) {
+    *error = "configuration file not found: " + path;
+    return false;
+  }
+  for (const ValueOption& option : ValueOptions()) {
+    if (option.ini_key == nullptr) continue;
+    char value[1024] = {};
+    GetPrivateProfileStringA(kSection, option.ini_key, "", value, sizeof(value), path.c_str());
+    if (value[0] == '\0') continue;
+    if (!option.set(options, value)) {
+      *error = Format("%s: [%s] %s has a bad value: %s", path.c_str(), kSection, option.ini_key, value);
+      return false;
+    }
+  }
+  return true;
+}
+
+const ValueOption* FindOption(std::string_view flag) {
+  for (const ValueOption& option : ValueOptions()) {
+    if (flag == option.flag) return &option;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+bool ParseServerOptions(const std::vector<std::string>& arguments, ServerOptions* options, std::string* error) {
+  // The INI file is applied first wherever --config stands, so the command line always wins.
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    if (arguments[i] == "--config") {
+      if (i + 1 >= arguments.size()) {
+        *error = "--config needs a value";
+        return false;
+      }
+      if (!ApplyConfigFile(arguments[i + 1], options, error)) return false;
+    }
+  }
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& flag = arguments[i];
+    if (flag == "--help" || flag == "-h") {
+      options->mode = ServerMode::kHelp;
+      return true;
+    }
+    if (flag == "--config") {
+      ++i;
+      continue;
+    }
+    const ValueOption* option = FindOption(flag);
+    if (option == nullptr) {
+      *error = "unknown option: " + flag;
+      return false;
+    }
+    if (i + 1 >= arguments.size()) {
+      *error = flag + " needs a value";
+      return false;
+    }
+    if (!option->set(options, arguments[++i])) {
+      *error = Format("bad value for %s: %s", flag.c_str(), arguments[i].c_str());
+      return false;
+    }
+  }
+  if (options->mode == ServerMode::kServe && options->config.db_path.empty()) {
+    *error = "--db PATH is required";
+    return false;
+  }
+  return true;
+}
+
+std::string ServerUsage() {
+  return "usage:\n"
+         "  orbe-dataserver --db PATH [--port N] [--file-port N] [--file-root DIR] [--capacity N]\n"
+         "                  [--log-level LEVEL] [--config FILE]\n"
+         "  orbe-dataserver --make-sample PATH [--scale S]\n"
+         "  orbe-dataserver --help\n"
+         "\n"
+         "Serves the data service's wire protocol (docs/protocol.md) on 127.0.0.1.\n"
+         "  --db PATH         SQLite database (docs/storage.md); must exist\n"
+         "  --port N          data port, default 7722; 0 picks a free port\n"
+         "  --file-port N     file-server port (requests 2500-2504). Not served by this version:\n"
+         "                    the value is checked, a warning is logged, and no file server starts\n"
+         "  --file-root DIR   folder of the files that request 2009 hands out; the dictionary\n"
+         "                    files are generated into it; default PATH.files beside the database\n"
+         "  --capacity N      capacity reported by the host-load request, default 3000\n"
+         "  --log-level L     debug, info (each request, the default), warn, error or off; on stderr\n"
+         "  --config FILE     INI file, section [server]: Port, FilePort, FileRoot, Capacity, LogLevel;\n"
+         "                    options on the command line override it\n"
+         "  --make-sample P   create the sample market database P and exit\n"
+         "  --scale S         size of the sample market, 1 = full (about 4000 stocks), e.g. 0.01\n"
+         "\n"
+         "Prints \"listening on 127.0.0.1:PORT\" once it accepts connections; SIGTERM or SIGINT stop\n"
+         "it cleanly (exit 0).\n";
+}
+
+}  // namespace orbe::server

@@ -1,0 +1,33 @@
+// The command line of orbe-dataserver and its optional INI file.
+#ifndef ORBE_SERVER_SERVER_OPTIONS_H_
+#define ORBE_SERVER_SERVER_OPTIONS_H_
+
+#include <string>
+#include <vector>
+
+#include "data_server.h"
+#include "server_log.h"
+
+namespace orbe::server {
+
+enum class ServerMode { kServe, kMakeSample, kHelp };
+
+struct ServerOptions {
+  ServerMode mode = ServerMode::kServe;
+  ServerConfig config;
+  LogLevel log_level = LogLevel::kInfo;
+  int file_port = -1;  // -1: not asked for
+  std::string sample_path;
+  double sample_scale = 1.0;
+};
+
+// Values of --config's [server] section come first; the command line
+// overrides them. False with `error` set on an unknown option, a missing
+// value or a value out of range.
+bool ParseServerOptions(const std::vector<std::string>& arguments, ServerOptions* options, std::string* error);
+
+std::string ServerUsage();
+
+}  // namespace orbe::server
+
+#endif  // ORBE_SERVER_SERVER_OPTIONS_H_

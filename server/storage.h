@@ -1,0 +1,54 @@
+// The server's SQLite database (docs/storage.md): the dictionary schema it
+// hands out as files, and the tables' time stamps.
+#ifndef ORBE_SERVER_STORAGE_H_
+#define ORBE_SERVER_STORAGE_H_
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+
+#include "dictionary/dictionary_writer.h"
+
+namespace orbe::server {
+
+struct SqliteCloser {
+  void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
+};
+struct StatementFinalizer {
+  void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+using SqliteHandle = std::unique_ptr<sqlite3, SqliteCloser>;
+using SqliteStatement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+
+// What a time-stamp question can come to.
+enum class StampLookup { kFound, kUnknownTable, kFailed };
+
+class Storage {
+ public:
+  // Opens an existing database (never creates one); null and `error` set
+  // when it is missing or lacks the dictionary tables.
+  static std::unique_ptr<Storage> Open(const std::string& path, std::string* error);
+
+  // Tables in `seq` order, each table's fields in `seq` order, constants in
+  // `seq` order. nullopt and `error` set on a storage failure.
+  std::optional<DictionarySchema> LoadSchema(std::string* error);
+
+  // A known table without a stamp row has stamp 0.
+  StampLookup TableStamp(std::int32_t table, std::int64_t* stamp);
+
+ private:
+  explicit Storage(SqliteHandle db) : db_(std::move(db)) {}
+  SqliteStatement Prepare(const char* sql, std::string* error);
+
+  std::mutex mutex_;
+  SqliteHandle db_;
+  SqliteStatement stamp_query_;
+};
+
+}  // namespace orbe::server
+
+#endif  // ORBE_SERVER_STORAGE_H_
