@@ -1,6 +1,7 @@
 // The small exports: paths, host callbacks, global sessions, caches.
 #include "env/module_state.h"
 #include "orbe/env.h"
+#include "orbe/script/script_env.h"
 #include "orbe/widgets/kvx_functions.h"
 
 namespace {
@@ -55,7 +56,7 @@ void SetTPInfoBlock(unsigned char main, unsigned char a, unsigned char b, unsign
 bool SetTPSessionCheckOP() { return false; }
 bool SetTPSessionUseSSO() { return false; }
 
-bool IsCBaseEnvInit() { return orbe::Environment().script_environment_started; }
+bool IsCBaseEnvInit() { return orbe::ScriptEnvironmentStarted(); }
 
 void SetKVXCtrlScrollBarType(int type) { KVXSetScrollBarType(type); }
 

@@ -15,6 +15,7 @@
 #include "orbe/dataservice/orbe_client_session.h"
 #include "orbe/env.h"
 #include "orbe/platform/sync.h"
+#include "script/py_entironment.h"
 
 namespace orbe {
 
@@ -60,10 +61,8 @@ class ModuleEnvironment {
 
   ModuleState state;                           // 1. paths, lock, module directory
   DllEntironment siblings;                     // 2. sibling components, drawing state
-  // 3. and 4.: the script search paths and PyEntironment, the embedded script
-  // environment, are built with the script subsystem. Until then nothing
-  // starts here and IsCBaseEnvInit() answers false.
-  bool script_environment_started = false;
+  ScriptPathRegistry script_paths;             // 3. search paths added to the interpreter
+  PyEntironment python{script_paths};          // 4. the embedded interpreter (IsCBaseEnvInit)
 };
 
 ModuleEnvironment& Environment();

@@ -1,0 +1,69 @@
+#include "script/python_api.h"
+
+#include "orbe/script/script_call.h"
+
+#include "orbe/script/script_env.h"
+#include "script/py_ptr.h"
+#include "script/script_text.h"
+
+namespace orbe {
+namespace {
+
+constexpr char kNotRunning[] = "脚本环境未启动";
+
+}  // namespace
+
+ScriptRef ImportScriptModule(const std::string& name, std::string& err) {
+  const ScriptLock lock;
+  if (!lock.running()) {
+    err = kNotRunning;
+    return ScriptRef();
+  }
+  const PyPtr text(NewScriptText(name));
+  ScriptRef module(text ? PyImport_Import(text.get()) : nullptr);
+  if (!module) err = Py_PrintAndGetErr();
+  return module;
+}
+
+ScriptRef ReloadScriptModule(const ScriptRef& module, std::string& err) {
+  const ScriptLock lock;
+  if (!lock.running() || !module) {
+    err = kNotRunning;
+    return ScriptRef();
+  }
+  ScriptRef reloaded(PyImport_ReloadModule(module.get()));
+  if (!reloaded) err = Py_PrintAndGetErr();
+  return reloaded;
+}
+
+ScriptRef GetScriptFunction(const ScriptRef& module, const std::string& name, std::string& err,
+                            std::size_t max_name) {
+  const ScriptLock lock;
+  if (!lock.running() || !module) {
+    err = kNotRunning;
+    return ScriptRef();
+  }
+  const PyPtr text(NewScriptText(CutGbk(name, max_name)));
+  ScriptRef function(text ? PyObject_GetAttr(module.get(), text.get()) : nullptr);
+  if (function && PyCallable_Check(function.get()) == 0) {
+    PyErr_Format(PyExc_TypeError, "'%U' is not callable", text.get());
+    function.reset();
+  }
+  if (!function) err = Py_PrintAndGetErr();
+  return function;
+}
+
+bool LoadScriptFunction(const std::string& module_name, bool reload, ScriptRef& module, ScriptRef& function,
+                        std::string& err, std::size_t max_name) {
+  const ScriptLock lock;  // one hold for the three steps
+  ScriptRef loaded = ImportScriptModule(module_name, err);
+  if (loaded && reload) loaded = ReloadScriptModule(loaded, err);
+  if (!loaded) return false;
+  ScriptRef found = GetScriptFunction(loaded, module_name, err, max_name);
+  if (!found) return false;
+  module = std::move(loaded);
+  function = std::move(found);
+  return true;
+}
+
+}  // namespace orbe

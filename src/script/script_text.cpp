@@ -1,0 +1,40 @@
+#include "script/script_text.h"
+
+#include "orbe/platform/text.h"
+#include "script/py_ptr.h"
+
+namespace orbe {
+
+PyObject* NewScriptText(std::string_view gbk) {
+  return PyUnicode_Decode(gbk.data(), static_cast<Py_ssize_t>(gbk.size()), "gbk", "replace");
+}
+
+bool ScriptTextToGbk(PyObject* object, std::string& gbk) {
+  if (PyBytes_Check(object)) {
+    gbk.assign(PyBytes_AS_STRING(object), static_cast<std::size_t>(PyBytes_GET_SIZE(object)));
+    return true;
+  }
+  const PyPtr text(PyUnicode_Check(object) ? Py_NewRef(object) : PyObject_Str(object));
+  if (!text) return false;
+  const PyPtr bytes(PyUnicode_AsEncodedString(text.get(), "gbk", "replace"));
+  if (!bytes) return false;
+  gbk.assign(PyBytes_AS_STRING(bytes.get()), static_cast<std::size_t>(PyBytes_GET_SIZE(bytes.get())));
+  return true;
+}
+
+PyObject* NewScriptPath(std::string_view path) {
+  return PyUnicode_DecodeFSDefaultAndSize(path.data(), static_cast<Py_ssize_t>(path.size()));
+}
+
+std::string CutGbk(const std::string& text, std::size_t max) {
+  if (text.size() <= max) return text;
+  std::size_t end = 0;
+  while (end < max) {
+    const std::size_t step = IsGbkLeadByte(static_cast<unsigned char>(text[end])) ? 2 : 1;
+    if (end + step > max) break;
+    end += step;
+  }
+  return text.substr(0, end);
+}
+
+}  // namespace orbe
