@@ -24,6 +24,12 @@
 #include "orbe/dictionary/sql_records.h"
 #include "orbe/dictionary/cw_dictionary.h"
 #include "orbe/dictionary/cw_file_util.h"
+#include "orbe/reports/cini_report_util.h"
+#include "orbe/reports/report_clock.h"
+#include "orbe/reports/report_config.h"
+#include "orbe/reports/report_description.h"
+#include "orbe/reports/report_lookups.h"
+#include "orbe/reports/report_terms.h"
 #include "orbe/env.h"
 
 #endif  // ORBE_ORBE_H_

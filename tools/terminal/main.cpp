@@ -59,6 +59,40 @@ int ShowVersion(void* module, const std::vector<std::string>&) {
   return 0;
 }
 
+// report-config FILE [SECURITY [TERM]] [--company=CODE]: the report's cells,
+// columns and pop-ups with each statement expanded, for checking an INI
+// file without a window. TERM is UTF-8 (e.g. "2011 中期").
+int ShowReportConfig(void* module, const std::vector<std::string>& args) {
+  using DescribeFn = bool (*)(const std::string&, const std::string&, const std::string&, const std::string&,
+                              std::string&);
+  std::vector<std::string> positional;
+  std::string company;
+  for (const std::string& arg : args) {
+    if (arg.rfind("--company=", 0) == 0) {
+      company = arg.substr(10);
+    } else {
+      positional.push_back(arg);
+    }
+  }
+  if (positional.empty() || positional.size() > 3) {
+    std::fprintf(stderr, "usage: orbe-terminal report-config FILE [SECURITY [TERM]] [--company=CODE]\n");
+    return 2;
+  }
+  const auto describe = reinterpret_cast<DescribeFn>(dlsym(module, "DescribeIniReportConfig"));
+  if (describe == nullptr) {
+    std::fprintf(stderr, "orbe-terminal: the module exports no DescribeIniReportConfig\n");
+    return 1;
+  }
+  positional.resize(3);
+  std::string text;
+  if (!describe(positional[0], positional[1], orbe::Utf8ToGbk(positional[2]), company, text)) {
+    std::fprintf(stderr, "orbe-terminal: cannot read the report %s\n", positional[0].c_str());
+    return 1;
+  }
+  std::fputs(orbe::GbkToUtf8(text).c_str(), stdout);
+  return 0;
+}
+
 struct Command {
   const char* name;
   const char* help;
@@ -67,6 +101,7 @@ struct Command {
 
 constexpr Command kCommands[] = {
     {"version", "print the module's version and build stamp", ShowVersion},
+    {"report-config", "print a report INI's cells and expanded statements", ShowReportConfig},
 };
 
 void PrintUsage() {
