@@ -10,7 +10,7 @@ FUZZ_SECONDS ?= 5
 CMAKE_FLAGS ?=
 
 PACKAGES := cmake ninja-build lld g++ clang libclang-rt-14-dev zlib1g-dev libtinyxml2-dev nettle-dev \
-            uuid-dev libsqlite3-dev libpython3.11-dev python3 libgtest-dev libgmock-dev libbenchmark-dev pkg-config
+            uuid-dev libsqlite3-dev libpython3.11-dev python3 libgtest-dev libgmock-dev libbenchmark-dev pkg-config libxlsxwriter-dev chromium fonts-wqy-microhei
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
@@ -52,7 +52,7 @@ bench: build
 	@for b in $(BUILD)/bin/*_bench; do echo "== $$b"; $$b --benchmark_min_time=0.2 || exit 1; done
 
 demo: build
-	$(BUILD)/bin/orbe-terminal version
+	scripts/demo $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_FUZZ)
