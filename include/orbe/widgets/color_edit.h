@@ -1,0 +1,74 @@
+// An edit box with rich text: runs of text, each with its own colour and
+// font, some of them links.
+#ifndef ORBE_WIDGETS_COLOR_EDIT_H_
+#define ORBE_WIDGETS_COLOR_EDIT_H_
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "orbe/widgets/widget.h"
+
+constexpr UINT EN_CHANGE = 0x0300;
+constexpr UINT EN_SETFOCUS = 0x0100;
+
+constexpr WPARAM MAKEWPARAM(WORD low, WORD high) {
+  return static_cast<WPARAM>(static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16));
+}
+
+struct EditRun {
+  std::string text;  // GBK
+  COLORREF color = CLR_DEFAULT;
+  orbe::FontSpec font;
+  std::string link;  // not empty for a link
+};
+
+class CColorEdit : public orbe::KvxWidget {
+ public:
+  CColorEdit() : KvxWidget(orbe::WidgetKind::kEdit) {}
+
+  void AddText(const std::string& text, COLORREF color = CLR_DEFAULT, const orbe::FontSpec& font = {});
+  void AddLink(const std::string& text, const std::string& link, COLORREF color = CLR_DEFAULT,
+               const orbe::FontSpec& font = {});
+  // Replaces every run by one.
+  void SetText(const std::string& text, COLORREF color = CLR_DEFAULT, const orbe::FontSpec& font = {});
+  void ClearText() { runs_.clear(); }
+  std::string GetText() const;
+  const std::vector<EditRun>& GetRuns() const { return runs_; }
+
+  void SetReadOnly(bool read_only) { read_only_ = read_only; }
+  bool IsReadOnly() const { return read_only_; }
+  void SetDigitalOnly(bool digits) { digits_only_ = digits; }
+  bool IsDigitalOnly() const { return digits_only_; }
+  void SetSingleLine(bool single) { single_line_ = single; }
+  bool IsSingleLine() const { return single_line_; }
+  void SetAutoWrap(bool wrap) { auto_wrap_ = wrap; }
+  bool IsAutoWrap() const { return auto_wrap_; }
+  void ShowBorder(bool show) { border_ = show; }
+  bool HasBorder() const { return border_; }
+  // Bytes; 0 = no limit.
+  void SetLimitText(std::size_t limit) { limit_ = limit; }
+  std::size_t GetLimitText() const { return limit_; }
+  // WM_COMMAND EN_CHANGE to this window for every typed change; 0 = none.
+  void EnableMessageNotify(CWnd* target, bool enable);
+
+  // A user typing at the end. Refused (false, nothing changes) when read-only
+  // or disabled, or when digits-only and the text has another character; a
+  // single-line box drops line breaks; the limit cuts the text at a whole
+  // character. EN_CHANGE when something was added.
+  bool TypeText(const std::string& text);
+
+  void RenderHtml(orbe::HtmlWriter& out) const override;
+
+ private:
+  std::vector<EditRun> runs_;
+  bool read_only_ = false;
+  bool digits_only_ = false;
+  bool single_line_ = false;
+  bool auto_wrap_ = true;
+  bool border_ = true;
+  std::size_t limit_ = 0;
+  HWND notify_target_ = nullptr;
+};
+
+#endif  // ORBE_WIDGETS_COLOR_EDIT_H_

@@ -1,0 +1,70 @@
+// What a user does to a grid, and the notifications that follow.
+#include "orbe/widgets/grid_ctrl.h"
+
+bool CGridCtrl::ClickCell(int row, int col) {
+  if (!IsValid(row, col)) return false;
+  if (row < fixed_rows_ && col >= fixed_cols_ && header_sort_) {
+    SortItems(col, sort_col_ == col ? !sort_ascending_ : true);
+    Notify(GVN_COLUMNCLICK, row, col);
+  } else if (selection_enabled_ && !IsFixed(row, col)) {
+    const CCellRange before = selection_;
+    focus_ = {row, col};
+    selection_ = list_mode_ || single_row_ ? CCellRange{row, fixed_cols_, row, cols_ - 1}
+                                           : CCellRange{row, col, row, col};
+    if (!(before == selection_)) {
+      Notify(GVN_SELCHANGED, row, col);
+      if (listener_ != nullptr) listener_->OnGridSelChanged(*this, row, col);
+    }
+  }
+  GridCell& cell = *GetCell(row, col);
+  if (cell.type == GridCellType::kCheck && !cell.read_only && !IsFixed(row, col)) {
+    cell.checked = !cell.checked;
+    Notify(GVN_CHECKCLICKED, row, col);
+    if (listener_ != nullptr) listener_->OnGridCheckClicked(*this, row, col, cell.checked);
+  }
+  Notify(NM_CLICK, row, col);
+  if (listener_ != nullptr) listener_->OnGridClick(*this, row, col);
+  return true;
+}
+
+bool CGridCtrl::DoubleClickCell(int row, int col) {
+  // The button goes down twice: the first press is an ordinary click.
+  if (!ClickCell(row, col)) return false;
+  Notify(NM_DBLCLK, row, col);
+  if (listener_ != nullptr) listener_->OnGridDblClick(*this, row, col);
+  return true;
+}
+
+bool CGridCtrl::EditCell(int row, int col, const std::string& text) {
+  if (!IsCellEditable(row, col)) return false;
+  if (Notify(GVN_BEGINLABELEDIT, row, col) < 0) return false;
+  GetCell(row, col)->text = text;
+  Notify(GVN_ENDLABELEDIT, row, col);
+  if (listener_ != nullptr) listener_->OnGridEndEdit(*this, row, col, text);
+  return true;
+}
+
+bool CGridCtrl::PickComboEntry(int row, int col, int index) {
+  GridCell* cell = GetCell(row, col);
+  if (cell == nullptr || cell->type != GridCellType::kCombo || cell->read_only || IsFixed(row, col) ||
+      index < 0 || index >= static_cast<int>(cell->combo_items.size())) {
+    return false;
+  }
+  cell->text = cell->combo_items[static_cast<std::size_t>(index)];
+  Notify(GVN_COMBOSELCHANGE, row, col);
+  if (listener_ != nullptr) listener_->OnGridComboSelChange(*this, row, col, index);
+  return true;
+}
+
+bool CGridCtrl::ResizeColumn(int col, int width) {
+  if (!SetColumnWidth(col, width)) return false;
+  Notify(GVN_COLUMNRESIZED, -1, col);
+  if (listener_ != nullptr) listener_->OnGridColumnResized(*this, col, width);
+  return true;
+}
+
+bool CGridCtrl::Scroll(int rows) {
+  const CCellID before = GetScrollPos32();
+  SetScrollPos32(scroll_col_, scroll_row_ + rows);
+  return !(before == GetScrollPos32());
+}

@@ -1,0 +1,88 @@
+#include "orbe/widgets/html_render.h"
+
+#include "orbe/platform/file.h"
+#include "orbe/platform/text.h"
+#include "orbe/platform/window.h"
+#include "orbe/widgets/html_writer.h"
+#include "orbe/widgets/widget.h"
+
+namespace orbe {
+namespace {
+
+constexpr const char kPageStyle[] =
+    "body{margin:0;font-family:'SimSun','Noto Sans CJK SC','WenQuanYi Micro Hei',sans-serif;"
+    "font-size:12px;background:#ffffff;color:#000000}"
+    ".w{position:absolute;box-sizing:border-box;overflow:hidden}"
+    "table.g{border-collapse:collapse;table-layout:fixed}"
+    "table.g td{border:1px solid #c0c0c0;padding:0 2px;white-space:nowrap;overflow:hidden;height:20px}"
+    "td.f{background:#f0f0f0;font-weight:bold}"
+    "td.sel{outline:2px solid #3399ff}"
+    ".title{font-weight:bold;padding:2px}"
+    "ul.tree{list-style:none;margin:0;padding-left:14px}"
+    ".tab{display:inline-block;padding:2px 8px;border:1px solid #a0a0a0}"
+    ".tab.cur{background:#3366cc;color:#ffffff}";
+
+std::string BoxStyle(const CWnd& window, bool is_root) {
+  RECT rect;
+  window.GetClientRect(&rect);
+  RECT place{};
+  if (!is_root) {
+    RECT screen, parent_screen;
+    window.GetWindowRect(&screen);
+    window.GetParent()->GetWindowRect(&parent_screen);
+    place.left = screen.left - parent_screen.left;
+    place.top = screen.top - parent_screen.top;
+  }
+  std::string style = Format("left:%dpx;top:%dpx;width:%dpx;height:%dpx;", static_cast<int>(place.left),
+                             static_cast<int>(place.top), static_cast<int>(rect.right - rect.left),
+                             static_cast<int>(rect.bottom - rect.top));
+  if (const auto* widget = dynamic_cast<const KvxWidget*>(&window)) {
+    if (widget->GetBkColor() != CLR_DEFAULT) style += "background:" + CssColor(widget->GetBkColor()) + ";";
+    if (widget->GetTextColor() != CLR_DEFAULT) style += "color:" + CssColor(widget->GetTextColor()) + ";";
+    style += CssFont(widget->GetFont());
+  }
+  return style;
+}
+
+void RenderWindow(const CWnd& window, bool is_root, HtmlWriter& out) {
+  out.Raw("<div class=\"w\" data-id=\"").Raw(std::to_string(window.GetDlgCtrlID())).Raw("\"");
+  if (const auto* widget = dynamic_cast<const KvxWidget*>(&window)) {
+    out.Raw(" data-kind=\"").Raw(std::to_string(static_cast<int>(widget->Kind()))).Raw("\"");
+  }
+  out.Raw(" style=\"").Raw(BoxStyle(window, is_root)).Raw("\">");
+  if (const auto* widget = dynamic_cast<const KvxWidget*>(&window)) {
+    widget->RenderHtml(out);
+  } else {
+    CString text;
+    window.GetWindowText(text);
+    out.Text(text);
+  }
+  for (HWND child : window.GetChildren()) {
+    const CWnd* child_window = CWnd::FromHandle(child);
+    // A hidden child shows nothing on screen, so it is left out here too. The
+    // root's own visibility does not count: its page is what it would show.
+    if (child_window != nullptr && (child_window->GetStyle() & WS_VISIBLE) != 0) {
+      RenderWindow(*child_window, false, out);
+    }
+  }
+  out.Raw("</div>");
+}
+
+}  // namespace
+
+std::string RenderWindowHtml(const CWnd& root) {
+  HtmlWriter out;
+  CString title;
+  root.GetWindowText(title);
+  out.Raw("<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>").Text(title);
+  out.Raw("</title><style>").Raw(kPageStyle).Raw("</style></head>\n<body>");
+  RenderWindow(root, true, out);
+  out.Raw("</body></html>\n");
+  return out.Take();
+}
+
+bool SaveWindowHtml(const CWnd& root, const std::string& path) {
+  return WriteFileAtomically(path, RenderWindowHtml(root));
+}
+
+}  // namespace orbe

@@ -1,0 +1,280 @@
+#include "orbe/widgets/kvx_container.h"
+
+#include <algorithm>
+
+#include "orbe/widgets/chart_bar_ctrl.h"
+#include "orbe/widgets/color_edit.h"
+#include "orbe/widgets/grid_ctrl.h"
+#include "orbe/widgets/histogram.h"
+#include "orbe/widgets/histogram_list.h"
+#include "orbe/widgets/html_tree.h"
+#include "orbe/widgets/list_tree.h"
+#include "orbe/widgets/scroll_container.h"
+#include "orbe/widgets/switch_ex.h"
+#include "orbe/widgets/text_progress.h"
+#include "orbe/widgets/vlist.h"
+#include "orbe/widgets/web_pane.h"
+
+namespace {
+
+using orbe::WidgetKind;
+
+struct WidgetFactory {
+  WidgetKind kind;
+  std::unique_ptr<orbe::KvxWidget> (*make)();
+};
+
+template <typename T>
+std::unique_ptr<orbe::KvxWidget> Make() {
+  return std::make_unique<T>();
+}
+
+template <WidgetKind kKind>
+std::unique_ptr<orbe::KvxWidget> MakePlain() {
+  return std::make_unique<orbe::KvxWidget>(kKind);
+}
+
+// The kinds a container can create; the others (buttons, checks, radios,
+// combos) are not in the library yet, and AddWnd refuses them.
+constexpr WidgetFactory kFactories[] = {
+    {WidgetKind::kGeneric, &MakePlain<WidgetKind::kGeneric>},
+    {WidgetKind::kList, &Make<VList>},
+    {WidgetKind::kChartBar, &Make<CChartBarCtrl>},
+    {WidgetKind::kWeb, &Make<CWebBrowser2>},
+    {WidgetKind::kEdit, &Make<CColorEdit>},
+    {WidgetKind::kHistogramList, &Make<KVXHistogramList>},
+    {WidgetKind::kGrid, &Make<CGridCtrl>},
+    {WidgetKind::kChart, &Make<CChartCtrl>},
+    {WidgetKind::kTree, &Make<CXHtmlTree>},
+    {WidgetKind::kSwitch, &Make<CSwitchEx>},
+    {WidgetKind::kHistogram, &Make<KVXHistogram>},
+    {WidgetKind::kScrollContainer, &Make<ScrollContainer>},
+    {WidgetKind::kProgress, &Make<CTextProgressCtrl>},
+    {WidgetKind::kTitle, &MakePlain<WidgetKind::kTitle>},
+    {WidgetKind::kListTree, &Make<TListTree>},
+};
+
+template <typename T>
+T* As(orbe::KvxWidget* widget, WidgetKind kind) {
+  return widget != nullptr && widget->Kind() == kind ? static_cast<T*>(widget) : nullptr;
+}
+
+}  // namespace
+
+CKVXContainer::CKVXContainer(int type) : KvxWidget(WidgetKind::kContainer), type_(type) {}
+
+// The widgets are child windows: they go while the container's window still exists.
+CKVXContainer::~CKVXContainer() { DestroyWindow(); }
+
+BOOL CKVXContainer::Create(CWnd* parent, const RECT& rect, DWORD style, UINT id) {
+  return CWnd::Create(parent, rect, id, style);
+}
+
+void CKVXContainer::OnDestroy() {
+  widgets_.clear();
+  pool_.clear();
+}
+
+bool CKVXContainer::Adopt(std::unique_ptr<orbe::KvxWidget> widget, int x, int y, int cx, int cy, int& id) {
+  id = 0;
+  if (widget == nullptr || GetSafeHwnd() == nullptr || cx < 0 || cy < 0) return false;
+  const int new_id = next_id_;
+  if (!widget->Create(this, RECT{x, y, x + cx, y + cy}, static_cast<UINT>(new_id), WS_CHILD | WS_VISIBLE)) {
+    return false;
+  }
+  ++next_id_;
+  if (widget->Kind() == WidgetKind::kGrid || widget->Kind() == WidgetKind::kList) {
+    static_cast<CGridCtrl*>(widget.get())->SetNotifyListener(this);
+  }
+  if (widget->Kind() == WidgetKind::kHistogramList) {
+    static_cast<KVXHistogramList*>(widget.get())->GetList().SetNotifyListener(this);
+  }
+  if (auto* chart = As<CChartCtrl>(widget.get(), WidgetKind::kChart)) chart->SetListener(this);
+  widgets_.emplace(new_id, std::move(widget));
+  id = new_id;
+  return true;
+}
+
+bool CKVXContainer::AddWnd(int x, int y, int cx, int cy, int& id, int kind, const std::string& text) {
+  id = 0;
+  const auto* factory =
+      std::find_if(std::begin(kFactories), std::end(kFactories),
+                   [kind](const WidgetFactory& f) { return static_cast<int>(f.kind) == kind; });
+  if (factory == std::end(kFactories) || !Adopt(factory->make(), x, y, cx, cy, id)) return false;
+  orbe::KvxWidget* widget = GetWnd(id);
+  if (auto* tabs = As<CSwitchEx>(widget, WidgetKind::kSwitch); tabs != nullptr && !text.empty()) {
+    tabs->InsertSwitchLabel(-1, text);
+    tabs->SetCurLabel(0);
+  } else if (auto* web = As<CWebBrowser2>(widget, WidgetKind::kWeb)) {
+    web->Navigate(text);
+  } else if (auto* edit = As<CColorEdit>(widget, WidgetKind::kEdit)) {
+    edit->SetText(text);
+  } else {
+    widget->SetWindowText(text);
+  }
+  return true;
+}
+
+bool CKVXContainer::Grid_AddWnd(int x, int y, int cx, int cy, int& id, const std::string& text) {
+  return AddWnd(x, y, cx, cy, id, static_cast<int>(WidgetKind::kGrid), text);
+}
+bool CKVXContainer::Chart_AddWnd(int x, int y, int cx, int cy, int& id, const std::string& text) {
+  if (!AddWnd(x, y, cx, cy, id, static_cast<int>(WidgetKind::kChart), text)) return false;
+  if (!text.empty()) GetChart(id)->SetTitle(text);
+  return true;
+}
+bool CKVXContainer::Edit_AddWnd(int x, int y, int cx, int cy, int& id, const std::string& text) {
+  return AddWnd(x, y, cx, cy, id, static_cast<int>(WidgetKind::kEdit), text);
+}
+bool CKVXContainer::Title_AddWnd(int x, int y, int cx, int cy, int& id, const std::string& text) {
+  return AddWnd(x, y, cx, cy, id, static_cast<int>(WidgetKind::kTitle), text);
+}
+bool CKVXContainer::Switch_AddWnd(int x, int y, int cx, int cy, int& id, const std::string& text) {
+  return AddWnd(x, y, cx, cy, id, static_cast<int>(WidgetKind::kSwitch), text);
+}
+bool CKVXContainer::Web_AddWnd(int x, int y, int cx, int cy, int& id, const std::string& text) {
+  return AddWnd(x, y, cx, cy, id, static_cast<int>(WidgetKind::kWeb), text);
+}
+bool CKVXContainer::Tree_AddWnd(int x, int y, int cx, int cy, int& id, const std::string& text) {
+  return AddWnd(x, y, cx, cy, id, static_cast<int>(WidgetKind::kTree), text);
+}
+
+bool CKVXContainer::ListTree_AddWnd(int x, int y, int cx, int cy, int& id) {
+  return AddWnd(x, y, cx, cy, id, static_cast<int>(WidgetKind::kListTree), "");
+}
+
+bool CKVXContainer::DeleteWnd(int id) { return widgets_.erase(id) > 0; }
+
+bool CKVXContainer::MoveWndRect(int id, int x, int y, int cx, int cy) {
+  orbe::KvxWidget* widget = GetWnd(id);
+  if (widget == nullptr || cx < 0 || cy < 0) return false;
+  widget->MoveWindow(x, y, cx, cy);
+  return true;
+}
+
+bool CKVXContainer::ShowWnd(int id, bool show) {
+  orbe::KvxWidget* widget = GetWnd(id);
+  if (widget == nullptr) return false;
+  widget->ShowWindow(show ? SW_SHOW : SW_HIDE);
+  return true;
+}
+
+int CKVXContainer::GetWndType(int id) const {
+  const orbe::KvxWidget* widget = GetWnd(id);
+  return widget != nullptr ? static_cast<int>(widget->Kind()) : -1;
+}
+
+std::vector<int> CKVXContainer::GetAllWndID() const {
+  std::vector<int> ids;
+  for (const auto& [id, widget] : widgets_) ids.push_back(id);
+  return ids;
+}
+
+orbe::KvxWidget* CKVXContainer::GetWnd(int id) const {
+  const auto at = widgets_.find(id);
+  return at != widgets_.end() ? at->second.get() : nullptr;
+}
+
+CGridCtrl* CKVXContainer::GetGrid(int id) const {
+  orbe::KvxWidget* widget = GetWnd(id);
+  if (auto* list = As<VList>(widget, WidgetKind::kList)) return list;
+  return As<CGridCtrl>(widget, WidgetKind::kGrid);
+}
+CChartCtrl* CKVXContainer::GetChart(int id) const { return As<CChartCtrl>(GetWnd(id), WidgetKind::kChart); }
+CColorEdit* CKVXContainer::GetEdit(int id) const { return As<CColorEdit>(GetWnd(id), WidgetKind::kEdit); }
+CSwitchEx* CKVXContainer::GetSwitch(int id) const { return As<CSwitchEx>(GetWnd(id), WidgetKind::kSwitch); }
+CWebBrowser2* CKVXContainer::GetWeb(int id) const { return As<CWebBrowser2>(GetWnd(id), WidgetKind::kWeb); }
+CXHtmlTree* CKVXContainer::GetTree(int id) const { return As<CXHtmlTree>(GetWnd(id), WidgetKind::kTree); }
+TListTree* CKVXContainer::GetListTree(int id) const {
+  return As<TListTree>(GetWnd(id), WidgetKind::kListTree);
+}
+
+void CKVXContainer::InitWndPool() {
+  pool_.clear();
+  pool_size_ = 64;
+}
+
+void CKVXContainer::SetWndPoolSize(int size) {
+  pool_size_ = std::max(size, 0);
+  while (static_cast<int>(pool_.size()) > pool_size_) pool_.pop_front();
+}
+
+void CKVXContainer::RecycleWndPool(bool keep_in_pool) {
+  std::map<int, std::unique_ptr<orbe::KvxWidget>> retired;
+  retired.swap(widgets_);
+  if (!keep_in_pool) return;  // `retired` destroys them here
+  for (auto& [id, widget] : retired) {
+    widget->ShowWindow(SW_HIDE);
+    pool_.push_back(std::move(widget));
+  }
+  SetWndPoolSize(pool_size_);
+}
+
+void CKVXContainer::CellEndEdit(int id, int row, int col, const std::string& text) {
+  if (listener_ != nullptr) listener_->CellEndEdit(id, row, col, text);
+}
+void CKVXContainer::ComboCellSelChange(int id, int row, int col, int index) {
+  if (listener_ != nullptr) listener_->ComboCellSelChange(id, row, col, index);
+}
+void CKVXContainer::CheckCellClicked(int id, int row, int col, bool checked) {
+  if (listener_ != nullptr) listener_->CheckCellClicked(id, row, col, checked);
+}
+void CKVXContainer::SelectChangedNotify(int id, int row, int col) {
+  if (listener_ != nullptr) listener_->SelectChangedNotify(id, row, col);
+}
+void CKVXContainer::ManualResizeColNotify(int id, int col, int width) {
+  if (listener_ != nullptr) listener_->ManualResizeColNotify(id, col, width);
+}
+void CKVXContainer::LButtonDblClkNotify(int id, int row, int col) {
+  if (listener_ != nullptr) listener_->LButtonDblClkNotify(id, row, col);
+}
+void CKVXContainer::LButtonClkNotify(int id, int row, int col) {
+  if (listener_ != nullptr) listener_->LButtonClkNotify(id, row, col);
+}
+void CKVXContainer::OnMouseEventSeries(int id, int series, int point, ChartMouseEvent event) {
+  if (listener_ != nullptr) listener_->OnMouseEventSeries(id, series, point, event);
+}
+void CKVXContainer::OnKeyEventPlotArea(int id, UINT key) {
+  if (listener_ != nullptr) listener_->OnKeyEventPlotArea(id, key);
+}
+void CKVXContainer::PluginMessage(IPluginWnd* plugin, const std::string& name, const std::string& value) {
+  if (listener_ != nullptr) listener_->PluginMessage(plugin, name, value);
+}
+
+// A list inside a list-with-histogram reports the composite's id: that is the
+// id the container gave out.
+namespace {
+int WidgetIdOf(const CWnd& widget) {
+  const CWnd* parent = widget.GetParent();
+  if (const auto* composite = dynamic_cast<const KVXHistogramList*>(parent)) return composite->GetDlgCtrlID();
+  return widget.GetDlgCtrlID();
+}
+}  // namespace
+
+void CKVXContainer::OnGridClick(CGridCtrl& grid, int row, int col) {
+  LButtonClkNotify(WidgetIdOf(grid), row, col);
+}
+void CKVXContainer::OnGridDblClick(CGridCtrl& grid, int row, int col) {
+  LButtonDblClkNotify(WidgetIdOf(grid), row, col);
+}
+void CKVXContainer::OnGridSelChanged(CGridCtrl& grid, int row, int col) {
+  SelectChangedNotify(WidgetIdOf(grid), row, col);
+}
+void CKVXContainer::OnGridEndEdit(CGridCtrl& grid, int row, int col, const std::string& text) {
+  CellEndEdit(WidgetIdOf(grid), row, col, text);
+}
+void CKVXContainer::OnGridCheckClicked(CGridCtrl& grid, int row, int col, bool checked) {
+  CheckCellClicked(WidgetIdOf(grid), row, col, checked);
+}
+void CKVXContainer::OnGridComboSelChange(CGridCtrl& grid, int row, int col, int index) {
+  ComboCellSelChange(WidgetIdOf(grid), row, col, index);
+}
+void CKVXContainer::OnGridColumnResized(CGridCtrl& grid, int col, int width) {
+  ManualResizeColNotify(WidgetIdOf(grid), col, width);
+}
+void CKVXContainer::OnMouseEventSeries(CChartCtrl& chart, int series, int point, ChartMouseEvent event) {
+  OnMouseEventSeries(chart.GetDlgCtrlID(), series, point, event);
+}
+void CKVXContainer::OnKeyEventPlotArea(CChartCtrl& chart, UINT key) {
+  OnKeyEventPlotArea(chart.GetDlgCtrlID(), key);
+}
