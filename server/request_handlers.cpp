@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <array>
 
+#include "procedure_handlers.h"
 #include "protocol/replies.h"
 #include "protocol/requests.h"
 #include "server_log.h"
+#include "statement_executor.h"
 
 namespace orbe::server {
 namespace {
@@ -78,8 +80,11 @@ std::int32_t FileFetch(const ServiceContext& context, const wire::RequestFrame& 
   return Finish(out, to, wire::kStatusComplete);
 }
 
-std::int32_t NotServed(const ServiceContext&, const wire::RequestFrame&, ReplyTo to, std::string* out) {
-  return Finish(out, to, wire::kStatusNotServed);
+// The statement requests run over the storage with the whole frame body.
+template <std::int32_t (*Run)(Storage&, std::string_view, ReplyTo, std::string*)>
+std::int32_t Statement(const ServiceContext& context, const wire::RequestFrame& frame, ReplyTo to,
+                       std::string* out) {
+  return Run(*context.storage, frame.body, to, out);
 }
 
 struct HandlerEntry {
@@ -93,15 +98,15 @@ constexpr std::array<HandlerEntry, 13> kHandlers = {{
     {wire::kCodeKeepAlive, "keep-alive", KeepAlive},
     {wire::kCodeTableTimeStamp, "time-stamp", TableTimeStamp},
     {wire::kCodeFileFetch, "file-fetch", FileFetch},
-    {wire::kCodeSelect, "select", NotServed},
-    {wire::kCodeFlush, "flush", NotServed},
-    {wire::kCodeDelete, "delete", NotServed},
-    {wire::kCodeUpdate, "update", NotServed},
-    {wire::kCodeInsert, "insert", NotServed},
-    {wire::kCodeStatistics, "statistics", NotServed},
-    {wire::kCodeTimeStampIncrease, "stamp-increase", NotServed},
-    {wire::kCodeCall, "call", NotServed},
-    {wire::kCodeReload, "reload", NotServed},
+    {wire::kCodeSelect, "select", Statement<RunSelect>},
+    {wire::kCodeFlush, "flush", Statement<RunFlush>},
+    {wire::kCodeDelete, "delete", Statement<RunDelete>},
+    {wire::kCodeUpdate, "update", Statement<RunUpdate>},
+    {wire::kCodeInsert, "insert", Statement<RunInsert>},
+    {wire::kCodeStatistics, "statistics", Statement<RunStatistics>},
+    {wire::kCodeTimeStampIncrease, "stamp-increase", Statement<RunStampIncrease>},
+    {wire::kCodeCall, "call", HandleCall},
+    {wire::kCodeReload, "reload", HandleReload},
 }};
 
 const HandlerEntry* FindHandler(std::uint16_t code) {

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "orbe/platform/text.h"
+#include "statement_match.h"
 
 namespace orbe::server {
 namespace {
@@ -14,6 +15,9 @@ constexpr std::array<const char*, 4> kRequiredTables = {"orbe_tables", "orbe_fie
 constexpr const char* kStampSql =
     "SELECT s.stamp FROM orbe_tables t LEFT JOIN orbe_timestamps s ON s.table_number = t.number "
     "WHERE t.number = ?1";
+constexpr const char* kRaiseStampSql =
+    "INSERT INTO orbe_timestamps(table_number, stamp) VALUES(?1, ?2) "
+    "ON CONFLICT(table_number) DO UPDATE SET stamp = stamp + excluded.stamp";
 
 std::string ColumnText(sqlite3_stmt* statement, int column) {
   const auto* text = sqlite3_column_text(statement, column);
@@ -43,6 +47,10 @@ std::unique_ptr<Storage> Storage::Open(const std::string& path, std::string* err
     return nullptr;
   }
   sqlite3_busy_timeout(raw, 5000);
+  if (!RegisterMatchFunction(raw)) {
+    *error = Format("database %s: cannot register the statement functions", path.c_str());
+    return nullptr;
+  }
   for (const char* table : kRequiredTables) {
     if (!HasTable(raw, table)) {
       *error = Format("database %s has no table %s", path.c_str(), table);
@@ -52,6 +60,8 @@ std::unique_ptr<Storage> Storage::Open(const std::string& path, std::string* err
   std::unique_ptr<Storage> storage(new Storage(std::move(db)));
   storage->stamp_query_ = storage->Prepare(kStampSql, error);
   if (!storage->stamp_query_) return nullptr;
+  storage->raise_stamp_ = storage->Prepare(kRaiseStampSql, error);
+  if (!storage->raise_stamp_) return nullptr;
   return storage;
 }
 
@@ -66,6 +76,10 @@ SqliteStatement Storage::Prepare(const char* sql, std::string* error) {
 
 std::optional<DictionarySchema> Storage::LoadSchema(std::string* error) {
   const std::lock_guard lock(mutex_);
+  return LoadSchemaLocked(error);
+}
+
+std::optional<DictionarySchema> Storage::LoadSchemaLocked(std::string* error) {
   DictionarySchema schema;
   auto tables = Prepare("SELECT number, name, key_field FROM orbe_tables ORDER BY seq, number", error);
   auto fields = Prepare(
@@ -111,13 +125,44 @@ std::optional<DictionarySchema> Storage::LoadSchema(std::string* error) {
 StampLookup Storage::TableStamp(std::int32_t table, std::int64_t* stamp) {
   const std::lock_guard lock(mutex_);
   sqlite3_stmt* query = stamp_query_.get();
-  sqlite3_reset(query);
   sqlite3_bind_int64(query, 1, table);
   const int rc = sqlite3_step(query);
+  if (rc == SQLITE_ROW) *stamp = sqlite3_column_int64(query, 0);  // NULL (no stamp row) reads as 0
+  // A statement left on its row keeps its read transaction open, which
+  // blocks writers (other processes, checkpoints) until the next question.
+  sqlite3_reset(query);
   if (rc == SQLITE_DONE) return StampLookup::kUnknownTable;
-  if (rc != SQLITE_ROW) return StampLookup::kFailed;
-  *stamp = sqlite3_column_int64(query, 0);  // NULL (no stamp row) reads as 0
-  return StampLookup::kFound;
+  return rc == SQLITE_ROW ? StampLookup::kFound : StampLookup::kFailed;
+}
+
+const DictionarySchema* Storage::Schema(std::string* error) {
+  const std::lock_guard lock(mutex_);
+  if (!schema_) schema_ = LoadSchemaLocked(error);
+  return schema_ ? &*schema_ : nullptr;
+}
+
+const SchemaTable* Storage::FindTable(std::uint32_t number) {
+  std::string error;
+  const DictionarySchema* schema = Schema(&error);
+  if (schema == nullptr) return nullptr;
+  for (const SchemaTable& table : schema->tables) {
+    if (table.number == number) return &table;
+  }
+  return nullptr;
+}
+
+bool Storage::RaiseStamp(std::uint32_t table, std::int64_t delta) {
+  const std::lock_guard lock(mutex_);
+  return RaiseStampLocked(table, delta);
+}
+
+bool Storage::RaiseStampLocked(std::uint32_t table, std::int64_t delta) {
+  sqlite3_stmt* statement = raise_stamp_.get();
+  sqlite3_bind_int64(statement, 1, table);
+  sqlite3_bind_int64(statement, 2, delta);
+  const bool done = sqlite3_step(statement) == SQLITE_DONE;
+  sqlite3_reset(statement);
+  return done;
 }
 
 }  // namespace orbe::server

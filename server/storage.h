@@ -40,13 +40,33 @@ class Storage {
   // A known table without a stamp row has stamp 0.
   StampLookup TableStamp(std::int32_t table, std::int64_t* stamp);
 
+  // The schema as loaded at the first call; later calls do not touch the
+  // database (the dictionary does not change while the server runs). Null
+  // and `error` set when the first load failed.
+  const DictionarySchema* Schema(std::string* error);
+  // The table with this number in the cached schema, or null.
+  const SchemaTable* FindTable(std::uint32_t number);
+
+  // Adds `delta` to the table's stamp (creating the row from 0). Callers that
+  // already hold Mutex() use RaiseStampLocked. False on a storage failure.
+  bool RaiseStamp(std::uint32_t table, std::int64_t delta);
+  bool RaiseStampLocked(std::uint32_t table, std::int64_t delta);
+
+  // For code that runs its own statements: hold Mutex() while using Handle().
+  sqlite3* Handle() const { return db_.get(); }
+  std::mutex& Mutex() { return mutex_; }
+  // Prepares on Handle(); null and `error` set on failure.
+  SqliteStatement Prepare(const char* sql, std::string* error);
+
  private:
   explicit Storage(SqliteHandle db) : db_(std::move(db)) {}
-  SqliteStatement Prepare(const char* sql, std::string* error);
+  std::optional<DictionarySchema> LoadSchemaLocked(std::string* error);
 
   std::mutex mutex_;
   SqliteHandle db_;
   SqliteStatement stamp_query_;
+  SqliteStatement raise_stamp_;
+  std::optional<DictionarySchema> schema_;
 };
 
 }  // namespace orbe::server

@@ -62,12 +62,12 @@ TEST_F(DataServerTest, TimeStampsOfKnownUnstampedAndUnknownTables) {
   EXPECT_EQ(stamp_of(kUnstampedTable).stamp, 0);
   EXPECT_EQ(+stamp_of(42).status, wire::kTableUnknown);
   EXPECT_EQ(stamp_of(42).stamp, -1);
-  // A body too short for its code, an unknown code and a code of a later version keep the connection.
+  // A body too short for its code, an unknown code and a SELECT of table 0 keep the connection.
   EXPECT_EQ(RoundTrip(fd, wire::EncodeRequest(2, wire::kCodeTableTimeStamp, "ab")).status,
             wire::kStatusMalformed);
   EXPECT_EQ(RoundTrip(fd, wire::EncodeRequest(3, 1999, "")).status, wire::kStatusUnknownCode);
   EXPECT_EQ(RoundTrip(fd, wire::EncodeRequest(4, wire::kCodeSelect, std::string(600, '\0'))).status,
-            wire::kStatusNotServed);
+            wire::kStatusMalformed);
   EXPECT_EQ(RoundTrip(fd, wire::EncodeKeepAliveRequest(5)).status, wire::kStatusComplete);
   ::close(fd);
 }

@@ -1,0 +1,55 @@
+// KVX_DataBrowse: the query-language values a screening asks for, one value
+// per security. The option text is "name|param...|string width|codes"
+// (docs/protocol.md, "KVX_DataBrowse").
+#ifndef ORBE_SERVER_PROCEDURE_DATA_BROWSE_H_
+#define ORBE_SERVER_PROCEDURE_DATA_BROWSE_H_
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "procedure_call.h"
+
+namespace orbe::server {
+
+// The screening's DATA_TYPE codes.
+enum class BrowseValue : std::int16_t { kInt32 = 0, kDouble = 1, kString = 3, kInt64 = 4 };
+// The key each record carries: 12 bytes of inner code or 6 of security code.
+enum class BrowseKey : std::int16_t { kInnerCode = 0, kSecurityCode = 2 };
+
+inline constexpr std::int16_t kDefaultStringWidth = 20;
+inline constexpr std::int16_t kMaxStringWidth = 4096;
+inline constexpr std::size_t kMaxBrowseCodes = 20000;
+
+struct BrowseFunction {
+  const char* name;  // GBK, the indicator's name
+  std::size_t date_parameters;  // yyyymmdd values, bound as ?2, ?3, ...
+  BrowseValue value;
+  BrowseKey key;
+  // ?1 is the key; one row whose column 0 is the value, no row or NULL for none.
+  const char* sql;
+};
+
+// Null when no function has this name.
+const BrowseFunction* FindBrowseFunction(std::string_view name);
+
+struct BrowseOption {
+  std::string name;
+  std::vector<std::string> parameters;
+  std::string string_width;  // as written; empty unless the value is a string
+  std::vector<std::string> codes;  // trimmed, empty ones and repeats dropped
+};
+
+// nullopt when the text has fewer than three "|"-separated pieces.
+std::optional<BrowseOption> ParseBrowseOption(std::string_view text);
+
+// The caller holds the storage lock.
+CallOutcome CallDataBrowse(sqlite3* db, std::string_view option);
+
+}  // namespace orbe::server
+
+#endif  // ORBE_SERVER_PROCEDURE_DATA_BROWSE_H_
