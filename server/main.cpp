@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "data_server.h"
+#include "file_server.h"
 #include "sample/sample_market.h"
 #include "server_log.h"
 #include "server_options.h"
@@ -29,6 +30,17 @@ orbe::server::UniqueFd BlockStopSignals() {
   return orbe::server::UniqueFd(signalfd(-1, &signals, SFD_CLOEXEC | SFD_NONBLOCK));
 }
 
+// Uploads and downloads share the folder that request 2009 hands out.
+orbe::server::FileServerConfig FileServerConfigOf(const orbe::server::ServerOptions& options) {
+  orbe::server::FileServerConfig config;
+  const orbe::server::ServerConfig& data = options.config;
+  config.root = data.file_root.empty() ? data.db_path + ".files" : data.file_root;
+  config.bind_address = data.bind_address;
+  config.port = static_cast<std::uint16_t>(options.file_port);
+  config.idle_seconds = data.idle_seconds;
+  return config;
+}
+
 int Serve(const orbe::server::ServerOptions& options) {
   const orbe::server::UniqueFd stop = BlockStopSignals();
   if (!stop.Valid()) {
@@ -41,10 +53,19 @@ int Serve(const orbe::server::ServerOptions& options) {
     LogLine(LogLevel::kError, "%s", error.c_str());
     return 1;
   }
+  std::unique_ptr<orbe::server::FileServer> file_server;
   if (options.file_port >= 0) {
-    LogLine(LogLevel::kWarn, "the file server (port %d) is not served by this version", options.file_port);
+    file_server = orbe::server::FileServer::Start(FileServerConfigOf(options), &error);
+    if (!file_server) {
+      LogLine(LogLevel::kError, "%s", error.c_str());
+      return 1;
+    }
   }
+  // The data port's line comes first: scripts and tests read it as the first line.
   std::printf("listening on %s:%u\n", options.config.bind_address.c_str(), server->Port());
+  if (file_server) {
+    std::printf("file server listening on %s:%u\n", options.config.bind_address.c_str(), file_server->Port());
+  }
   std::fflush(stdout);
   LogLine(LogLevel::kInfo, "serving %s on port %u, capacity %u", options.config.db_path.c_str(),
           server->Port(), options.config.capacity);

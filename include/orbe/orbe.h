@@ -20,6 +20,8 @@
 #include "orbe/dataservice/cw_cache.h"
 #include "orbe/dataservice/component_entry_points.h"
 #include "orbe/dataservice/orbe_client_session.h"
+#include "orbe/dataservice/fetch_data.h"
+#include "orbe/dataservice/fetch_file.h"
 #include "orbe/dictionary/dictionary_records.h"
 #include "orbe/dictionary/sql_records.h"
 #include "orbe/dictionary/cw_dictionary.h"

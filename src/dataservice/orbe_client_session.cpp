@@ -1,6 +1,6 @@
 #include "orbe/dataservice/orbe_client_session.h"
 
-#include "dictionary/dictionary_refresh.h"
+#include "dictionary/dictionary_refresh_dialog.h"
 #include "env/module_state.h"
 #include "orbe/dictionary/cw_file_util.h"
 
@@ -47,11 +47,8 @@ bool OrbeClientSession::InitSession(int generalDatabase, CWnd* /*parent*/) {
   if (request_session_ == nullptr) return false;
   // Marked first, so that a failure below is not retried by a later call.
   initialised_ = true;
-  // The dictionary refresh dialog (it waits for the connection and fetches
-  // changed dictionary files) needs the file fetch of the request-handle
-  // subsystem, which is not built yet. Files already downloaded into the
-  // cache directory are installed as the refresh would install them.
-  orbe::PostProcessDownloadedFiles(cache_directory_);
+  // Brings the dictionary files up to date; whatever is in place afterwards is loaded.
+  orbe::RefreshDictionaryFiles(*this, cache_directory_, generalDatabase);
   if (!CwFileUtil::LoadCWSysData(this, cache_directory_.c_str())) return false;
   // The reference-table loaders (main tables for general databases 0 and 3,
   // then the topic tables for 3) belong to the reference-table subsystem,

@@ -4,6 +4,7 @@
 
 #include "dataservice/host_records.h"
 #include "dataservice/host_test.h"
+#include "dataservice/updown_file_mgr.h"
 #include "env/cache_directories.h"
 #include "env/global_proxy.h"
 #include "env/module_state.h"
@@ -80,8 +81,10 @@ void StartSessions(ModuleState& state, ICwDataEngin* engine, const StartSettings
     const BOOL sub_up = StartSubSession(state, engine, settings, general_database_argument, parent);
     state.init_flag = state.init_flag && sub_up ? TRUE : FALSE;
   }
-  // Kept here until the file-transfer manager exists to take them over.
   state.file_servers = ReadFileServerList(state.configuration_file);
+  UpdownFileMgr& transfers = UpdownFileMgr::Instance();
+  transfers.SetServers(state.file_servers.hosts, state.file_servers.primary);
+  transfers.SetMaxFileSize(state.file_servers.max_file_bytes);
 }
 
 void WaitForConnection(const ModuleState& state, int time_out_seconds) {
@@ -137,8 +140,8 @@ void UnInitDataEngin() {
     const int host = state.main_session->GetSession()->GetHostIndex();
     WriteProfileString(state.configuration_file, "CWSYS", "PrimaryCWHost", Format("%d", host));
   }
-  // The file-transfer manager, once built, is shut down here; its server
-  // list goes with it.
+  // Transfers end while the engine that carries them is still there.
+  UpdownFileMgr::DeleteInstance();
   state.file_servers = FileServerList{};
   if (state.init_count == 0 && entry.GetCwDataEnginInstance != nullptr &&
       entry.DelCwDataEnginInstance != nullptr) {

@@ -239,6 +239,12 @@ class TestEngine : public ICwDataEngin {
   void Answer(const char* address, IReplyHandle* handle, ICwRequest* request) {
     const bool good = QueryIsWellFormed(request);
     Count(good ? &TestEngineControl::good_queries : &TestEngineControl::bad_queries);
+    if (!IsHostLoad(request)) {
+      // Every accepted request ends with a status; this engine serves only the
+      // host test, so anything else (a dictionary fetch) is "not found".
+      dispatcher_->Schedule(0, [handle] { handle->OnStatus(kStatusNotFound); });
+      return;
+    }
     const std::optional<TestHostScript> script = ScriptFor(address);
     if (!good || !script || !script->replies) return;
     const std::string body = LoadReplyBody(script->load, script->capacity);
@@ -253,6 +259,13 @@ class TestEngine : public ICwDataEngin {
   static void Count(int TestEngineControl::*counter) {
     std::lock_guard<std::mutex> hold(g_control.mutex);
     ++(g_control.*counter);
+  }
+
+  static constexpr int kStatusNotFound = 104;
+
+  static bool IsHostLoad(ICwRequest* request) {
+    const unsigned char* body = request->GetBody();
+    return (body[0] | (body[1] << 8)) == kCwRequestHostLoad;
   }
 
   static bool QueryIsWellFormed(ICwRequest* request) {

@@ -1,0 +1,36 @@
+// Request frames of the reply handles, written into the engine's request
+// objects. Each builder resets the request first; false means nothing may be
+// sent.
+#ifndef ORBE_DATASERVICE_REPLY_REQUESTS_H_
+#define ORBE_DATASERVICE_REPLY_REQUESTS_H_
+
+#include <cstdint>
+#include <string_view>
+
+#include "orbe/dataservice/reply_handle.h"
+#include "orbe/dictionary/sql_records.h"
+
+class OrbeClientSession;
+
+namespace orbe {
+
+// The option block of a SELECT or statistics request is at most this long.
+inline constexpr int kMaxOptionLength = 7999;
+inline constexpr int kCallNameSize = 64;
+
+// SELECT (2008); `parsed` receives the record for the field list.
+bool BuildSelectRequest(OrbeClientSession* session, ICwRequest& request, const char* sql, const char* options,
+                        int optionLength, cw_command_req* parsed);
+// 2015, 2013 and 2022: the code and a 32-bit table number.
+void BuildTableRequest(ICwRequest& request, std::uint16_t code, std::int32_t table);
+bool BuildStatRequest(OrbeClientSession* session, ICwRequest& request, const char* sql, const char* options,
+                      int optionLength);
+bool BuildDeleteRequest(OrbeClientSession* session, ICwRequest& request, const char* sql);
+bool BuildUpdateRequest(OrbeClientSession* session, ICwRequest& request, const char* sql);
+bool BuildInsertRequest(OrbeClientSession* session, ICwRequest& request, const char* sql);
+// 2023 and 2024: a name of at most 63 bytes and the parameter bytes.
+bool BuildCallRequest(ICwRequest& request, std::uint16_t code, const char* name, std::string_view parameters);
+
+}  // namespace orbe
+
+#endif  // ORBE_DATASERVICE_REPLY_REQUESTS_H_

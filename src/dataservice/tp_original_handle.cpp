@@ -1,0 +1,67 @@
+#include "dataservice/tp_original_handle.h"
+
+#include "env/module_state.h"
+#include <algorithm>
+
+#include "orbe/platform/text.h"
+#include "orbe/platform/window.h"
+
+namespace orbe {
+namespace {
+
+// Switch kind asking the host to open the key as a page.
+constexpr int kSwitchOpenPage = 0;
+
+}  // namespace
+
+TPOriginalHandle::TPOriginalHandle(HWND window, UINT message) : window_(window), message_(message) {}
+
+TPOriginalHandle::TPOriginalHandle(std::uint16_t first, std::uint16_t second)
+    : answer_(std::make_pair(first, second)) {}
+
+void TPOriginalHandle::OnReply(ICwReply* reply) {
+  if (reply == nullptr) return;
+  const std::uint32_t length = reply->GetBodyLength();
+  std::lock_guard<std::mutex> hold(mutex_);
+  if (have_text_ || length < 1 || length > kMaxKeptBody) return;
+  const char* body = reinterpret_cast<const char*>(reply->GetBody());
+  // Kept as zero-terminated text: it ends at the first NUL of the body.
+  text_ = std::string(body, std::find(body, body + length, '\0'));
+  have_text_ = true;
+}
+
+void TPOriginalHandle::OnStatus(int code) {
+  if (!answer_) {
+    if (window_ != nullptr) PostMessage(window_, message_, static_cast<WPARAM>(code), 0);
+    return;
+  }
+  const SwitchFuncProc host = State().switch_func;
+  const std::string key = AnswerKey();
+  if (host != nullptr) host(key.c_str(), -1, 0, -1, kSwitchOpenPage, 0, 0);
+}
+
+std::string TPOriginalHandle::Text() const {
+  std::lock_guard<std::mutex> hold(mutex_);
+  return text_;
+}
+
+std::string TPOriginalHandle::AnswerKey() const {
+  if (!answer_) return "";
+  return std::string(kTpAnswerPrefix) + Format("%d_%d", answer_->first, answer_->second);
+}
+
+}  // namespace orbe
+
+extern "C" {
+
+int SendTPOriginalRequest() {
+  orbe::CriticalSectionLock hold(orbe::State().lock);
+  return 0;
+}
+
+const char* GetTPOriginalResult() {
+  orbe::CriticalSectionLock hold(orbe::State().lock);
+  return "";
+}
+
+}  // extern "C"

@@ -1,0 +1,73 @@
+// Pass-through pieces: the TPOriginalHandle's kept text, its completion
+// targets, and the status texts transfers keep for the scripts.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "dataservice/tp_original_handle.h"
+#include "dataservice/transfer_texts.h"
+#include "orbe/platform/window.h"
+
+namespace {
+
+class FakeReply : public ICwReply {
+ public:
+  explicit FakeReply(std::string body) : packet_(24, '\0') { packet_ += body; }
+  unsigned char* GetHeader() override { return reinterpret_cast<unsigned char*>(packet_.data()); }
+  unsigned char* GetBody() override { return GetHeader() + 24; }
+  std::uint32_t GetBodyLength() override { return static_cast<std::uint32_t>(packet_.size() - 24); }
+  int GetProgress() override { return 100; }
+  std::uint32_t GetTotalLength() override { return static_cast<std::uint32_t>(packet_.size()); }
+
+ private:
+  std::string packet_;
+};
+
+class Recorder : public CWnd {
+ public:
+  std::vector<WPARAM> statuses;
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) override {
+    if (message == WM_APP + 3) statuses.push_back(wparam);
+    return CWnd::WindowProc(message, wparam, lparam);
+  }
+};
+
+TEST(TPOriginalHandleTest, KeepsTheFirstUsableBodyAndPostsTheStatus) {
+  Recorder window;
+  ASSERT_TRUE(window.Create(nullptr, RECT{0, 0, 1, 1}, 0));
+  orbe::TPOriginalHandle handle(window.GetSafeHwnd(), WM_APP + 3);
+  FakeReply empty("");
+  FakeReply too_long(std::string(65536, 'x'));
+  FakeReply first(std::string("answer\0tail", 11));
+  FakeReply second("later");
+  handle.OnReply(&empty);
+  handle.OnReply(&too_long);
+  handle.OnReply(&first);
+  handle.OnReply(&second);
+  EXPECT_EQ(handle.Text(), "answer");
+  EXPECT_EQ(handle.AnswerKey(), "");
+  handle.OnStatus(100);
+  orbe::RunUntilIdle();
+  EXPECT_EQ(window.statuses, std::vector<WPARAM>{100});
+
+  const orbe::TPOriginalHandle answer(7, 65535);
+  EXPECT_EQ(answer.AnswerKey(), "orbe://tpanswer/7_65535");
+  EXPECT_EQ(SendTPOriginalRequest(), 0);
+  EXPECT_STREQ(GetTPOriginalResult(), "");
+}
+
+TEST(TransferTextsTest, StatusTextsDependOnTheKind) {
+  using orbe::TransferKind;
+  EXPECT_STREQ(orbe::ServerStatusText(TransferKind::kDownload, 4), "下载文件不存在.");
+  EXPECT_STREQ(orbe::ServerStatusText(TransferKind::kDelete, 4), "删除文件不存在.");
+  EXPECT_STREQ(orbe::ServerStatusText(TransferKind::kReload, 4), "文件不存在.");
+  EXPECT_STREQ(orbe::ServerStatusText(TransferKind::kUpload, 7), "上传文件已存在.");
+  EXPECT_STREQ(orbe::ServerStatusText(TransferKind::kUpload, 0), "");
+  EXPECT_STREQ(orbe::ConnectionLostText(TransferKind::kReload),
+               "重新加载文件连接中断,删除失败.");
+}
+
+}  // namespace
