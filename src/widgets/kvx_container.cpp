@@ -2,16 +2,27 @@
 
 #include <algorithm>
 
+#include "orbe/widgets/buttons.h"
 #include "orbe/widgets/chart_bar_ctrl.h"
 #include "orbe/widgets/color_edit.h"
+#include "orbe/widgets/combo_tree.h"
+#include "orbe/widgets/combos.h"
+#include "orbe/widgets/date_controls.h"
 #include "orbe/widgets/grid_ctrl.h"
 #include "orbe/widgets/histogram.h"
 #include "orbe/widgets/histogram_list.h"
 #include "orbe/widgets/html_tree.h"
 #include "orbe/widgets/list_tree.h"
+#include "orbe/widgets/pager.h"
+#include "orbe/widgets/picture.h"
+#include "orbe/widgets/pie.h"
+#include "orbe/widgets/plugin_wnd.h"
 #include "orbe/widgets/scroll_container.h"
+#include "orbe/widgets/spin.h"
 #include "orbe/widgets/switch_ex.h"
 #include "orbe/widgets/text_progress.h"
+#include "orbe/widgets/trade_quote.h"
+#include "orbe/widgets/up_down_stream.h"
 #include "orbe/widgets/vlist.h"
 #include "orbe/widgets/web_pane.h"
 
@@ -34,8 +45,10 @@ std::unique_ptr<orbe::KvxWidget> MakePlain() {
   return std::make_unique<orbe::KvxWidget>(kKind);
 }
 
-// The kinds a container can create; the others (buttons, checks, radios,
-// combos) are not in the library yet, and AddWnd refuses them.
+std::unique_ptr<orbe::KvxWidget> MakeExtendedPager() { return std::make_unique<CKvxPager>(true); }
+
+// The kinds a container can create (a splitter and a nested container are
+// made by their owners, not by a script).
 constexpr WidgetFactory kFactories[] = {
     {WidgetKind::kGeneric, &MakePlain<WidgetKind::kGeneric>},
     {WidgetKind::kList, &Make<VList>},
@@ -52,6 +65,23 @@ constexpr WidgetFactory kFactories[] = {
     {WidgetKind::kProgress, &Make<CTextProgressCtrl>},
     {WidgetKind::kTitle, &MakePlain<WidgetKind::kTitle>},
     {WidgetKind::kListTree, &Make<TListTree>},
+    {WidgetKind::kButton, &Make<CKvxButton>},
+    {WidgetKind::kCheck, &Make<CKvxCheckBox>},
+    {WidgetKind::kRadio, &Make<CKvxRadio>},
+    {WidgetKind::kCombo, &Make<CKvxComboBox>},
+    {WidgetKind::kPie, &Make<CKvxPieChart>},
+    {WidgetKind::kCheckCombo, &Make<CKvxCheckCombo>},
+    {WidgetKind::kSpin, &Make<CKvxSpin>},
+    {WidgetKind::kDateTime, &Make<CKvxDateTimePicker>},
+    {WidgetKind::kPaging, &Make<CKvxPager>},
+    {WidgetKind::kXPaging, &MakeExtendedPager},
+    {WidgetKind::kMonthCal, &Make<CKvxMonthCalendar>},
+    {WidgetKind::kPicture, &Make<CKvxPicture>},
+    {WidgetKind::kUpDownStream, &Make<CKvxUpDownStream>},
+    {WidgetKind::kPictureButton, &Make<CKvxPictureButton>},
+    {WidgetKind::kComboTree, &Make<CKvxComboTree>},
+    {WidgetKind::kTradeQuote, &Make<CKvxTradeQuote>},
+    {WidgetKind::kPlugin, &Make<CKvxPluginWnd>},
 };
 
 template <typename T>
@@ -90,6 +120,7 @@ bool CKVXContainer::Adopt(std::unique_ptr<orbe::KvxWidget> widget, int x, int y,
     static_cast<KVXHistogramList*>(widget.get())->GetList().SetNotifyListener(this);
   }
   if (auto* chart = As<CChartCtrl>(widget.get(), WidgetKind::kChart)) chart->SetListener(this);
+  if (auto* control = dynamic_cast<orbe::EventWidget*>(widget.get())) control->SetEventSink(this);
   widgets_.emplace(new_id, std::move(widget));
   id = new_id;
   return true;
@@ -109,6 +140,10 @@ bool CKVXContainer::AddWnd(int x, int y, int cx, int cy, int& id, int kind, cons
     web->Navigate(text);
   } else if (auto* edit = As<CColorEdit>(widget, WidgetKind::kEdit)) {
     edit->SetText(text);
+  } else if (auto* pie = As<CKvxPieChart>(widget, WidgetKind::kPie)) {
+    pie->SetPieChartTitle(text);
+  } else if (auto* picture_button = As<CKvxPictureButton>(widget, WidgetKind::kPictureButton)) {
+    picture_button->SetImagePath(text);
   } else {
     widget->SetWindowText(text);
   }
@@ -205,6 +240,8 @@ void CKVXContainer::RecycleWndPool(bool keep_in_pool) {
   if (!keep_in_pool) return;  // `retired` destroys them here
   for (auto& [id, widget] : retired) {
     widget->ShowWindow(SW_HIDE);
+    // A retired control has no id any more: its events would name nothing.
+    if (auto* control = dynamic_cast<orbe::EventWidget*>(widget.get())) control->SetEventSink(nullptr);
     pool_.push_back(std::move(widget));
   }
   SetWndPoolSize(pool_size_);

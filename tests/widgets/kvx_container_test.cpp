@@ -73,7 +73,7 @@ TEST(KvxContainer, CreatesWidgetsByKindWithFreshIds) {
   EXPECT_NE(container.GetListTree(list_tree), nullptr);
   EXPECT_EQ(container.GetTree(list_tree), nullptr);
   EXPECT_TRUE(container.DeleteWnd(list_tree));
-  EXPECT_FALSE(container.AddWnd(0, 0, 10, 10, id, static_cast<int>(WidgetKind::kButton), "b"));
+  EXPECT_FALSE(container.AddWnd(0, 0, 10, 10, id, static_cast<int>(WidgetKind::kContainer), "b"));
   EXPECT_FALSE(container.AddWnd(0, 0, 10, 10, id, 999, ""));
   EXPECT_FALSE(container.Grid_AddWnd(0, 0, -1, 10, id, ""));
   EXPECT_EQ(container.GetWndCount(), 7);

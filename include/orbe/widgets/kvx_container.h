@@ -12,8 +12,11 @@
 #include <vector>
 
 #include "orbe/widgets/chart_ctrl.h"
+#include "orbe/widgets/container_drawing.h"
+#include "orbe/widgets/container_menu.h"
 #include "orbe/widgets/grid_notify.h"
 #include "orbe/widgets/widget.h"
+#include "orbe/widgets/widget_event.h"
 
 class CGridCtrl;
 class CXHtmlTree;
@@ -38,9 +41,14 @@ class CContainerListener {
   virtual void OnKeyEventPlotArea(int /*id*/, UINT /*key*/) {}
   virtual void PluginMessage(IPluginWnd* /*plugin*/, const std::string& /*name*/,
                              const std::string& /*value*/) {}
+  // The events of the other controls and of the menu (orbe/widgets/widget_event.h).
+  virtual void OnWidgetEvent(const orbe::WidgetEvent& /*event*/) {}
 };
 
-class CKVXContainer : public orbe::KvxWidget, private IGridNotifyMsg, private IChartListener {
+class CKVXContainer : public orbe::KvxWidget,
+                      private IGridNotifyMsg,
+                      private IChartListener,
+                      private orbe::IWidgetEventSink {
  public:
   // `type` is the container's own kind tag, kept for its owner.
   explicit CKVXContainer(int type);
@@ -62,6 +70,28 @@ class CKVXContainer : public orbe::KvxWidget, private IGridNotifyMsg, private IC
   bool Web_AddWnd(int x, int y, int cx, int cy, int& id, const std::string& text);
   bool Tree_AddWnd(int x, int y, int cx, int cy, int& id, const std::string& text);
   bool ListTree_AddWnd(int x, int y, int cx, int cy, int& id);
+  // The controls (kvx_container_controls.cpp). The caption of a button, check,
+  // radio or check combo is its window text; a pie's text its title; a
+  // picture button's text its image path.
+  bool Button_AddWnd(int x, int y, int cx, int cy, int& id, const std::string& text);
+  bool Check_AddWnd(int x, int y, int cx, int cy, int& id, const std::string& text);
+  bool Radio_AddWnd(int x, int y, int cx, int cy, int& id, const std::string& text);
+  bool Combo_AddWnd(int x, int y, int cx, int cy, int& id);
+  bool CheckCombo_AddWnd(int x, int y, int cx, int cy, int& id, const std::string& text);
+  bool Pie_AddWnd(int x, int y, int cx, int cy, int& id, const std::string& title);
+  bool Spin_AddWnd(int x, int y, int cx, int cy, int& id);
+  // `format` and `show_none` as CKvxDateTimePicker keeps them.
+  bool DateTime_AddWnd(int x, int y, int cx, int cy, int& id, int format, int show_none);
+  bool Paging_AddWnd(int x, int y, int cx, int cy, int& id);
+  bool XPaging_AddWnd(int x, int y, int cx, int cy, int& id);
+  bool MonthCal_AddWnd(int x, int y, int cx, int cy, int& id);
+  bool PictureEx_AddWnd(int x, int y, int cx, int cy, int& id);
+  bool UpDownStream_AddWnd(int x, int y, int cx, int cy, int& id);
+  bool PictureBtn_AddWnd(int x, int y, int cx, int cy, int& id, const std::string& image_path);
+  bool ComboTree_AddWnd(int x, int y, int cx, int cy, int& id);
+  // `levels`: bid and ask levels per side, 1..10.
+  bool Trade_Quote_AddWnd(int x, int y, int cx, int cy, int& id, int levels);
+  bool AddPluginWnd(int x, int y, int cx, int cy, int& id, int plugin_id, int option);
 
   bool DeleteWnd(int id);
   bool MoveWndRect(int id, int x, int y, int cx, int cy);
@@ -78,6 +108,18 @@ class CKVXContainer : public orbe::KvxWidget, private IGridNotifyMsg, private IC
   CWebBrowser2* GetWeb(int id) const;
   CXHtmlTree* GetTree(int id) const;
   TListTree* GetListTree(int id) const;
+  // Any widget by its class; null for an unknown id or another class.
+  template <typename T>
+  T* GetWidget(int id) const {
+    return dynamic_cast<T*>(GetWnd(id));
+  }
+
+  // The pop-up menu and what the container draws under its widgets.
+  orbe::ContainerMenu& GetMenu() { return menu_; }
+  const orbe::ContainerMenu& GetMenu() const { return menu_; }
+  orbe::ContainerDrawing& GetDrawing() { return drawing_; }
+  const orbe::ContainerDrawing& GetDrawing() const { return drawing_; }
+  void RenderHtml(orbe::HtmlWriter& out) const override;
 
   // The pool holds recycled widgets, hidden and without ids, so that a script
   // may recycle from inside a widget's own event (destroying the sender there
@@ -102,6 +144,8 @@ class CKVXContainer : public orbe::KvxWidget, private IGridNotifyMsg, private IC
   virtual void OnMouseEventSeries(int id, int series, int point, ChartMouseEvent event);
   virtual void OnKeyEventPlotArea(int id, UINT key);
   virtual void PluginMessage(IPluginWnd* plugin, const std::string& name, const std::string& value);
+  // Every other control event and the menu's picks.
+  virtual void OnWidgetEvent(const orbe::WidgetEvent& event);
 
  protected:
   void OnDestroy() override;
@@ -118,6 +162,8 @@ class CKVXContainer : public orbe::KvxWidget, private IGridNotifyMsg, private IC
   void OnGridColumnResized(CGridCtrl& grid, int col, int width) override;
   void OnMouseEventSeries(CChartCtrl& chart, int series, int point, ChartMouseEvent event) override;
   void OnKeyEventPlotArea(CChartCtrl& chart, UINT key) override;
+  // Plug-in messages go to PluginMessage, the rest to OnWidgetEvent.
+  void DeliverEvent(const orbe::WidgetEvent& event) override;
 
   int type_;
   CContainerListener* listener_ = nullptr;
@@ -125,6 +171,8 @@ class CKVXContainer : public orbe::KvxWidget, private IGridNotifyMsg, private IC
   std::deque<std::unique_ptr<orbe::KvxWidget>> pool_;
   int pool_size_ = 64;
   int next_id_ = 10000;
+  orbe::ContainerMenu menu_{this};
+  orbe::ContainerDrawing drawing_;
 };
 
 #endif  // ORBE_WIDGETS_KVX_CONTAINER_H_
