@@ -178,48 +178,47 @@ std::int32_t RunStatistics(Storage& storage, std::string_view body, wire::ReplyT
   return Answer(out, to, EncodeStatRow(stat, statement.get()));
 }
 
-std::int32_t RunDelete(Storage& storage, std::string_view body, wire::ReplyTo to, std::string* out) {
+// Decodes a write statement. On a refusal the answer is already written to
+// `out`, its status is in `*status`, and the result is false.
+template <typename Statement, typename Decode>
+bool DecodeWrite(Storage& storage, std::string_view body, Decode decode, Statement* statement, wire::ReplyTo to,
+                 std::string* out, std::int32_t* status) {
   const DictionarySchema* schema = SchemaOf(storage);
-  if (schema == nullptr) return Finish(out, to, wire::kStatusServerError);
-  DeleteStatement remove;
-  switch (DecodeDelete(*schema, body, &remove)) {
+  if (schema == nullptr) {
+    *status = Finish(out, to, wire::kStatusServerError);
+    return false;
+  }
+  switch (decode(*schema, body, statement)) {
     case Refusal::kMalformed:
-      return Finish(out, to, wire::kStatusMalformed);
+      *status = Finish(out, to, wire::kStatusMalformed);
+      return false;
     case Refusal::kUnknownTable:
-      return Answer(out, to, EncodeWriteResult(kResultFailed, 0));
+      *status = Answer(out, to, EncodeWriteResult(kResultFailed, 0));
+      return false;
     case Refusal::kNone:
       break;
   }
+  return true;
+}
+
+std::int32_t RunDelete(Storage& storage, std::string_view body, wire::ReplyTo to, std::string* out) {
+  DeleteStatement remove;
+  std::int32_t status = 0;
+  if (!DecodeWrite(storage, body, DecodeDelete, &remove, to, out, &status)) return status;
   return AnswerWrite(storage, remove.table->number, {BuildDelete(remove)}, to, out);
 }
 
 std::int32_t RunUpdate(Storage& storage, std::string_view body, wire::ReplyTo to, std::string* out) {
-  const DictionarySchema* schema = SchemaOf(storage);
-  if (schema == nullptr) return Finish(out, to, wire::kStatusServerError);
   UpdateStatement update;
-  switch (DecodeUpdate(*schema, body, &update)) {
-    case Refusal::kMalformed:
-      return Finish(out, to, wire::kStatusMalformed);
-    case Refusal::kUnknownTable:
-      return Answer(out, to, EncodeWriteResult(kResultFailed, 0));
-    case Refusal::kNone:
-      break;
-  }
+  std::int32_t status = 0;
+  if (!DecodeWrite(storage, body, DecodeUpdate, &update, to, out, &status)) return status;
   return AnswerWrite(storage, update.table->number, {BuildUpdate(update)}, to, out);
 }
 
 std::int32_t RunInsert(Storage& storage, std::string_view body, wire::ReplyTo to, std::string* out) {
-  const DictionarySchema* schema = SchemaOf(storage);
-  if (schema == nullptr) return Finish(out, to, wire::kStatusServerError);
   InsertStatement insert;
-  switch (DecodeInsert(*schema, body, &insert)) {
-    case Refusal::kMalformed:
-      return Finish(out, to, wire::kStatusMalformed);
-    case Refusal::kUnknownTable:
-      return Answer(out, to, EncodeWriteResult(kResultFailed, 0));
-    case Refusal::kNone:
-      break;
-  }
+  std::int32_t status = 0;
+  if (!DecodeWrite(storage, body, DecodeInsert, &insert, to, out, &status)) return status;
   const std::uint8_t key_field = insert.table->key_field;
   const auto holds_key = [key_field](const Assignment& assignment) {
     return (static_cast<std::uint16_t>(assignment.field->number) & 0xFF) == key_field;
