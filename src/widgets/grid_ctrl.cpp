@@ -83,6 +83,9 @@ void CGridCtrl::ClampState() {
   selection_.max_col = std::min(selection_.max_col, cols_ - 1);
   if (!selection_.IsValid()) selection_ = {};
   if (sort_col_ >= cols_) sort_col_ = -1;
+  // A shrunk grid never keeps a scroll position past its last row or column.
+  scroll_row_ = std::clamp(scroll_row_, 0, std::max(0, GetRowCount() - 1));
+  scroll_col_ = std::clamp(scroll_col_, 0, std::max(0, cols_ - 1));
 }
 
 bool CGridCtrl::IsValid(int row, int col) const {
