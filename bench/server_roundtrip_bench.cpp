@@ -18,6 +18,7 @@
 #include "protocol/frame_splitter.h"
 #include "protocol/requests.h"
 #include "server_log.h"
+#include "storage.h"
 #include "unique_fd.h"
 
 namespace {
@@ -53,13 +54,8 @@ std::string MakeDatabase() {
   std::filesystem::remove(path);
   sqlite3* db = nullptr;
   sqlite3_open(path.c_str(), &db);
+  sqlite3_exec(db, orbe::server::kDictionaryTablesDdl, nullptr, nullptr, nullptr);
   sqlite3_exec(db,
-               "CREATE TABLE orbe_tables(number INTEGER PRIMARY KEY, name TEXT, key_field INTEGER, seq INTEGER);"
-               "CREATE TABLE orbe_fields(table_number INTEGER, seq INTEGER, number INTEGER, type INTEGER,"
-               " width INTEGER, const_class TEXT, name TEXT);"
-               "CREATE TABLE orbe_consts(seq INTEGER PRIMARY KEY, class TEXT, code TEXT, text TEXT, parent TEXT,"
-               " attr TEXT);"
-               "CREATE TABLE orbe_timestamps(table_number INTEGER PRIMARY KEY, stamp INTEGER);"
                "INSERT INTO orbe_tables VALUES (1, 't', 0, 1);"
                "INSERT INTO orbe_fields VALUES (1, 1, 1, 4, 4, '', 'n');",
                nullptr, nullptr, nullptr);

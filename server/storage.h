@@ -24,6 +24,18 @@ struct StatementFinalizer {
 using SqliteHandle = std::unique_ptr<sqlite3, SqliteCloser>;
 using SqliteStatement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
 
+// The dictionary tables of the storage contract (docs/storage.md): whoever
+// creates a database runs this first.
+inline constexpr const char* kDictionaryTablesDdl =
+    "CREATE TABLE orbe_tables(number INTEGER PRIMARY KEY, name TEXT, key_field INTEGER, seq INTEGER);"
+    "CREATE TABLE orbe_fields(table_number INTEGER, seq INTEGER, number INTEGER, type INTEGER, width INTEGER,"
+    " const_class TEXT, name TEXT);"
+    "CREATE INDEX orbe_fields_by_table ON orbe_fields(table_number, seq);"
+    "CREATE TABLE orbe_consts(seq INTEGER PRIMARY KEY, class TEXT, code TEXT, text TEXT, parent TEXT, attr "
+    "TEXT);"
+    "CREATE INDEX orbe_consts_by_class ON orbe_consts(class, code);"
+    "CREATE TABLE orbe_timestamps(table_number INTEGER PRIMARY KEY, stamp INTEGER);";
+
 // What a time-stamp question can come to.
 enum class StampLookup { kFound, kUnknownTable, kFailed };
 

@@ -2,19 +2,10 @@
 
 #include "orbe/platform/text.h"
 #include "sample/sample_schema.h"
+#include "storage.h"
 
 namespace orbe::sample {
 namespace {
-
-constexpr const char* kDictionaryDdl =
-    "CREATE TABLE orbe_tables(number INTEGER PRIMARY KEY, name TEXT, key_field INTEGER, seq INTEGER);"
-    "CREATE TABLE orbe_fields(table_number INTEGER, seq INTEGER, number INTEGER, type INTEGER, width INTEGER,"
-    " const_class TEXT, name TEXT);"
-    "CREATE INDEX orbe_fields_by_table ON orbe_fields(table_number, seq);"
-    "CREATE TABLE orbe_consts(seq INTEGER PRIMARY KEY, class TEXT, code TEXT, text TEXT, parent TEXT, attr "
-    "TEXT);"
-    "CREATE INDEX orbe_consts_by_class ON orbe_consts(class, code);"
-    "CREATE TABLE orbe_timestamps(table_number INTEGER PRIMARY KEY, stamp INTEGER);";
 
 // The dictionary tables have no dictionary entry of their own; these
 // descriptions let them go through the same checked writer as the data.
@@ -39,7 +30,7 @@ SqliteStatementHandle PrepareInsert(SampleStore& store, const std::string& sql) 
 }  // namespace
 
 void WriteDictionary(SampleStore& store, const DictionarySchema& schema, std::int64_t stamp) {
-  store.Execute(kDictionaryDdl);
+  store.Execute(server::kDictionaryTablesDdl);
   if (!store.status().ok()) return;
   TableWriter tables(DictionaryTable(1, {kInt64, kText, kInt64, kInt64}),
                      PrepareInsert(store, "INSERT INTO orbe_tables VALUES (?, ?, ?, ?)"), &store.status());

@@ -22,6 +22,7 @@
 
 #include "protocol/frame_splitter.h"
 #include "protocol/replies.h"
+#include "storage.h"
 
 namespace orbe::testing {
 
@@ -34,13 +35,8 @@ inline void MakeTestDatabase(const std::string& path) {
   std::filesystem::remove(path);
   sqlite3* db = nullptr;
   ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db, orbe::server::kDictionaryTablesDdl, nullptr, nullptr, nullptr), SQLITE_OK);
   const char* sql =
-      "CREATE TABLE orbe_tables(number INTEGER PRIMARY KEY, name TEXT, key_field INTEGER, seq INTEGER);"
-      "CREATE TABLE orbe_fields(table_number INTEGER, seq INTEGER, number INTEGER, type INTEGER,"
-      " width INTEGER, const_class TEXT, name TEXT);"
-      "CREATE TABLE orbe_consts(seq INTEGER PRIMARY KEY, class TEXT, code TEXT, text TEXT, parent TEXT,"
-      " attr TEXT);"
-      "CREATE TABLE orbe_timestamps(table_number INTEGER PRIMARY KEY, stamp INTEGER);"
       "INSERT INTO orbe_tables VALUES (100000099, 'second', 0, 2), (100000013, '\xb9\xc9\xc6\xb1', 1, 1);"
       "INSERT INTO orbe_fields VALUES (100000013, 1, 1, 2, 6, '', '\xb4\xfa\xc2\xeb'),"
       " (100000013, 2, 2, 1, 4, '974', 'industry'), (100000013, 3, 3, 8, 8, '', 'price'),"
