@@ -9,6 +9,7 @@
 #include "orbe/dataservice/cw_data_engin.h"
 #include "orbe/dataservice/cw_host_info.h"
 #include "orbe/dictionary/cw_dictionary.h"
+#include "orbe/dictionary/reference_tables.h"
 
 class CWnd;
 
@@ -57,6 +58,9 @@ class OrbeClientSession {
   // CwFileUtil.
   orbe::CwDictionary& Dictionary() { return dictionary_; }
   const orbe::CwDictionary& Dictionary() const { return dictionary_; }
+  // The reference tables the loaders fill; read through CwFileUtil.
+  orbe::ReferenceTables& References() { return references_; }
+  const orbe::ReferenceTables& References() const { return references_; }
 
  private:
   ICwDataEngin* engine_ = nullptr;
@@ -66,6 +70,7 @@ class OrbeClientSession {
   std::string configuration_file_;
   bool initialised_ = false;
   orbe::CwDictionary dictionary_;
+  orbe::ReferenceTables references_;
   unsigned char info_block_[3] = {0, 0, 0};
 };
 
