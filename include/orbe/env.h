@@ -19,6 +19,12 @@ struct HostValue7 {
 #pragma pack(pop)
 static_assert(sizeof(HostValue7) == 7);
 
+// The host calls these by their plain names, some returning C++ strings; both
+// sides are built with the same compiler, so the C linkage is only about names.
+#if defined(__clang__)
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wreturn-type-c-linkage"
+#endif
 extern "C" {
 
 // The host's callbacks; their arguments are fixed by the calls the module makes.
@@ -86,5 +92,8 @@ void SaveCWCacheInfo();
 void DoCWCacheOption();
 
 }  // extern "C"
+#if defined(__clang__)
+#pragma clang diagnostic pop
+#endif
 
 #endif  // ORBE_ENV_H_
