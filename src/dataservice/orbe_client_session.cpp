@@ -1,12 +1,17 @@
 #include "orbe/dataservice/orbe_client_session.h"
 
 #include "dictionary/dictionary_refresh_dialog.h"
+#include "dictionary/reference_loader_dialogs.h"
 #include "env/module_state.h"
 #include "orbe/dictionary/cw_file_util.h"
 
 namespace {
 
+constexpr int kGeneralDatabaseMain = 0;
 constexpr int kGeneralDatabaseNone = 2;
+constexpr int kGeneralDatabaseTopics = 3;
+constexpr orbe::ReferenceTopic kStartTopics[] = {orbe::ReferenceTopic::kHongKong, orbe::ReferenceTopic::kFund,
+                                                 orbe::ReferenceTopic::kBond, orbe::ReferenceTopic::kFutures};
 
 }  // namespace
 
@@ -42,7 +47,7 @@ ICwRequestSession* OrbeClientSession::CreateSession(CWHOSTINFO& host, bool alter
   return nullptr;
 }
 
-bool OrbeClientSession::InitSession(int generalDatabase, CWnd* /*parent*/) {
+bool OrbeClientSession::InitSession(int generalDatabase, CWnd* parent) {
   if (initialised_ || generalDatabase == kGeneralDatabaseNone) return true;
   if (request_session_ == nullptr) return false;
   // Marked first, so that a failure below is not retried by a later call.
@@ -50,9 +55,13 @@ bool OrbeClientSession::InitSession(int generalDatabase, CWnd* /*parent*/) {
   // Brings the dictionary files up to date; whatever is in place afterwards is loaded.
   orbe::RefreshDictionaryFiles(*this, cache_directory_, generalDatabase);
   if (!CwFileUtil::LoadCWSysData(this, cache_directory_.c_str())) return false;
-  // The reference-table loaders (main tables for general databases 0 and 3,
-  // then the topic tables for 3) belong to the reference-table subsystem,
-  // which is not built yet; the dictionary alone is the result until then.
+  if (generalDatabase != kGeneralDatabaseMain && generalDatabase != kGeneralDatabaseTopics) return true;
+  if (!orbe::LoadMainTables(this, parent)) return false;
+  if (generalDatabase != kGeneralDatabaseTopics) return true;
+  // Each topic only after the previous one loaded; the last result stands.
+  for (const orbe::ReferenceTopic topic : kStartTopics) {
+    if (!orbe::LoadTopicTables(topic, this, parent)) return false;
+  }
   return true;
 }
 

@@ -10,6 +10,7 @@
 #include "env/module_state.h"
 #include "env/report_period.h"
 #include "env/start_settings.h"
+#include "orbe/dictionary/reference_loaders.h"
 #include "orbe/env.h"
 #include "orbe/platform/profile.h"
 #include "orbe/platform/text.h"
@@ -69,6 +70,7 @@ void StartSessions(ModuleState& state, ICwDataEngin* engine, const StartSettings
   // leaked.
   state.sub_session.reset();
   state.main_session.reset();
+  orbe::ForgetTopicLoads();
   engine->SetConfigFile(state.configuration_file.c_str());
   state.main_session =
       std::make_unique<OrbeClientSession>(engine, state.main_cache_directory, state.configuration_file);
@@ -153,6 +155,8 @@ void UnInitDataEngin() {
   }
   state.main_session.reset();
   state.sub_session.reset();
+  // The topic tables went with the main session: a new one loads them again.
+  orbe::ForgetTopicLoads();
 }
 
 void ReloadDataEnginCfg() {}

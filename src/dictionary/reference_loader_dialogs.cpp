@@ -1,0 +1,63 @@
+#include "dictionary/reference_loader_dialogs.h"
+
+#include <array>
+#include <atomic>
+
+#include "orbe/dictionary/reference_loaders.h"
+#include "orbe/env.h"
+
+namespace orbe {
+namespace {
+
+constexpr std::size_t kTopicCount = 4;
+std::array<std::atomic<bool>, kTopicCount> g_topic_loaded{};
+
+template <typename Dialog>
+bool RunLoader(OrbeClientSession* session, CWnd* parent) {
+  Dialog dialog(session, parent);
+  return dialog.Run();
+}
+
+bool RunTopic(ReferenceTopic topic, OrbeClientSession* session, CWnd* parent) {
+  switch (topic) {
+    case ReferenceTopic::kHongKong:
+      return RunLoader<CDlgGetGGInfoTable>(session, parent);
+    case ReferenceTopic::kFund:
+      return RunLoader<CDlgGetJJInfoTable>(session, parent);
+    case ReferenceTopic::kFutures:
+      return RunLoader<CDlgGetQHInfoTable>(session, parent);
+    case ReferenceTopic::kBond:
+      return RunLoader<CDlgGetZQInfoTable>(session, parent);
+  }
+  return false;
+}
+
+bool InitTopic(ReferenceTopic topic) {
+  if (g_topic_loaded[static_cast<std::size_t>(topic)].load()) return true;
+  return LoadTopicTables(topic, GetGlobalMainOrbeClientSession(), nullptr);
+}
+
+}  // namespace
+
+bool LoadMainTables(OrbeClientSession* session, CWnd* parent) {
+  return RunLoader<CDlgGetMainTable>(session, parent);
+}
+
+bool LoadTopicTables(ReferenceTopic topic, OrbeClientSession* session, CWnd* parent) {
+  const bool loaded = RunTopic(topic, session, parent);
+  if (session != nullptr && session == GetGlobalMainOrbeClientSession()) {
+    g_topic_loaded[static_cast<std::size_t>(topic)].store(loaded);
+  }
+  return loaded;
+}
+
+void ForgetTopicLoads() {
+  for (std::atomic<bool>& loaded : g_topic_loaded) loaded.store(false);
+}
+
+}  // namespace orbe
+
+bool InitGGSession() { return orbe::InitTopic(orbe::ReferenceTopic::kHongKong); }
+bool InitJJSession() { return orbe::InitTopic(orbe::ReferenceTopic::kFund); }
+bool InitQHSession() { return orbe::InitTopic(orbe::ReferenceTopic::kFutures); }
+bool InitZQSession() { return orbe::InitTopic(orbe::ReferenceTopic::kBond); }
