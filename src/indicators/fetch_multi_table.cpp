@@ -1,0 +1,130 @@
+// The result table: user indicators, scaled and coloured cells, conditions
+// and the logical expression.
+#include <set>
+
+#include "indicators/fetch_multi_terms.h"
+#include "orbe/indicators/fetch_multi_progress.h"
+#include "orbe/platform/text.h"
+
+namespace {
+
+constexpr int kFixedColumns = 3;
+constexpr COLORREF kUsrColor = 0xE6E6E6;
+constexpr COLORREF kSysColor = 0xC0C0C0;
+constexpr COLORREF kUpColor = 0x3232FF;
+constexpr COLORREF kDownColor = 0x00E600;
+constexpr COLORREF kRowNumberColor = 0xE6E6E6;
+constexpr COLORREF kCodeColor = 0x88F8F0;
+
+COLORREF ColorOf(const vtParam& value) {
+  if (value.updown == 1) return kUpColor;
+  if (value.updown == -1) return kDownColor;
+  return kSysColor;
+}
+
+sg_cell TextCell(const std::string& text, COLORREF color) {
+  sg_cell cell;
+  cell.value.type = DATA_TYPE_STRING;
+  cell.value.str = text;
+  cell.text = text;
+  cell.color = color;
+  return cell;
+}
+
+}  // namespace
+
+CodeValues CFetchMultiProgress::CalcUsrIndex(IIndexMgr* mgr, const std::vector<EntityParam>& params,
+                                             const std::vector<CodeValues>& results, int entity, int firstSeq,
+                                             int count) {
+  CodeValues out;
+  if (mgr == nullptr || entity < 0 || entity >= static_cast<int>(params.size())) return out;
+  auto* usr = dynamic_cast<UsrIndex*>(params[static_cast<std::size_t>(entity)].index);
+  if (usr == nullptr || firstSeq < 0 || firstSeq + count > static_cast<int>(results.size())) return out;
+  const std::vector<IndexBase*>& bases = params[static_cast<std::size_t>(entity)].bases;
+  std::set<std::string> codes;
+  for (int seq = firstSeq; seq < firstSeq + count; ++seq) {
+    for (const auto& entry : results[static_cast<std::size_t>(seq)]) codes.insert(entry.first);
+  }
+  for (const std::string& code : codes) {
+    std::map<std::string, vtParam> values;
+    for (int i = 0; i < count && i < static_cast<int>(bases.size()); ++i) {
+      const CodeValues& baseValues = results[static_cast<std::size_t>(firstSeq + i)];
+      const auto found = baseValues.find(code);
+      // The first occurrence of a name wins when a formula reads one base twice.
+      values.emplace(bases[static_cast<std::size_t>(i)]->name, found == baseValues.end() ? vtParam{} : found->second);
+    }
+    vtParam result;
+    result.type = usr->datatype;
+    CString err;
+    mgr->CalcUsrIndexValue(usr, values, result, err);
+    result.type = usr->datatype;
+    out[code] = result;
+  }
+  return out;
+}
+
+void CFetchMultiProgress::CalcData() {
+  table_.clear();
+  std::map<std::string, int> rowOfCode;
+  int firstSeq = 0;
+  for (std::size_t k = 0; k < entities_.size(); ++k) {
+    const EntityParam& entity = entities_[k];
+    const int count = static_cast<int>(entity.bases.size());
+    const bool isUsr = dynamic_cast<const UsrIndex*>(entity.index) != nullptr;
+    const CodeValues values = isUsr ? CalcUsrIndex(mgr_, entities_, results_, static_cast<int>(k), firstSeq, count)
+                              : count > 0 ? results_[static_cast<std::size_t>(firstSeq)]
+                                          : CodeValues{};
+    const int decimals = k < scheme_.items.size() ? scheme_.items[k].decimalbit : 2;
+    for (const auto& [code, raw] : values) {
+      auto [at, added] = rowOfCode.emplace(code, static_cast<int>(rowOfCode.size()));
+      SgRow& row = table_[at->second];
+      if (added) {
+        row[0] = TextCell(orbe::Format("%d", at->second + 1), kRowNumberColor);
+        row[0].value = vtParam{};
+        row[0].value.type = DATA_TYPE_INT;
+        row[0].value.i32 = at->second + 1;
+        row[1] = TextCell(Codes().SecuCodeOfCompany(code), kCodeColor);
+        row[2] = TextCell(Codes().AbbrOfCompany(code), 0xFFFFFF);
+      }
+      sg_cell cell;
+      cell.value = orbe::ScaleToUnit(raw, entity.index->unittype, entity.unit);
+      cell.color = isUsr ? kUsrColor : ColorOf(raw);
+      cell.text = orbe::DisplayText(cell.value, decimals);
+      row[static_cast<int>(k) + kFixedColumns] = cell;
+    }
+    firstSeq += count;
+  }
+  total_ = static_cast<int>(table_.size());
+  CalcLogic();
+}
+
+void CFetchMultiProgress::CalcLogic() {
+  if (!use_logic_ || !logic_) {
+    output_ = table_;
+    return;
+  }
+  output_.clear();
+  for (const auto& [rowId, row] : table_) {
+    std::vector<bool> conditions;
+    conditions.reserve(entities_.size());
+    for (std::size_t k = 0; k < entities_.size(); ++k) {
+      const EntityParam& entity = entities_[k];
+      const auto cell = row.find(static_cast<int>(k) + kFixedColumns);
+      if (cell == row.end() || entity.index == nullptr) {
+        conditions.push_back(false);
+        continue;
+      }
+      conditions.push_back(orbe::TestCondition(cell->second.value, entity.index->datatype, entity.op, entity.value));
+    }
+    if (logic_->Calc(conditions)) output_[rowId] = row;
+  }
+}
+
+int CFetchMultiProgress::GetCell(int row, int col, const SgTable& table, sg_cell& cell) {
+  const auto foundRow = table.find(row);
+  if (foundRow == table.end()) return 0;
+  const auto foundCell = foundRow->second.find(col);
+  if (foundCell == foundRow->second.end()) return 0;
+  cell = foundCell->second;
+  return 1;
+}
