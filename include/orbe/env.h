@@ -32,8 +32,10 @@ extern "C" {
 // 1 or 0, 0).
 using DataFuncProc = int (*)(int* context, int minusOne, int code, void* buffer, short count,
                              HostValue7 first, HostValue7 second, int flag, int zero);
-// (code text or window value, -1, 0, -1, switch kind (12 = show a security), 0, 0).
-using SwitchFuncProc = int (*)(const void* target, int a, int b, int c, int kind, int d, int e);
+// (code text, window value or null; market or -1; data or null; data length or
+// -1; switch kind (12 = show a security, 9 = save a board); sub-kind; 0).
+using SwitchFuncProc = int (*)(const void* target, int market, const void* data, int dataLength, int kind,
+                               int subKind, int zero);
 // (command 11 or 12, value, 60, result buffer, buffer length (64), 0); non-zero
 // when the buffer was filled.
 using CallbackFuncProc = int (*)(int command, const HostValue7* value, int size, void* buffer,

@@ -37,7 +37,7 @@ void TPOriginalHandle::OnStatus(int code) {
   }
   const SwitchFuncProc host = State().switch_func;
   const std::string key = AnswerKey();
-  if (host != nullptr) host(key.c_str(), -1, 0, -1, kSwitchOpenPage, 0, 0);
+  if (host != nullptr) host(key.c_str(), -1, nullptr, -1, kSwitchOpenPage, 0, 0);
 }
 
 std::string TPOriginalHandle::Text() const {
