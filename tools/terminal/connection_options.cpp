@@ -1,0 +1,88 @@
+#include "connection_options.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "host/host_callbacks.h"
+#include "orbe/platform/file.h"
+
+namespace orbe::terminal {
+namespace {
+
+std::string* OptionField(ConnectionOptions& options, const std::string& name) {
+  if (name == "--server") return &options.server;
+  if (name == "--files") return &options.files;
+  if (name == "--market") return &options.market;
+  if (name == "--home") return &options.home;
+  return nullptr;
+}
+
+std::string DefaultHome() {
+  if (const char* home = std::getenv("ORBE_HOME"); home != nullptr && *home != '\0') return home;
+  const char* user_home = std::getenv("HOME");
+  return std::string(user_home != nullptr && *user_home != '\0' ? user_home : ".") + "/.orbe-terminal";
+}
+
+std::string WithSeparator(std::string folder) {
+  if (folder.empty() || folder.back() != '/') folder += '/';
+  return folder;
+}
+
+}  // namespace
+
+bool TakeConnectionOptions(CommandArgs& args, ConnectionOptions& options, std::string* error) {
+  CommandArgs rest;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    const std::size_t equals = arg.find('=');
+    std::string* field = OptionField(options, arg.substr(0, equals));
+    if (field == nullptr) {
+      rest.push_back(arg);
+    } else if (equals != std::string::npos) {
+      *field = arg.substr(equals + 1);
+    } else if (i + 1 < args.size()) {
+      *field = args[++i];
+    } else {
+      *error = arg + " needs a value";
+      return false;
+    }
+  }
+  args = std::move(rest);
+  return true;
+}
+
+std::string HomeFolder(const ConnectionOptions& options) {
+  return WithSeparator(options.home.empty() ? DefaultHome() : options.home);
+}
+
+std::unique_ptr<TerminalHost> ConnectHost(const ConnectionOptions& options, std::string* error) {
+  HostSessionOptions session;
+  session.private_folder = HomeFolder(options);
+  const std::optional<HostAddress> server = ParseHostAddress(options.server);
+  if (!server) {
+    *error = "bad --server address '" + options.server + "' (HOST:PORT)";
+    return nullptr;
+  }
+  session.data_service = *server;
+  session.file_server =
+      options.files.empty() ? HostAddress{server->host, 8368} : ParseHostAddress(options.files);
+  if (!session.file_server) {
+    *error = "bad --files address '" + options.files + "' (HOST:PORT)";
+    return nullptr;
+  }
+  std::error_code failure;
+  std::filesystem::create_directories(session.private_folder, failure);
+  auto host = std::make_unique<TerminalHost>();
+  const std::string market = options.market.empty() ? session.private_folder + "market.db" : options.market;
+  if (!options.market.empty() || FileExists(market)) {
+    host->market = HostMarket::Open(market, session.private_folder, error);
+    if (!host->market) return nullptr;
+  }
+  // What the module asks the host to show is shown as a line of output.
+  SetSwitchEcho(stdout);
+  host->session = HostSession::Start(session, host->market.get(), error);
+  if (!host->session) return nullptr;
+  return host;
+}
+
+}  // namespace orbe::terminal
