@@ -1,0 +1,201 @@
+// A screening of every A-share company of a small sample market, end to end:
+// the real engine and reply cache against orbe-dataserver, the terminal host
+// answering quote records from the same database, the sample catalogue with
+// its Python user indicators. Every row and value must equal what our own
+// SQLite queries compute from the server's file (screening_reference.h).
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "dataservice/transfer_server.h"
+#include "host/host_market.h"
+#include "host/host_session.h"
+#include "indicators/screening_reference.h"
+#include "orbe/indicators/index_mgr.h"
+#include "orbe/platform/message_box.h"
+#include "orbe/platform/text.h"
+#include "orbe/screening/headless_screening.h"
+
+// The embedded interpreter keeps its own allocations until the process ends.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libpython3"; }
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The module loads its engine and cache before main, from ORBE_COMPONENT_DIR
+// when set: a run with that pointing elsewhere starts again with the build's own.
+bool RunWithBuiltComponents() {
+  const char* current = std::getenv("ORBE_COMPONENT_DIR");
+  if (current == nullptr || fs::path(current) == fs::path(ORBE_TEST_LIB_DIR)) return true;
+  std::ifstream cmdline("/proc/self/cmdline", std::ios::binary);
+  const std::string all((std::istreambuf_iterator<char>(cmdline)), std::istreambuf_iterator<char>());
+  std::vector<std::string> args;
+  for (std::size_t start = 0; start < all.size();) {
+    const std::size_t end = all.find('\0', start);
+    args.push_back(all.substr(start, end - start));
+    start = end == std::string::npos ? all.size() : end + 1;
+  }
+  std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  ::setenv("ORBE_COMPONENT_DIR", ORBE_TEST_LIB_DIR, 1);
+  ::execv("/proc/self/exe", argv.data());
+  std::perror("re-exec with the built components");
+  ::_exit(127);
+}
+
+const bool kWithBuiltComponents = RunWithBuiltComponents();
+
+// About 480 companies: the code list (over 3800 characters) is sent in two chunks.
+constexpr const char* kScale = "0.12";
+constexpr DWORD kTimeoutMs = 120000;
+constexpr int kFixedColumns = 3;
+
+struct CatalogueCloser {
+  void operator()(IIndexMgr* mgr) const { DeleteIndexMgrInstance(mgr); }
+};
+
+class ScreeningE2eTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(kWithBuiltComponents);
+    // User scripts are imported from a copy: byte-code caches stay out of the tree.
+    ::setenv("PYTHONDONTWRITEBYTECODE", "1", 0);
+    folder_ = orbe_test::ScratchFolder("screening_e2e");
+    const std::string make = std::string(ORBE_TEST_BIN_DIR) + "/orbe-dataserver --make-sample " + folder_ +
+                             "market.db --scale " + kScale + " >/dev/null 2>&1";
+    ASSERT_EQ(std::system(make.c_str()), 0);
+    ASSERT_TRUE(server_.Start(folder_));
+
+    fs::create_directories(folder_ + "home");
+    std::string error;
+    market_ = orbe::HostMarket::Open(server_.Database(), folder_ + "home/", &error);
+    ASSERT_NE(market_, nullptr) << error;
+    orbe::HostSessionOptions options;
+    options.data_service = {"127.0.0.1", server_.DataPort()};
+    options.file_server = orbe::HostAddress{"127.0.0.1", server_.FilePort()};
+    options.private_folder = folder_ + "home/";
+    session_ = orbe::HostSession::Start(options, market_.get(), &error);
+    ASSERT_NE(session_, nullptr) << error;
+
+    fs::copy(fs::path(ORBE_SOURCE_DIR) / "data" / "indicators", folder_ + "indicators", fs::copy_options::recursive);
+    const std::string dir = folder_ + "indicators/";
+    mgr_.reset(CreateIndexMgrInstance());
+    ASSERT_EQ(mgr_->LoadIndexes(dir + "hq_index.ini", dir + "sys_index.xml", dir + "usr_index.ini"), 1);
+    orbe::SetMessageBoxHandler([this](HWND, const std::string& text, const std::string&, UINT type) {
+      boxes_.push_back(orbe::GbkToUtf8(text));
+      return orbe::DefaultMessageBoxButton(type);
+    });
+  }
+  void TearDown() override {
+    orbe::SetMessageBoxHandler(nullptr);
+    mgr_.reset();
+    session_.reset();
+    market_.reset();
+    server_.Stop(SIGTERM);
+    fs::remove_all(folder_);
+  }
+
+  orbe::ScreeningResult Screen(const IndexScheme& scheme, const std::vector<std::string>& companies) {
+    return orbe::RunScreening(mgr_.get(), scheme, orbe_test::JoinCodes(companies), nullptr, kTimeoutMs);
+  }
+
+  std::string folder_;
+  orbe_test::TransferServer server_;
+  std::unique_ptr<orbe::HostMarket> market_;
+  std::unique_ptr<orbe::HostSession> session_;
+  std::unique_ptr<IIndexMgr, CatalogueCloser> mgr_;
+  std::vector<std::string> boxes_;
+};
+
+// The module's cell against the reference; doubles within what double
+// arithmetic in another order (Python, the scaling) can differ by.
+void ExpectCell(const sg_cell& cell, const orbe_test::RefCell& want, const std::string& where) {
+  SCOPED_TRACE(where);
+  ASSERT_EQ(cell.value.type, want.type);
+  EXPECT_EQ(cell.color, want.color);
+  switch (want.type) {
+    case DATA_TYPE_DOUBLE: {
+      const double got = cell.value.dbl;
+      EXPECT_NEAR(got, want.dbl, 1e-9 * std::max(1.0, std::fabs(want.dbl)));
+      EXPECT_EQ(cell.text, orbe::Format("%.2f", want.dbl));
+      break;
+    }
+    case DATA_TYPE_INT64: {
+      const std::int64_t got = cell.value.i64;
+      EXPECT_EQ(got, want.i64);
+      EXPECT_EQ(cell.text, std::to_string(want.i64));
+      break;
+    }
+    default:
+      EXPECT_EQ(cell.value.str, want.str);
+      EXPECT_EQ(cell.text, want.str);
+  }
+}
+
+// Every row of `rows` is the reference's row of the same company, with the
+// same cells; row ids follow the reference's first-filled order.
+void ExpectRows(const SgTable& rows, const orbe_test::ReferenceResult& ref) {
+  for (const auto& [id, row] : rows) {
+    ASSERT_LT(id, static_cast<int>(ref.row_order.size()));
+    const std::string& company = ref.row_order[static_cast<std::size_t>(id)];
+    const std::string where = "row " + std::to_string(id) + " company " + company;
+    ASSERT_EQ(row.count(1), 1u) << where;
+    EXPECT_EQ(row.at(0).text, std::to_string(id + 1)) << where;
+    EXPECT_EQ(row.at(1).text, ref.secu.at(company)) << where;
+    EXPECT_EQ(row.at(2).text, ref.abbr.at(company)) << where;
+    for (int k = 0; k < orbe_test::kSchemeRowCount; ++k) {
+      const orbe_test::RefColumn& column = ref.columns[static_cast<std::size_t>(k)];
+      const auto want = column.find(company);
+      const auto got = row.find(k + kFixedColumns);
+      const std::string cell = where + " " + orbe::GbkToUtf8(orbe_test::kSchemeRows[k].index);
+      ASSERT_EQ(got != row.end(), want != column.end()) << cell;
+      if (got != row.end()) ExpectCell(got->second, want->second, cell);
+    }
+  }
+}
+
+TEST_F(ScreeningE2eTest, WholeMarketScreeningEqualsDirectQueriesOfTheServersDatabase) {
+  const std::vector<std::string> companies = orbe_test::AllCompanies(server_.Database());
+  ASSERT_GT(orbe_test::JoinCodes(companies).size(), orbe::kCodeChunkLength);
+  const orbe_test::ReferenceResult ref = orbe_test::ComputeReference(server_.Database(), companies);
+  ASSERT_EQ(ref.columns.size(), static_cast<std::size_t>(orbe_test::kSchemeRowCount));
+  // The reference itself must have something to compare in every column.
+  for (int k = 0; k < orbe_test::kSchemeRowCount; ++k) {
+    EXPECT_GT(ref.columns[static_cast<std::size_t>(k)].size(), companies.size() / 2) << k;
+  }
+
+  // Without the expression every company with any value is a row.
+  IndexScheme all = orbe_test::ScreeningScheme();
+  all.expression.clear();
+  const orbe::ScreeningResult listed = Screen(all, companies);
+  ASSERT_TRUE(listed.ok) << orbe::GbkToUtf8(listed.error);
+  EXPECT_EQ(listed.total, static_cast<int>(ref.row_order.size()));
+  ASSERT_EQ(listed.rows.size(), ref.row_order.size());
+  ExpectRows(listed.rows, ref);
+  ASSERT_EQ(listed.columns.size(), static_cast<std::size_t>(kFixedColumns + orbe_test::kSchemeRowCount));
+
+  // With conditions and the expression (the statements now come from the reply cache).
+  const orbe::ScreeningResult screened = Screen(orbe_test::ScreeningScheme(), companies);
+  ASSERT_TRUE(screened.ok) << orbe::GbkToUtf8(screened.error);
+  EXPECT_EQ(screened.total, static_cast<int>(ref.row_order.size()));
+  std::set<std::string> selected;
+  for (const auto& [id, row] : screened.rows) selected.insert(ref.row_order.at(static_cast<std::size_t>(id)));
+  EXPECT_EQ(selected, ref.selected);
+  ExpectRows(screened.rows, ref);
+  // The conditions must have decided something both ways.
+  EXPECT_GT(ref.selected.size(), 5u);
+  EXPECT_LT(ref.selected.size(), ref.row_order.size() / 2);
+  EXPECT_TRUE(boxes_.empty()) << boxes_.front();
+}
+
+}  // namespace
