@@ -87,9 +87,29 @@ std::int16_t ValueWidth(BrowseValue type, std::int16_t string_width) {
   return 8;
 }
 
+// One read transaction around the per-code queries: every value comes from
+// the same snapshot, and the database is locked once instead of per code.
+class ReadSnapshot {
+ public:
+  explicit ReadSnapshot(sqlite3* db) : db_(db) {
+    open_ = sqlite3_get_autocommit(db_) != 0 && sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK;
+  }
+  ~ReadSnapshot() {
+    if (open_) sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+  }
+  ReadSnapshot(const ReadSnapshot&) = delete;
+  ReadSnapshot& operator=(const ReadSnapshot&) = delete;
+
+ private:
+  sqlite3* db_;
+  bool open_ = false;
+};
+
 // i32 count, i16 key type, i16 value type, i16 value width, then the records.
 CallOutcome Browse(sqlite3* db, const BrowseFunction& function, const std::vector<std::int64_t>& dates,
                    std::int16_t string_width, const std::vector<std::string>& codes) {
+  // Declared first so that the statement is finalised before the commit.
+  const ReadSnapshot snapshot(db);
   const SqliteStatement query = PrepareOn(db, function.sql);
   if (!query) return CallOutcome::Failure(CallStatus::kStorageFailed);
   ResultWriter writer;

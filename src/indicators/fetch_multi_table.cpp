@@ -1,6 +1,7 @@
 // The result table: user indicators, scaled and coloured cells, conditions
 // and the logical expression.
 #include <set>
+#include <unordered_map>
 
 #include "indicators/fetch_multi_terms.h"
 #include "orbe/indicators/fetch_multi_progress.h"
@@ -65,17 +66,23 @@ CodeValues CFetchMultiProgress::CalcUsrIndex(IIndexMgr* mgr, const std::vector<E
 
 void CFetchMultiProgress::CalcData() {
   table_.clear();
-  std::map<std::string, int> rowOfCode;
+  // Looked up once per value: hashed, since first-seen order is kept by the ids.
+  std::unordered_map<std::string, int> rowOfCode;
   int firstSeq = 0;
   for (std::size_t k = 0; k < entities_.size(); ++k) {
     const EntityParam& entity = entities_[k];
     const int count = static_cast<int>(entity.bases.size());
     const bool isUsr = dynamic_cast<const UsrIndex*>(entity.index) != nullptr;
-    const CodeValues values = isUsr ? CalcUsrIndex(mgr_, entities_, results_, static_cast<int>(k), firstSeq, count)
-                              : count > 0 ? results_[static_cast<std::size_t>(firstSeq)]
-                                          : CodeValues{};
+    // Fetched values are read in place; only user indicators make new ones.
+    CodeValues computed;
+    const CodeValues* values = &computed;
+    if (isUsr) {
+      computed = CalcUsrIndex(mgr_, entities_, results_, static_cast<int>(k), firstSeq, count);
+    } else if (count > 0) {
+      values = &results_[static_cast<std::size_t>(firstSeq)];
+    }
     const int decimals = k < scheme_.items.size() ? scheme_.items[k].decimalbit : 2;
-    for (const auto& [code, raw] : values) {
+    for (const auto& [code, raw] : *values) {
       auto [at, added] = rowOfCode.emplace(code, static_cast<int>(rowOfCode.size()));
       SgRow& row = table_[at->second];
       if (added) {
