@@ -30,6 +30,14 @@ std::string WithSeparator(std::string folder) {
 
 }  // namespace
 
+bool HasConnectionOption(const CommandArgs& args) {
+  ConnectionOptions probe;
+  for (const std::string& arg : args) {
+    if (OptionField(probe, arg.substr(0, arg.find('='))) != nullptr) return true;
+  }
+  return false;
+}
+
 bool TakeConnectionOptions(CommandArgs& args, ConnectionOptions& options, std::string* error) {
   CommandArgs rest;
   for (std::size_t i = 0; i < args.size(); ++i) {

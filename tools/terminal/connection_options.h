@@ -22,6 +22,9 @@ struct ConnectionOptions {
 inline constexpr const char* kConnectionUsage =
     "[--server HOST:PORT] [--files HOST:PORT] [--market PATH] [--home DIR]";
 
+// True when args hold a connection option: the command then connects.
+bool HasConnectionOption(const CommandArgs& args);
+
 // Removes the connection options ("--name VALUE" or "--name=VALUE") from
 // args, leaving the others in order. False with *error on a bad option.
 bool TakeConnectionOptions(CommandArgs& args, ConnectionOptions& options, std::string* error);
