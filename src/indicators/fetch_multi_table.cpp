@@ -48,16 +48,22 @@ CodeValues CFetchMultiProgress::CalcUsrIndex(IIndexMgr* mgr, const std::vector<E
   }
   for (const std::string& code : codes) {
     std::map<std::string, vtParam> values;
-    for (int i = 0; i < count && i < static_cast<int>(bases.size()); ++i) {
+    bool complete = true;
+    for (int i = 0; i < count && i < static_cast<int>(bases.size()) && complete; ++i) {
       const CodeValues& baseValues = results[static_cast<std::size_t>(firstSeq + i)];
       const auto found = baseValues.find(code);
+      complete = found != baseValues.end();
       // The first occurrence of a name wins when a formula reads one base twice.
-      values.emplace(bases[static_cast<std::size_t>(i)]->name, found == baseValues.end() ? vtParam{} : found->second);
+      if (complete) values.emplace(bases[static_cast<std::size_t>(i)]->name, found->second);
     }
+    // A formula over a missing value, or one that gives no value (a zero
+    // denominator), has no value: a zero in its place would show a growth of
+    // -100 % or a price-to-book of 0 and pass conditions it should not.
+    if (!complete) continue;
     vtParam result;
     result.type = usr->datatype;
     CString err;
-    mgr->CalcUsrIndexValue(usr, values, result, err);
+    if (mgr->CalcUsrIndexValue(usr, values, result, err) == 0) continue;
     result.type = usr->datatype;
     out[code] = result;
   }

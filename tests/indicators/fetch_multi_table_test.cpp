@@ -228,3 +228,32 @@ TEST_F(FetchMultiFlowTest, ExpressionFiltersRowsAndErrorsAreTold) {
 }
 
 }  // namespace
+
+namespace {
+
+vtParam Money(double value) {
+  vtParam param;
+  param.type = DATA_TYPE_DOUBLE;
+  param.dbl = value;
+  return param;
+}
+
+// A user indicator over a missing base value, or one its script gives no
+// value for, has no value rather than a zero that would pass conditions.
+TEST_F(FetchMultiFlowTest, UserIndicatorsWithoutInputsHaveNoValue) {
+  EntityParam growth;
+  growth.index = mgr_->FindIndex("营收增长率");
+  ASSERT_NE(growth.index, nullptr);
+  mgr_->GetBaseIndexes(dynamic_cast<UsrIndex*>(growth.index), growth.bases);
+  ASSERT_EQ(growth.bases.size(), 2u);
+  std::vector<CodeValues> results(2);
+  results[0] = {{"C1", Money(120)}, {"C2", Money(50)}, {"C3", Money(80)}};
+  results[1] = {{"C1", Money(100)}, {"C3", Money(0)}};
+  const CodeValues values = CFetchMultiProgress::CalcUsrIndex(mgr_, {growth}, results, 0, 0, 2);
+  ASSERT_EQ(values.size(), 1u);
+  EXPECT_DOUBLE_EQ(values.at("C1").dbl, 20.0);
+  EXPECT_EQ(values.count("C2"), 0u);  // no prior period
+  EXPECT_EQ(values.count("C3"), 0u);  // a prior period of zero
+}
+
+}  // namespace

@@ -16,6 +16,7 @@
 #include <iterator>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -195,25 +196,26 @@ inline RefCell Double(double value, std::uint32_t color) {
   return cell;
 }
 
-// The user scripts: a None result (zero denominator) leaves a zero value, and
-// a base without a value counts as zero.
-inline double Ratio(double numerator, double denominator) { return denominator == 0 ? 0 : numerator / denominator; }
-inline double Growth(double current, double previous) {
-  return previous == 0 ? 0 : (current - previous) / std::fabs(previous) * 100.0;
+// The user scripts: no value for a zero denominator, and none when a base
+// has no value.
+inline std::optional<double> Ratio(double numerator, double denominator) {
+  if (denominator == 0) return std::nullopt;
+  return numerator / denominator;
+}
+inline std::optional<double> Growth(double current, double previous) {
+  if (previous == 0) return std::nullopt;
+  return (current - previous) / std::fabs(previous) * 100.0;
 }
 
-inline double ValueOr0(const RefColumn& column, const std::string& company) {
-  const auto found = column.find(company);
-  return found == column.end() ? 0.0 : found->second.dbl;
-}
-
-inline RefColumn UserColumn(const RefColumn& first, const RefColumn& second, double (*formula)(double, double)) {
+inline RefColumn UserColumn(const RefColumn& first, const RefColumn& second,
+                            std::optional<double> (*formula)(double, double)) {
   RefColumn out;
-  std::set<std::string> companies;
-  for (const auto& entry : first) companies.insert(entry.first);
-  for (const auto& entry : second) companies.insert(entry.first);
-  for (const std::string& company : companies) {
-    out[company] = Double(formula(ValueOr0(first, company), ValueOr0(second, company)), kUsrColor);
+  for (const auto& [company, cell] : first) {
+    const auto other = second.find(company);
+    if (other == second.end()) continue;
+    if (const std::optional<double> value = formula(cell.dbl, other->second.dbl)) {
+      out[company] = Double(*value, kUsrColor);
+    }
   }
   return out;
 }
