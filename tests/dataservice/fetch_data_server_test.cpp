@@ -21,6 +21,7 @@
 #include "orbe/dictionary/cw_file_util.h"
 #include "orbe/platform/window.h"
 #include "server/server_fixture.h"
+#include "support/component_reexec.h"
 
 namespace {
 
@@ -34,31 +35,11 @@ const char kSelect[] = "SELECT T001,T002 FROM 100000001";
 // The real engine beside the real cache, or the test cache while the real one
 // is not built: the module loads both from the folder ORBE_COMPONENT_DIR names.
 bool RunWithRealEngine() {
-  const std::string folder = (fs::temp_directory_path() / ("orbe_hdl_" + std::to_string(::getpid()))).string();
-  const char* current = getenv("ORBE_COMPONENT_DIR");
-  if (current != nullptr && folder == current) return true;
-  fs::create_directories(folder);
   const fs::path lib(ORBE_TEST_LIB_DIR);
   const fs::path cache = fs::exists(lib / "libFinCacheStore.so") ? lib / "libFinCacheStore.so"
                                                                   : lib / "testcomponents/full/libFinCacheStore.so";
-  std::error_code ignored;
-  fs::create_symlink(lib / "libFinDataComm.so", fs::path(folder) / "libFinDataComm.so", ignored);
-  fs::create_symlink(cache, fs::path(folder) / "libFinCacheStore.so", ignored);
-  setenv("ORBE_COMPONENT_DIR", folder.c_str(), 1);
-  char* argv[] = {const_cast<char*>("/proc/self/exe"), nullptr};
-  std::ifstream cmdline("/proc/self/cmdline", std::ios::binary);
-  std::string all((std::istreambuf_iterator<char>(cmdline)), std::istreambuf_iterator<char>());
-  std::vector<std::string> args;
-  for (std::size_t start = 0; start < all.size();) {
-    const std::size_t end = all.find('\0', start);
-    args.push_back(all.substr(start, end - start));
-    start = end == std::string::npos ? all.size() : end + 1;
-  }
-  std::vector<char*> pointers;
-  for (std::string& arg : args) pointers.push_back(arg.data());
-  pointers.push_back(nullptr);
-  execv("/proc/self/exe", args.empty() ? argv : pointers.data());
-  _exit(127);
+  return orbe_test::RunWithComponentFolder(
+      orbe_test::LinkComponentFolder("orbe_hdl", (lib / "libFinDataComm.so").string(), cache.string()));
 }
 
 const bool kWithRealEngine = RunWithRealEngine();

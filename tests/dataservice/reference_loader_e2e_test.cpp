@@ -19,6 +19,8 @@
 
 #include "dataservice/reply_sql_handle.h"
 #include "dataservice/transfer_server.h"
+#include "support/component_reexec.h"
+#include "support/server_process.h"
 #include "env/module_state.h"
 #include "orbe/dictionary/reference_loaders.h"
 #include "orbe/env.h"
@@ -27,34 +29,11 @@
 
 namespace {
 
-// The module loads its siblings before main, so the program starts itself
-// again with a component folder holding the real engine and the real cache.
+// The real engine and the real cache: the loaders' caching is what is tested.
 bool RunWithRealComponents() {
-  const std::string folder =
-      (std::filesystem::temp_directory_path() / ("orbe_refload_components_" + std::to_string(::getpid())))
-          .string();
-  const char* current = std::getenv("ORBE_COMPONENT_DIR");
-  if (current != nullptr && folder == current) return true;
-  std::filesystem::remove_all(folder);
-  std::filesystem::create_directories(folder);
   const std::string lib = ORBE_TEST_LIB_DIR;
-  std::filesystem::create_symlink(lib + "/libFinDataComm.so", folder + "/libFinDataComm.so");
-  std::filesystem::create_symlink(lib + "/libFinCacheStore.so", folder + "/libFinCacheStore.so");
-  std::ifstream cmdline("/proc/self/cmdline", std::ios::binary);
-  const std::string all((std::istreambuf_iterator<char>(cmdline)), std::istreambuf_iterator<char>());
-  std::vector<std::string> args;
-  for (std::size_t start = 0; start < all.size();) {
-    const std::size_t end = all.find('\0', start);
-    args.push_back(all.substr(start, end - start));
-    start = end == std::string::npos ? all.size() : end + 1;
-  }
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  ::setenv("ORBE_COMPONENT_DIR", folder.c_str(), 1);
-  ::execv("/proc/self/exe", argv.data());
-  std::perror("re-exec with the real components");
-  ::_exit(127);
+  return orbe_test::RunWithComponentFolder(orbe_test::LinkComponentFolder(
+      "orbe_refload_components", lib + "/libFinDataComm.so", lib + "/libFinCacheStore.so"));
 }
 
 const bool kWithRealComponents = RunWithRealComponents();
@@ -117,33 +96,14 @@ class LoggingServer {
   ~LoggingServer() { Stop(); }
 
   bool Start(const std::string& db, const std::string& folder) {
-    const std::string program = std::string(ORBE_TEST_BIN_DIR) + "/orbe-dataserver";
     log_ = folder + "server.log";
-    std::vector<std::string> arguments = {program,         "--db",        db, "--port", "0", "--file-root",
-                                          folder + "files", "--log-level", "info"};
-    int out[2];
-    if (::pipe(out) != 0) return false;
-    pid_ = ::fork();
-    if (pid_ == 0) {
-      ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-      ::dup2(out[1], STDOUT_FILENO);
-      std::FILE* log = std::fopen(log_.c_str(), "w");
-      if (log != nullptr) ::dup2(::fileno(log), STDERR_FILENO);
-      ::close(out[0]);
-      ::close(out[1]);
-      std::vector<char*> argv;
-      for (std::string& argument : arguments) argv.push_back(argument.data());
-      argv.push_back(nullptr);
-      ::execv(program.c_str(), argv.data());
-      ::_exit(127);
-    }
-    ::close(out[1]);
-    std::FILE* stream = ::fdopen(out[0], "r");
-    char line[256] = {};
-    const bool got = std::fgets(line, sizeof line, stream) != nullptr;
-    std::fclose(stream);
+    const orbe_test::ServerProcess process = orbe_test::SpawnDataServer(
+        {"--db", db, "--port", "0", "--file-root", folder + "files", "--log-level", "info"}, log_, 1);
+    pid_ = process.pid;
     unsigned port = 0;
-    if (!got || std::sscanf(line, "listening on 127.0.0.1:%u", &port) != 1) return false;
+    if (process.lines.empty() || std::sscanf(process.lines[0].c_str(), "listening on 127.0.0.1:%u", &port) != 1) {
+      return false;
+    }
     port_ = static_cast<int>(port);
     return true;
   }

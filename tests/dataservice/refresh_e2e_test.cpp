@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "dataservice/transfer_server.h"
+#include "support/component_reexec.h"
 #include "dataservice/updown_file_mgr.h"
 #include "dictionary/dictionary_refresh_dialog.h"
 #include "env/module_state.h"
@@ -26,32 +27,9 @@ namespace {
 // The module loads its siblings before main, so the program starts itself
 // again with a component folder holding the real engine and the test cache.
 bool RunWithRealEngine() {
-  const std::string folder =
-      (std::filesystem::temp_directory_path() / ("orbe_xfr_components_" + std::to_string(::getpid())))
-          .string();
-  const char* current = std::getenv("ORBE_COMPONENT_DIR");
-  if (current != nullptr && folder == current) return true;
-  std::filesystem::remove_all(folder);
-  std::filesystem::create_directories(folder);
   const std::string lib = ORBE_TEST_LIB_DIR;
-  std::filesystem::create_symlink(lib + "/libFinDataComm.so", folder + "/libFinDataComm.so");
-  std::filesystem::create_symlink(lib + "/testcomponents/full/libFinCacheStore.so",
-                                  folder + "/libFinCacheStore.so");
-  std::ifstream cmdline("/proc/self/cmdline", std::ios::binary);
-  const std::string all((std::istreambuf_iterator<char>(cmdline)), std::istreambuf_iterator<char>());
-  std::vector<std::string> args;
-  for (std::size_t start = 0; start < all.size();) {
-    const std::size_t end = all.find('\0', start);
-    args.push_back(all.substr(start, end - start));
-    start = end == std::string::npos ? all.size() : end + 1;
-  }
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  ::setenv("ORBE_COMPONENT_DIR", folder.c_str(), 1);
-  ::execv("/proc/self/exe", argv.data());
-  std::perror("re-exec with the real engine");
-  ::_exit(127);
+  return orbe_test::RunWithComponentFolder(orbe_test::LinkComponentFolder(
+      "orbe_xfr_components", lib + "/libFinDataComm.so", lib + "/testcomponents/full/libFinCacheStore.so"));
 }
 
 const bool kWithRealEngine = RunWithRealEngine();

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "support/server_process.h"
+
 namespace orbe_test {
 
 inline std::string ScratchFolder(const std::string& name) {
@@ -39,32 +41,14 @@ class TransferServer {
     root_ = folder + "files";
     const std::string make = program + " --make-sample " + db_ + " --scale 0.002 >/dev/null 2>&1";
     if (!std::filesystem::exists(db_) && std::system(make.c_str()) != 0) return false;
-    std::vector<std::string> arguments = {program, "--db", db_, "--port", "0", "--file-port", "0",
-                                          "--file-root", root_, "--log-level", "warn"};
-    int out[2];
-    if (::pipe(out) != 0) return false;
-    pid_ = ::fork();
-    if (pid_ == 0) {
-      ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-      ::dup2(out[1], STDOUT_FILENO);
-      ::close(out[0]);
-      ::close(out[1]);
-      std::vector<char*> argv;
-      for (std::string& argument : arguments) argv.push_back(argument.data());
-      argv.push_back(nullptr);
-      ::execv(program.c_str(), argv.data());
-      ::_exit(127);
-    }
-    ::close(out[1]);
-    FILE* stream = ::fdopen(out[0], "r");
-    char first[256] = {};
-    char second[256] = {};
-    const bool got = std::fgets(first, sizeof first, stream) && std::fgets(second, sizeof second, stream);
-    std::fclose(stream);
+    const ServerProcess process = SpawnDataServer(
+        {"--db", db_, "--port", "0", "--file-port", "0", "--file-root", root_, "--log-level", "warn"}, "", 2);
+    pid_ = process.pid;
     unsigned data = 0;
     unsigned files = 0;
-    if (!got || std::sscanf(first, "listening on 127.0.0.1:%u", &data) != 1 ||
-        std::sscanf(second, "file server listening on 127.0.0.1:%u", &files) != 1) {
+    if (process.lines.size() != 2 ||
+        std::sscanf(process.lines[0].c_str(), "listening on 127.0.0.1:%u", &data) != 1 ||
+        std::sscanf(process.lines[1].c_str(), "file server listening on 127.0.0.1:%u", &files) != 1) {
       return false;
     }
     data_port_ = static_cast<int>(data);

@@ -18,29 +18,13 @@
 #include "components/cache/test_cache_control.h"
 #include "components/engine/test_engine_control.h"
 #include "orbe/platform/loader.h"
+#include "support/component_reexec.h"
 
 namespace orbe_test {
 
 // Variants: "full" (engine and cache), "nocache", "noengine".
 inline bool RunWithTestComponents(const char* variant) {
-  const std::string folder = std::string(ORBE_TEST_LIB_DIR) + "/testcomponents/" + variant;
-  const char* current = getenv("ORBE_COMPONENT_DIR");
-  if (current != nullptr && folder == current) return true;
-  std::ifstream cmdline("/proc/self/cmdline", std::ios::binary);
-  const std::string all((std::istreambuf_iterator<char>(cmdline)), std::istreambuf_iterator<char>());
-  std::vector<std::string> args;
-  for (std::size_t start = 0; start < all.size();) {
-    const std::size_t end = all.find('\0', start);
-    args.push_back(all.substr(start, end - start));
-    start = end == std::string::npos ? all.size() : end + 1;
-  }
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  setenv("ORBE_COMPONENT_DIR", folder.c_str(), 1);
-  execv("/proc/self/exe", argv.data());
-  std::perror("re-exec with test components");
-  _exit(127);
+  return RunWithComponentFolder(std::string(ORBE_TEST_LIB_DIR) + "/testcomponents/" + variant);
 }
 
 template <typename Block, typename Proc>

@@ -23,6 +23,7 @@
 #include "orbe/platform/message_box.h"
 #include "orbe/platform/text.h"
 #include "orbe/screening/headless_screening.h"
+#include "support/component_reexec.h"
 
 // The embedded interpreter keeps its own allocations until the process ends.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libpython3"; }
@@ -34,23 +35,8 @@ namespace fs = std::filesystem;
 // The module loads its engine and cache before main, from ORBE_COMPONENT_DIR
 // when set: a run with that pointing elsewhere starts again with the build's own.
 bool RunWithBuiltComponents() {
-  const char* current = std::getenv("ORBE_COMPONENT_DIR");
-  if (current == nullptr || fs::path(current) == fs::path(ORBE_TEST_LIB_DIR)) return true;
-  std::ifstream cmdline("/proc/self/cmdline", std::ios::binary);
-  const std::string all((std::istreambuf_iterator<char>(cmdline)), std::istreambuf_iterator<char>());
-  std::vector<std::string> args;
-  for (std::size_t start = 0; start < all.size();) {
-    const std::size_t end = all.find('\0', start);
-    args.push_back(all.substr(start, end - start));
-    start = end == std::string::npos ? all.size() : end + 1;
-  }
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  ::setenv("ORBE_COMPONENT_DIR", ORBE_TEST_LIB_DIR, 1);
-  ::execv("/proc/self/exe", argv.data());
-  std::perror("re-exec with the built components");
-  ::_exit(127);
+  if (std::getenv("ORBE_COMPONENT_DIR") == nullptr) return true;
+  return orbe_test::RunWithComponentFolder(ORBE_TEST_LIB_DIR);
 }
 
 const bool kWithBuiltComponents = RunWithBuiltComponents();
