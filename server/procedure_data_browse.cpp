@@ -3,6 +3,7 @@
 #include <set>
 
 #include "orbe/platform/text.h"
+#include "procedure_reference.h"
 #include "procedure_result_writer.h"
 #include "procedure_sqlite.h"
 
@@ -137,6 +138,18 @@ CallOutcome Browse(sqlite3* db, const BrowseFunction& function, const std::vecto
   return {CallStatus::kSuccess, writer.Take()};
 }
 
+constexpr std::string_view kStampPrefix = "TS|";
+
+CallOutcome FunctionStamp(sqlite3* db, std::string_view name, std::uint64_t generation) {
+  const BrowseFunction* function = FindBrowseFunction(name);
+  if (function == nullptr) return CallOutcome::Failure(CallStatus::kUnknownProcedure);
+  const auto stamp = DataStamp(db, function->tables, function->const_classes, generation);
+  if (!stamp) return CallOutcome::Failure(CallStatus::kStorageFailed);
+  ResultWriter writer;
+  writer.Number<std::int64_t>(*stamp);
+  return {CallStatus::kSuccess, writer.Take()};
+}
+
 }  // namespace
 
 std::optional<BrowseOption> ParseBrowseOption(std::string_view text) {
@@ -154,7 +167,8 @@ std::optional<BrowseOption> ParseBrowseOption(std::string_view text) {
   return option;
 }
 
-CallOutcome CallDataBrowse(sqlite3* db, std::string_view text) {
+CallOutcome CallDataBrowse(sqlite3* db, std::string_view text, std::uint64_t generation) {
+  if (text.starts_with(kStampPrefix)) return FunctionStamp(db, text.substr(kStampPrefix.size()), generation);
   const auto option = ParseBrowseOption(text);
   if (!option) return CallOutcome::Failure(CallStatus::kBadParameter);
   const BrowseFunction* function = FindBrowseFunction(option->name);

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,9 @@ struct BrowseFunction {
   BrowseKey key;
   // ?1 is the key; one row whose column 0 is the value, no row or NULL for none.
   const char* sql;
+  // What its values are read from: the time stamp of "TS|name" is made of them.
+  std::span<const std::int32_t> tables;
+  std::span<const char* const> const_classes;
 };
 
 // Null when no function has this name.
@@ -47,8 +51,10 @@ struct BrowseOption {
 // nullopt when the text has fewer than three "|"-separated pieces.
 std::optional<BrowseOption> ParseBrowseOption(std::string_view text);
 
-// The caller holds the storage lock.
-CallOutcome CallDataBrowse(sqlite3* db, std::string_view option);
+// The caller holds the storage lock. "TS|name" asks for the time stamp of the
+// function's values (an i64, as the reference procedures' "TS<s>"), so a
+// client may cache its replies; `generation` is the reload count.
+CallOutcome CallDataBrowse(sqlite3* db, std::string_view option, std::uint64_t generation);
 
 }  // namespace orbe::server
 

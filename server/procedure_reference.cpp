@@ -111,6 +111,15 @@ std::optional<std::int64_t> SetStamp(sqlite3* db, const ResultSetSpec& set, std:
   return mixed == 0 ? 1 : mixed;
 }
 
+}  // namespace
+
+std::optional<std::int64_t> DataStamp(sqlite3* db, std::span<const std::int32_t> tables,
+                                      std::span<const char* const> const_classes, std::uint64_t generation) {
+  return SetStamp(db, ResultSetSpec{nullptr, {}, false, tables, const_classes}, generation);
+}
+
+namespace {
+
 CallOutcome StampResult(sqlite3* db, const ResultSetSpec& set, std::uint64_t generation) {
   const auto stamp = SetStamp(db, set, generation);
   if (!stamp) return CallOutcome::Failure(CallStatus::kStorageFailed);

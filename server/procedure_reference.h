@@ -8,6 +8,7 @@
 #include <sqlite3.h>
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -38,6 +39,12 @@ extern const ReferenceProcedure kGgInfoProcedure;     // sys_get_gg_info_v2
 extern const ReferenceProcedure kJjInfoProcedure;     // sys_get_jj_info
 extern const ReferenceProcedure kQhInfoProcedure;     // sys_get_qh_info
 extern const ReferenceProcedure kZqInfoProcedure;     // sys_get_zq_info_v3
+
+// The time stamp of data read from these tables and constant classes, made as
+// a set's "TS<s>" is: 0 (never a cache match) when a table has no stamp;
+// nullopt on a storage failure.
+std::optional<std::int64_t> DataStamp(sqlite3* db, std::span<const std::int32_t> tables,
+                                      std::span<const char* const> const_classes, std::uint64_t generation);
 
 // The caller holds the storage lock. `generation` is the procedure's reload
 // count, mixed into its time stamps so a reload makes every cached page stale.

@@ -22,8 +22,9 @@ CallOutcome Reference(const ProcedureEntry& entry, sqlite3* db, std::uint64_t ge
   return CallReference(*entry.reference, db, generation, parameters);
 }
 
-CallOutcome DataBrowse(const ProcedureEntry&, sqlite3* db, std::uint64_t, std::string_view parameters) {
-  return CallDataBrowse(db, parameters);
+CallOutcome DataBrowse(const ProcedureEntry&, sqlite3* db, std::uint64_t generation,
+                       std::string_view parameters) {
+  return CallDataBrowse(db, parameters, generation);
 }
 
 const std::array<ProcedureEntry, 6> kProcedures = {{

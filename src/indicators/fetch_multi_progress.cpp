@@ -30,6 +30,7 @@ int CFetchMultiProgress::OnCreate() {
   if (session_ != nullptr) {
     sql_handle_ = CreateFetchDataHandle(GetSafeHwnd(), orbe::kSqlReplyMessage);
     tql_handle_ = CreateFetchDataHandle(GetSafeHwnd(), orbe::kTqlReplyMessage);
+    stamp_handle_ = CreateFetchDataHandle(nullptr, 0);
   }
   if (mgr_ != nullptr) logic_ = std::make_unique<CPyLogicCalc>(mgr_->GetScriptDir());
   SetProgress(0, true);
@@ -40,8 +41,10 @@ void CFetchMultiProgress::OnDestroy() {
   // The handles wait for a request in flight; their late replies find no window.
   DeleteFetchDataHandle(sql_handle_);
   DeleteFetchDataHandle(tql_handle_);
+  DeleteFetchDataHandle(stamp_handle_);
   sql_handle_ = nullptr;
   tql_handle_ = nullptr;
+  stamp_handle_ = nullptr;
   if (logic_) logic_->Release();
   logic_.reset();
   busy_ = false;
@@ -59,7 +62,10 @@ LRESULT CFetchMultiProgress::WindowProc(UINT message, WPARAM wparam, LPARAM lpar
   return CWnd::WindowProc(message, wparam, lparam);
 }
 
-void CFetchMultiProgress::SetScreeningCodes(std::unique_ptr<orbe::ScreeningCodes> codes) { codes_ = std::move(codes); }
+void CFetchMultiProgress::SetScreeningCodes(std::unique_ptr<orbe::ScreeningCodes> codes) {
+  codes_ = std::move(codes);
+  converted_chunks_.clear();
+}
 
 const orbe::ScreeningCodes& CFetchMultiProgress::Codes() const {
   if (!codes_) {
@@ -79,6 +85,8 @@ void CFetchMultiProgress::SetProgress(int pos, bool hide) {
 bool CFetchMultiProgress::FetchData(const IndexScheme& scheme, const std::string& codes) {
   if (busy_ || mgr_ == nullptr) return false;
   chunks_ = SplitCodes(codes);
+  converted_chunks_.clear();
+  tql_stamps_.clear();
   chunk_ = chunks_.empty() ? -1 : 0;
   results_.clear();
   groups_.clear();
@@ -144,13 +152,7 @@ bool CFetchMultiProgress::SendSqlGroup() {
   if (sql.empty()) return false;
   sql_handle_->ClearSqlOption();
   if (chunk_ >= 0 && chunk_ < static_cast<int>(chunks_.size())) {
-    const std::string& chunk = chunks_[static_cast<std::size_t>(chunk_)];
-    std::string codes;
-    switch (GetGroupSysIndexsCodeType(group)) {
-      case IIndexMgr::CODE_INNER: codes = CmpCodesToInnerCodes(Codes(), chunk); break;
-      case IIndexMgr::CODE_STOCK: codes = CmpCodesToStockCodes(Codes(), chunk); break;
-      default: codes = chunk; break;
-    }
+    const std::string& codes = ConvertedChunk(GetGroupSysIndexsCodeType(group));
     if (codes.empty()) {
       // No code of this chunk is known: without the option the statement
       // would read the whole table, so the chunk answers nothing instead.
@@ -174,7 +176,8 @@ void CFetchMultiProgress::SendTql() {
     ::PostMessage(GetSafeHwnd(), orbe::kTqlReplyMessage, 0, 0);
     return;
   }
-  tql_handle_->CallTQL("KVX_DataBrowse", option.c_str());
+  if (LoadTqlFromCache(option)) return;
+  tql_handle_->CallTQL(orbe::kDataBrowseFunction, option.c_str());
 }
 
 bool CFetchMultiProgress::AdvanceChunk(int& item, int itemCount) {

@@ -1,4 +1,7 @@
 // The replies of the SQL and TQL stages and the moves between them.
+#include <map>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "orbe/dataservice/fetch_data.h"
@@ -33,9 +36,28 @@ bool ReadValue(IFetchData& reply, int record, const tagMemFieldInfo& field, std:
 
 }  // namespace
 
+// The screening code of every record, read through the key field and
+// converted by the key type; empty where a record has none.
+std::vector<std::string> CFetchMultiProgress::RecordCodes(IFetchData& reply, const tagMemFieldInfo& keyField,
+                                                          int keytype, int records) const {
+  std::vector<std::string> codes(static_cast<std::size_t>(records));
+  std::vector<char> key(kTextBuffer, '\0');
+  for (int record = 0; record < records; ++record) {
+    key[0] = '\0';
+    if (!reply.GetRecordAsRawString(record, &keyField, key.data(), kTextBuffer)) continue;
+    const std::string raw = key.data();
+    codes[static_cast<std::size_t>(record)] = keytype == IIndexMgr::CODE_INNER   ? Codes().CompanyOfInnerCode(raw)
+                                              : keytype == IIndexMgr::CODE_STOCK ? Codes().CompanyOfSecuCode(raw)
+                                                                                 : raw;
+  }
+  return codes;
+}
+
 void CFetchMultiProgress::ReadSqlReply(IFetchData* reply) {
   if (reply == nullptr || group_ < 0 || group_ >= static_cast<int>(groups_.size())) return;
   const int records = reply->GetRecordCount();
+  // The indicators of a group share the key column: its codes are read once.
+  std::map<std::pair<std::string, int>, std::vector<std::string>> codesByKey;
   for (const int seq : groups_[static_cast<std::size_t>(group_)]) {
     int entity = 0;
     int base = 0;
@@ -46,20 +68,17 @@ void CFetchMultiProgress::ReadSqlReply(IFetchData* reply) {
     if (!reply->GetFieldInfo(sys->key.c_str(), &keyField) || !reply->GetFieldInfo(sys->tablefield.c_str(), &valueField)) {
       continue;
     }
-    CodeValues fetched;
+    auto [known, added] = codesByKey.try_emplace({sys->key, sys->keytype});
+    if (added) known->second = RecordCodes(*reply, keyField, sys->keytype, records);
+    const std::vector<std::string>& codes = known->second;
+    // A later chunk adds to and overwrites what earlier ones stored.
+    CodeValues& stored = results_[static_cast<std::size_t>(seq)];
     for (int record = 0; record < records; ++record) {
-      std::vector<char> key(kTextBuffer, '\0');
-      if (!reply->GetRecordAsRawString(record, &keyField, key.data(), kTextBuffer)) continue;
-      const std::string raw = key.data();
-      const std::string code = sys->keytype == IIndexMgr::CODE_INNER   ? Codes().CompanyOfInnerCode(raw)
-                               : sys->keytype == IIndexMgr::CODE_STOCK ? Codes().CompanyOfSecuCode(raw)
-                                                                       : raw;
+      const std::string& code = codes[static_cast<std::size_t>(record)];
       vtParam value;
       if (code.empty() || !ReadValue(*reply, record, valueField, sys->datatype, value)) continue;
-      fetched[code] = value;
+      stored[code] = value;
     }
-    CodeValues& stored = results_[static_cast<std::size_t>(seq)];
-    for (auto& [code, value] : fetched) stored[code] = std::move(value);
   }
 }
 
@@ -93,7 +112,10 @@ void CFetchMultiProgress::AfterSqlStage() {
 
 void CFetchMultiProgress::OnAsynReceiveTQLData(WPARAM status, LPARAM handle) {
   if (!busy_ || tql_ < 0) return;
-  if (status == kStatusComplete) ReadTqlReply(reinterpret_cast<IFetchData*>(handle));
+  if (status == kStatusComplete) {
+    SaveTqlToCache(reinterpret_cast<IFetchData*>(handle));
+    ReadTqlReply(reinterpret_cast<IFetchData*>(handle));
+  }
   const int groups = static_cast<int>(groups_.size());
   const int tqlCount = static_cast<int>(tqls_.size());
   if (AdvanceChunk(tql_, tqlCount)) {

@@ -120,7 +120,17 @@ std::string CFetchMultiProgress::GenTQLOption(int tqlIndex) const {
   const std::string head = orbe::BuildTqlOptionHead(session_, *tql, ParamOf(seq));
   if (head.empty()) return std::string();
   if (chunk_ < 0 || chunk_ >= static_cast<int>(chunks_.size())) return head;
-  return head + CmpCodesToStockCodes(Codes(), chunks_[static_cast<std::size_t>(chunk_)]);
+  return head + ConvertedChunk(IIndexMgr::CODE_STOCK);
+}
+
+const std::string& CFetchMultiProgress::ConvertedChunk(int codeType) const {
+  const std::pair<int, int> key(chunk_, codeType);
+  if (const auto found = converted_chunks_.find(key); found != converted_chunks_.end()) return found->second;
+  const std::string& chunk = chunks_[static_cast<std::size_t>(chunk_)];
+  std::string codes = codeType == IIndexMgr::CODE_INNER   ? CmpCodesToInnerCodes(Codes(), chunk)
+                      : codeType == IIndexMgr::CODE_STOCK ? CmpCodesToStockCodes(Codes(), chunk)
+                                                          : chunk;
+  return converted_chunks_.emplace(key, std::move(codes)).first->second;
 }
 
 namespace {

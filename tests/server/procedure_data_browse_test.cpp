@@ -179,5 +179,45 @@ TEST_F(DataBrowseTest, BadOptionsGetAnErrorStatus) {
   EXPECT_EQ(Call(kTurnover + "|" + kRange + "||" + many).status, 2);
 }
 
+// "TS|name": the stamp of the data a function reads, so clients may cache its replies.
+std::int64_t FunctionStamp(ProcedureServer& server, const std::string& function) {
+  const CallReply reply = server.Call("KVX_DataBrowse", "TS|" + function);
+  if (reply.status != 0) return -reply.status;
+  ResultReader reader(reply.result);
+  const auto stamp = reader.Pop<std::int64_t>();
+  EXPECT_EQ(reader.Left(), 0u);
+  return stamp;
+}
+
+TEST(DataBrowseStampTest, StampsFollowTheTablesConstantsAndReloads) {
+  ProcedureServer server;
+  server.Start("proc_browse_stamp", [](sqlite3*) {});
+  const std::int64_t change = FunctionStamp(server, kChange);
+  const std::int64_t industry = FunctionStamp(server, kIndustry);
+  EXPECT_GT(change, 0);
+  EXPECT_GT(industry, 0);
+  EXPECT_EQ(FunctionStamp(server, kChange), change);
+  EXPECT_EQ(FunctionStamp(server, kTurnover), change);  // both read the daily quotes only
+  EXPECT_EQ(FunctionStamp(server, kInstitutions), -1);  // unknown function
+
+  sqlite3* db = server.Db();
+  Execute(db, "UPDATE orbe_timestamps SET stamp = stamp + 1 WHERE table_number = 100000020");
+  const std::int64_t changed = FunctionStamp(server, kChange);
+  EXPECT_NE(changed, change);
+  EXPECT_EQ(FunctionStamp(server, kIndustry), industry);
+  // The industry names are constants: a renamed industry is new data.
+  Execute(db,
+          "UPDATE orbe_consts SET text = 'x' WHERE rowid = (SELECT MIN(rowid) FROM orbe_consts WHERE class = '974')");
+  EXPECT_NE(FunctionStamp(server, kIndustry), industry);
+  // Without a table stamp nothing may be cached.
+  Execute(db, "DELETE FROM orbe_timestamps WHERE table_number = 100000020");
+  EXPECT_EQ(FunctionStamp(server, kChange), 0);
+  Execute(db, "INSERT INTO orbe_timestamps VALUES (100000020, 1796032800)");
+  const std::int64_t restored = FunctionStamp(server, kChange);
+  EXPECT_EQ(server.Reload("KVX_DataBrowse").status, 0);
+  EXPECT_NE(FunctionStamp(server, kChange), restored);
+  server.Stop();
+}
+
 }  // namespace
 }  // namespace orbe::testing

@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "orbe/indicators/index_calc.h"
@@ -20,6 +21,7 @@
 #include "orbe/platform/window.h"
 
 class IFetchData;
+struct tagMemFieldInfo;
 class OrbeClientSession;
 
 // One scheme row resolved against the catalogue.
@@ -64,6 +66,8 @@ std::unique_ptr<ScreeningCodes> MakeSessionScreeningCodes(OrbeClientSession* ses
 
 inline constexpr UINT kSqlReplyMessage = 0x401;
 inline constexpr UINT kTqlReplyMessage = 0x402;
+// The service function that answers query-language indicators.
+inline constexpr const char* kDataBrowseFunction = "KVX_DataBrowse";
 inline constexpr std::size_t kCodeChunkLength = 3800;
 inline constexpr int kQuoteRecordSize = 104;
 inline constexpr int kQuoteRecordCode = 0x68;
@@ -122,7 +126,15 @@ class CFetchMultiProgress : public CWnd {
   int GetGroupSysIndexsCodeType(const std::vector<int>& group) const;
   bool SendSqlGroup();
   void SendTql();
+  // True when the query-language reply for `option` was taken from the reply
+  // cache (the load posts its completion); otherwise notes where to save it.
+  bool LoadTqlFromCache(const std::string& option);
+  void SaveTqlToCache(IFetchData* reply);
+  // The time stamp of a query-language function's values; 0 when unknown.
+  std::int64_t TqlStamp(const std::string& function);
   void ReadSqlReply(IFetchData* reply);
+  std::vector<std::string> RecordCodes(IFetchData& reply, const tagMemFieldInfo& keyField, int keytype,
+                                       int records) const;
   void ReadTqlReply(IFetchData* reply);
   // Next chunk, or chunk 0 of the next item; false after the last item.
   bool AdvanceChunk(int& item, int itemCount);
@@ -134,6 +146,8 @@ class CFetchMultiProgress : public CWnd {
   void CalcLogic();
   std::string ParamOf(int seq) const;
   const orbe::ScreeningCodes& Codes() const;
+  // The current chunk in the code form of a CODE_TYPE.
+  const std::string& ConvertedChunk(int codeType) const;
 
   IIndexMgr* mgr_;
   HWND owner_;
@@ -146,8 +160,15 @@ class CFetchMultiProgress : public CWnd {
 
   std::vector<std::string> chunks_;
   int chunk_ = -1;
+  // Chunks by (chunk, code type), converted once per screening: every group
+  // and query-language indicator sends the same chunks.
+  mutable std::map<std::pair<int, int>, std::string> converted_chunks_;
+  std::map<std::string, std::int64_t> tql_stamps_;  // per screening, by function
+  std::string tql_save_key_;                        // where the reply in flight goes
+  std::int64_t tql_save_stamp_ = 0;
   IFetchData* sql_handle_ = nullptr;
   IFetchData* tql_handle_ = nullptr;
+  IFetchData* stamp_handle_ = nullptr;  // waiting calls only, no window
   OrbeClientSession* session_ = nullptr;
   std::unique_ptr<CPyLogicCalc> logic_;
   std::unique_ptr<orbe::ScreeningCodes> codes_;
