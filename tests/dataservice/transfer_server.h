@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -34,15 +35,19 @@ class TransferServer {
   TransferServer& operator=(const TransferServer&) = delete;
   ~TransferServer() { Stop(SIGTERM); }
 
-  // False when the server did not come up with both ports.
-  bool Start(const std::string& folder) {
+  // False when the server did not come up with both ports. With a request
+  // log, every request is written to folder + "server.log" (CallsLogged).
+  bool Start(const std::string& folder, bool requestLog = false) {
     const std::string program = std::string(ORBE_TEST_BIN_DIR) + "/orbe-dataserver";
     db_ = folder + "market.db";
     root_ = folder + "files";
     const std::string make = program + " --make-sample " + db_ + " --scale 0.002 >/dev/null 2>&1";
     if (!std::filesystem::exists(db_) && std::system(make.c_str()) != 0) return false;
-    const ServerProcess process = SpawnDataServer(
-        {"--db", db_, "--port", "0", "--file-port", "0", "--file-root", root_, "--log-level", "warn"}, "", 2);
+    log_ = requestLog ? folder + "server.log" : "";
+    const ServerProcess process =
+        SpawnDataServer({"--db", db_, "--port", "0", "--file-port", "0", "--file-root", root_, "--log-level",
+                         requestLog ? "info" : "warn"},
+                        log_, 2);
     pid_ = process.pid;
     unsigned data = 0;
     unsigned files = 0;
@@ -63,6 +68,15 @@ class TransferServer {
     pid_ = -1;
   }
 
+  // Procedure calls (2023) in the request log so far. The server logs a
+  // request before its reply goes out.
+  int CallsLogged() const {
+    std::ifstream in(log_);
+    int calls = 0;
+    for (std::string line; std::getline(in, line);) calls += line.find("code=2023 ") != std::string::npos ? 1 : 0;
+    return calls;
+  }
+
   int DataPort() const { return data_port_; }
   int FilePort() const { return file_port_; }
   const std::string& Root() const { return root_; }
@@ -74,6 +88,7 @@ class TransferServer {
   int file_port_ = 0;
   std::string db_;
   std::string root_;
+  std::string log_;
 };
 
 }  // namespace orbe_test

@@ -60,7 +60,7 @@ class ScreeningE2eTest : public ::testing::Test {
     const std::string make = std::string(ORBE_TEST_BIN_DIR) + "/orbe-dataserver --make-sample " + folder_ +
                              "market.db --scale " + kScale + " >/dev/null 2>&1";
     ASSERT_EQ(std::system(make.c_str()), 0);
-    ASSERT_TRUE(server_.Start(folder_));
+    ASSERT_TRUE(server_.Start(folder_, /*requestLog=*/true));
 
     fs::create_directories(folder_ + "home");
     std::string error;
@@ -170,8 +170,12 @@ TEST_F(ScreeningE2eTest, WholeMarketScreeningEqualsDirectQueriesOfTheServersData
   ExpectRows(listed.rows, ref);
   ASSERT_EQ(listed.columns.size(), static_cast<std::size_t>(kFixedColumns + orbe_test::kSchemeRowCount));
 
-  // With conditions and the expression (the statements now come from the reply cache).
+  // With conditions and the expression: statements and query-language replies
+  // now come from the reply cache; the service answers one time-stamp call per
+  // query-language function and nothing else.
+  const int callsBefore = server_.CallsLogged();
   const orbe::ScreeningResult screened = Screen(orbe_test::ScreeningScheme(), companies);
+  EXPECT_EQ(server_.CallsLogged() - callsBefore, orbe_test::kQueryLanguageFunctions);
   ASSERT_TRUE(screened.ok) << orbe::GbkToUtf8(screened.error);
   EXPECT_EQ(screened.total, static_cast<int>(ref.row_order.size()));
   std::set<std::string> selected;

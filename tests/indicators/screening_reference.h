@@ -59,6 +59,8 @@ inline constexpr SchemeRow kSchemeRows[] = {
     {"市净率", ";2026三季", "小于", "6", ""},                             // #13
 };
 inline constexpr int kSchemeRowCount = static_cast<int>(std::size(kSchemeRows));
+// Rows #8 and #9 are answered by the service's query-language function.
+inline constexpr int kQueryLanguageFunctions = 2;
 inline constexpr const char* kExpression = "#1 and #2 and (#5 or #12) and #6 and (#7 or #11) and #8 and #9 and #13";
 
 inline bool ReferenceExpression(const std::vector<bool>& c) {
