@@ -42,10 +42,20 @@ std::string LoopScript() {
       kSecurities, kSecurities);
 }
 
+// A user indicator's module and function, as the catalogue holds them.
+struct UsrFunction {
+  orbe::ScriptRef module;
+  orbe::ScriptRef function;
+  bool Load(const std::string& codefile, CString& err) { return orbe::LoadUsrFunction(codefile, module, function, err); }
+  orbe::ScriptCallResult Call(const std::vector<vtParam>& args, int type, vtParam& result, CString& err) const {
+    return orbe::CallUsrFunction(function, args, type, result, err);
+  }
+};
+
 struct Fixture {
   std::string dir;
-  orbe::UsrScriptFunction growth;
-  orbe::UsrScriptFunction loop;
+  UsrFunction growth;
+  UsrFunction loop;
   std::vector<std::vector<vtParam>> args;  // per security, as the fetch gathers them
 
   Fixture() {
