@@ -50,7 +50,8 @@ void DeleteIndexCalcParticle(IIndexCalcParticle* particle);
 // into a generated function of param1..paramN and applies it to the condition
 // results of each security. The expression is checked before it is compiled:
 // only the names param1..paramN, True, False, numbers, boolean, comparison and
-// arithmetic operators, parentheses and calls of math and time functions.
+// arithmetic operators without powers, parentheses and calls of a few math
+// functions, so that it can neither block nor grow without end.
 class CPyLogicCalc {
  public:
   // `dir`: the script directory, as it is on disk.
