@@ -80,13 +80,15 @@ class SysIndex : public IndexBase {
 class SysIndexTQL : public IndexBase {
  public:
   static constexpr std::int32_t kDefaultStringLength = 20;
+  // The longest string value a query-language reply carries.
+  static constexpr std::int32_t kMaxStringLength = 4096;
 
   SysIndexTQL() : IndexBase(INDEX_KIND_TQL) {}
 
   std::string tree;
   std::string constname;
   std::vector<std::string> flags;
-  std::int32_t strmaxlength = kDefaultStringLength;
+  std::int32_t strmaxlength = kDefaultStringLength;  // 1..kMaxStringLength
   std::string id;
 };
 
