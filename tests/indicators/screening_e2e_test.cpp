@@ -259,7 +259,9 @@ void ExpectColumns(const SgTable& rows, const orbe_test::ReferenceResult& ref, c
     if (k < 0) continue;
     for (const auto& entry : ref.columns[static_cast<std::size_t>(k)]) expected.insert(entry.first);
   }
-  if (!filtered) EXPECT_EQ(rows.size(), expected.size());
+  if (!filtered) {
+    EXPECT_EQ(rows.size(), expected.size());
+  }
   for (const auto& [id, row] : rows) {
     ASSERT_EQ(row.count(1), 1u);
     const std::string company = companyOfSecu[row.at(1).text];
