@@ -231,9 +231,9 @@ void CFetchMultiProgress::OnAsynReceiveTQLData(WPARAM status, LPARAM handle) {
   auto* reply = reinterpret_cast<IFetchData*>(handle);
   if (status == kCwStatusComplete && reply == requests_->TqlHandle()) {
     requests_->OnTqlReply(status, reply);
-    const orbe::PlanBase& base = plan_->bases[static_cast<std::size_t>(plan_->tqls[static_cast<std::size_t>(tql_)])];
-    if (const auto* tql = dynamic_cast<const SysIndexTQL*>(base.index)) {
-      orbe::ReadTqlReply(*reply, *tql, Codes(), results_[static_cast<std::size_t>(plan_->tqls[static_cast<std::size_t>(tql_)])]);
+    const auto seq = static_cast<std::size_t>(plan_->tqls[static_cast<std::size_t>(tql_)]);
+    if (const auto* tql = dynamic_cast<const SysIndexTQL*>(plan_->bases[seq].index)) {
+      orbe::ReadTqlReply(*reply, *tql, Codes(), results_[seq]);
     }
   }
   if (AdvanceChunk(tql_, static_cast<int>(plan_->tqls.size()))) {

@@ -25,8 +25,8 @@ void NumberBases(FetchPlan& plan) {
       IndexBase* index = entity.bases[b];
       plan.bases.push_back({index, entity.params[b], static_cast<int>(e)});
       if (const auto* sys = dynamic_cast<const SysIndex*>(index)) {
-        const auto [at, added] =
-            groupOfKey.emplace(GroupKey(sys->tablename, sys->key, sys->condition, entity.params[b]), plan.groups.size());
+        const GroupKey key(sys->tablename, sys->key, sys->condition, entity.params[b]);
+        const auto [at, added] = groupOfKey.emplace(key, plan.groups.size());
         if (added) plan.groups.emplace_back();
         plan.groups[at->second].push_back(seq);
       } else if (dynamic_cast<const SysIndexTQL*>(index) != nullptr) {

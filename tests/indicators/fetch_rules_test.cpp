@@ -25,7 +25,8 @@ TEST(FetchRulesTest, EmptyParameterValuesGiveTheirTerms) {
   };
   const Case cases[] = {
       {"常量204", "T007", "T007=''"}, {"字符串", "T002", "T002=''"}, {"日期", "T003", "T003="},
-      {"整型", "T009", "T009="},      {"浮点型", "T010", "T010="},   {"报告期", "T005", ""},  // under five bytes
+      {"整型", "T009", "T009="},      {"浮点型", "T010", "T010="},
+      {"报告期", "T005", ""},  // a report period under five bytes writes no term
   };
   for (const Case& c : cases) {
     EXPECT_EQ(orbe::SqlParameterTerm(nullptr, {c.field, c.flag}, ""), c.term) << c.flag;
@@ -42,8 +43,11 @@ TEST(FetchRulesTest, EmptyParameterValuesGiveTheirTerms) {
 
 // The members windows and components call keep their exported forms.
 TEST(FetchRulesTest, ExportedMembersKeepTheirForms) {
-  static_assert(std::is_same_v<decltype(&CFetchMultiProgress::CmpCodesToInnerCodes), std::string (*)(const std::string&)>);
-  static_assert(std::is_same_v<decltype(&CFetchMultiProgress::CmpCodesToStockCodes), std::string (*)(const std::string&)>);
+  using CodeList = std::string (*)(const std::string&);
+  static_assert(std::is_same_v<decltype(&CFetchMultiProgress::CmpCodesToInnerCodes), CodeList>);
+  static_assert(std::is_same_v<decltype(&CFetchMultiProgress::CmpCodesToStockCodes), CodeList>);
+  using QuoteField = bool (*)(const HqIndex&, const unsigned char*, vtParam&);
+  static_assert(std::is_same_v<decltype(&CFetchMultiProgress::FillHQData), QuoteField>);
   static_assert(std::is_same_v<decltype(UsrIndex::module), orbe::ScriptRef>);
   static_assert(std::is_same_v<decltype(UsrIndex::function), orbe::ScriptRef>);
   // Without a main session no code is known, and unknown codes are left out.

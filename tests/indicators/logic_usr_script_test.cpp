@@ -20,7 +20,9 @@ namespace {
 struct UsrFunction {
   orbe::ScriptRef module;
   orbe::ScriptRef function;
-  bool Load(const std::string& codefile, CString& err) { return orbe::LoadUsrFunction(codefile, module, function, err); }
+  bool Load(const std::string& codefile, CString& err) {
+    return orbe::LoadUsrFunction(codefile, module, function, err);
+  }
   orbe::ScriptCallResult Call(const std::vector<vtParam>& args, int type, vtParam& result, CString& err) const {
     return orbe::CallUsrFunction(function, args, type, result, err);
   }

@@ -334,8 +334,9 @@ TEST_F(StamplessScreeningTest, ScreeningGoesOnUncachedAfterOneRefusedStampReques
   std::set<std::string> passing;
   for (const auto& [company, cell] : ref.columns[kIndustryRow]) {
     const auto range = ref.columns[kRangeRow].find(company);
-    if (range != ref.columns[kRangeRow].end() && orbe_test::reference_detail::Holds(cell, orbe_test::kSchemeRows[kIndustryRow]) &&
-        orbe_test::reference_detail::Holds(range->second, orbe_test::kSchemeRows[kRangeRow])) {
+    using orbe_test::reference_detail::Holds;
+    if (range != ref.columns[kRangeRow].end() && Holds(cell, orbe_test::kSchemeRows[kIndustryRow]) &&
+        Holds(range->second, orbe_test::kSchemeRows[kRangeRow])) {
       passing.insert(company);
     }
   }
