@@ -7,6 +7,7 @@
 #include "orbe/dictionary/cw_file_util.h"
 #include "orbe/env.h"
 #include "orbe/platform/text.h"
+#include "orbe/platform/window_class.h"
 #include "orbe/widgets/grid_notify.h"
 
 namespace orbe {
@@ -38,8 +39,23 @@ TopicTreeWnd::TopicTreeWnd(const char* class_name, std::string title)
 
 TopicTreeWnd::~TopicTreeWnd() { DestroyWindow(); }
 
+// Registered under the class's own name on its first window: the default
+// procedure, the arrow cursor, the white stock brush, redrawn on resizing
+// and taking double clicks.
+bool TopicTreeWnd::RegisterWindowClass() const {
+  WNDCLASSA window_class;
+  window_class.style = kClassStyle;
+  window_class.lpfnWndProc = ::DefWindowProcA;
+  window_class.hInstance = AfxGetInstanceHandle();
+  window_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  window_class.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  window_class.lpszClassName = class_name_;
+  return AfxRegisterClass(&window_class) != FALSE;
+}
+
 BOOL TopicTreeWnd::Create(CWnd* parent, const RECT& rect, DWORD style, UINT id) {
-  return CWnd::Create(parent, rect, id, style);
+  if (!RegisterWindowClass()) return FALSE;
+  return CWnd::Create(class_name_, nullptr, style, rect, parent, id);
 }
 
 int TopicTreeWnd::OnCreate() {

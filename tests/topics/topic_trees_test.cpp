@@ -22,6 +22,7 @@
 #include "host/host_session.h"
 #include "orbe/dictionary/reference_loaders.h"
 #include "orbe/platform/text.h"
+#include "orbe/platform/window_class.h"
 #include "orbe/topics/topics.h"
 #include "orbe/widgets/html_render.h"
 #include "support/component_reexec.h"
@@ -509,6 +510,23 @@ TEST_F(TopicTreesTest, ALoaderThatFailsGivesAnEmptyTree) {
 
 // The members only some kinds have, and what every window does for its host.
 TEST_F(TopicTreesTest, HostFacingMembers) {
+  // Each kind is a window of its own class: default procedure, arrow
+  // cursor, white background, class style 11.
+  for (const Kind& kind : Kinds()) {
+    Window window(Open(kind), Closer{kind.destroy});
+    ASSERT_NE(window, nullptr);
+    char name[32] = {};
+    ASSERT_GT(GetClassNameA(window->GetSafeHwnd(), name, sizeof name), 0);
+    EXPECT_STREQ(name, window->ClassName());
+    EXPECT_EQ(std::string("CKvx") + orbe::AsciiUpper(kind.name) + "ztWnd", name);
+    orbe::WindowClassLook look;
+    ASSERT_TRUE(orbe::GetWindowClassLook(window->GetSafeHwnd(), &look));
+    EXPECT_EQ(look.style, 11u);
+    EXPECT_TRUE(look.has_background);
+    EXPECT_EQ(look.background, RGB(255, 255, 255));
+    EXPECT_EQ(look.cursor_id, reinterpret_cast<std::uintptr_t>(IDC_ARROW));
+  }
+
   // Head: an 18-pixel strip with the title, or none.
   Window funds(Open(Kinds()[1]), Closer{CKvxJJztWnd::DeleteJJztWnd});
   ASSERT_NE(funds, nullptr);

@@ -37,6 +37,8 @@ class TopicTreeWnd : public CWnd {
   // The value of a root item; every other item carries its code as a number
   // (0 when the code is not a decimal number).
   static constexpr LPARAM kRootValue = -1;
+  // CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS.
+  static constexpr UINT kClassStyle = 11;
 
   ~TopicTreeWnd() override;
 
@@ -54,7 +56,7 @@ class TopicTreeWnd : public CWnd {
   // The texts of the checked items, in the byte order of their keys.
   std::vector<std::string> GetCheckItem();
 
-  // The class name the window is registered under ("CKvxGGztWnd" ...).
+  // The name of the window class the kind registers ("CKvxGGztWnd" ...).
   const char* ClassName() const { return class_name_; }
   const std::string& TopicTitle() const { return title_; }
 
@@ -91,6 +93,7 @@ class TopicTreeWnd : public CWnd {
   void OnSize(UINT type, int width, int height) override;
 
  private:
+  bool RegisterWindowClass() const;
   void Layout();
   void CheckNamedItems();
   // Both selection maps from the current check marks.
