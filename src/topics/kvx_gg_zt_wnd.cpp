@@ -4,6 +4,7 @@
 
 #include "orbe/dictionary/cw_file_util.h"
 #include "orbe/platform/text.h"
+#include "dictionary/reference_loader_dialogs.h"
 #include "topics/topic_window_factory.h"
 
 namespace {
@@ -30,11 +31,8 @@ void CKvxGGztWnd::BuildTree(OrbeClientSession* session) {
   std::vector<orbe::TopicRow> topic_rows;
   topic_rows.reserve(rows.size());
   for (const tagGGINFO& row : rows) {
-    orbe::TopicRow topic{orbe::FieldText(row.SecuCode), orbe::FieldText(row.SecuAbbr), {}};
-    for (const std::string& key : {orbe::FieldText(row.BkID), orbe::FieldText(row.HyID)}) {
-      if (!key.empty()) topic.keys.push_back(key);
-    }
-    topic_rows.push_back(std::move(topic));
+    topic_rows.push_back(orbe::TopicRow::WithKeys(orbe::FieldText(row.SecuCode), orbe::FieldText(row.SecuAbbr),
+                                                  {orbe::FieldText(row.BkID), orbe::FieldText(row.HyID)}));
   }
   SetRows(std::move(topic_rows));
   InitCLTree(session, kIndustryClass, "港股行业", "", false);

@@ -2,6 +2,7 @@
 
 #include "orbe/dictionary/cw_file_util.h"
 #include "orbe/platform/text.h"
+#include "dictionary/reference_loader_dialogs.h"
 #include "topics/topic_window_factory.h"
 
 namespace {
@@ -37,12 +38,9 @@ void CKvxJJztWnd::BuildTree(OrbeClientSession* session) {
   std::vector<orbe::TopicRow> topic_rows;
   topic_rows.reserve(rows.size());
   for (const tagJJINFO& row : rows) {
-    orbe::TopicRow topic{orbe::FieldText(row.FundCode), orbe::FieldText(row.FundAbbr), {}};
-    for (const std::string& key : {orbe::FieldText(row.CategoryCode), orbe::FieldText(row.InvestTypeCode),
-                                   orbe::FieldText(row.InvestStyleCode)}) {
-      if (!key.empty()) topic.keys.push_back(key);
-    }
-    topic_rows.push_back(std::move(topic));
+    topic_rows.push_back(orbe::TopicRow::WithKeys(
+        orbe::FieldText(row.FundCode), orbe::FieldText(row.FundAbbr),
+        {orbe::FieldText(row.CategoryCode), orbe::FieldText(row.InvestTypeCode), orbe::FieldText(row.InvestStyleCode)}));
   }
   SetRows(std::move(topic_rows));
   for (const FundBranch& branch : kFundBranches) InitCLTree(session, branch.const_class, branch.title, "", branch.expand);

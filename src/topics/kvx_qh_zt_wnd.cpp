@@ -4,6 +4,7 @@
 
 #include "orbe/dictionary/cw_file_util.h"
 #include "orbe/platform/text.h"
+#include "dictionary/reference_loader_dialogs.h"
 #include "topics/topic_window_factory.h"
 
 namespace {

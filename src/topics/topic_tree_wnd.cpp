@@ -34,6 +34,14 @@ std::map<std::string, std::vector<tagMemConstInfo>> ConstantsByParent(OrbeClient
 
 }  // namespace
 
+TopicRow TopicRow::WithKeys(std::string code, std::string name, std::initializer_list<std::string> keys) {
+  TopicRow row{std::move(code), std::move(name), {}};
+  for (const std::string& key : keys) {
+    if (!key.empty()) row.keys.push_back(key);
+  }
+  return row;
+}
+
 TopicTreeWnd::TopicTreeWnd(const char* class_name, std::string title)
     : class_name_(class_name), title_(std::move(title)) {}
 

@@ -6,7 +6,6 @@
 #include <memory>
 #include <utility>
 
-#include "dictionary/reference_loader_dialogs.h"
 #include "orbe/platform/window.h"
 
 namespace orbe {

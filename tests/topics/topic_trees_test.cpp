@@ -26,8 +26,12 @@
 #include "orbe/topics/topics.h"
 #include "orbe/widgets/html_render.h"
 #include "support/component_reexec.h"
+#include "support/terminal_run.h"
 
 namespace {
+
+using orbe_test::RunResult;
+using orbe_test::RunTerminal;
 
 namespace fs = std::filesystem;
 using Pairs = std::vector<std::pair<std::string, std::string>>;
@@ -422,24 +426,7 @@ TEST_F(TopicTreesTest, SetCheckItemWithAnEmptyListLeavesTheTreeAsItIs) {
   }
 }
 
-struct RunResult {
-  int status = -1;
-  std::string out;
-};
-
 std::string Quoted(const std::string& gbk) { return "'" + orbe::GbkToUtf8(gbk) + "'"; }
-
-RunResult RunTerminal(const std::string& arguments) {
-  const std::string command = std::string(ORBE_TEST_BIN_DIR) + "/orbe-terminal " + arguments + " 2>&1";
-  RunResult result;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) return result;
-  char chunk[4096];
-  for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) result.out.append(chunk, n);
-  const int status = ::pclose(pipe);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
-}
 
 // The terminal checks and clicks as a host and a user would; the page it
 // writes shows every item with the state the same actions give here.

@@ -6,6 +6,7 @@
 #ifndef ORBE_TOPICS_TOPIC_TREE_WND_H_
 #define ORBE_TOPICS_TOPIC_TREE_WND_H_
 
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <utility>
@@ -25,6 +26,9 @@ struct TopicRow {
   std::string code;  // GBK
   std::string name;
   std::vector<std::string> keys;
+
+  // A row of the keys that are not empty: an empty field selects nothing.
+  static TopicRow WithKeys(std::string code, std::string name, std::initializer_list<std::string> keys);
 };
 
 using CodeAndName = std::pair<std::string, std::string>;
