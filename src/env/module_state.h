@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "env/sibling_components.h"
-#include "orbe/dataservice/cw_host_info.h"
+#include "protocol/cw_host_info.h"
 #include "orbe/dataservice/orbe_client_session.h"
 #include "orbe/env.h"
 #include "orbe/platform/sync.h"
