@@ -64,23 +64,22 @@ class HarnessContainer : public CKVXContainer, public IContainerFun {
     calls.push_back(function);
     return orbe::CallContainerFunction(module_, function, *this, texts, error_);
   }
-  // str() of a global of the loaded script, as UTF-8; "<missing>" when absent.
-  std::string Global(const std::string& name) const {
+  // str() of an expression over the loaded script's globals, as UTF-8;
+  // "<error: ...>" when it cannot be evaluated.
+  std::string Eval(const std::string& expression) const {
     const orbe::ScriptLock lock;
     if (!module_) return "<no script>";
-    PyObject* value = PyObject_GetAttrString(module_.get(), name.c_str());
-    if (value == nullptr) {
-      PyErr_Clear();
-      return "<missing>";
-    }
-    PyObject* text = PyObject_Str(value);
-    Py_DECREF(value);
+    PyObject* globals = PyModule_GetDict(module_.get());
+    PyObject* value = PyRun_String(expression.c_str(), Py_eval_input, globals, globals);
+    PyObject* text = value != nullptr ? PyObject_Str(value) : nullptr;
     const char* utf8 = text != nullptr ? PyUnicode_AsUTF8(text) : nullptr;
-    std::string result = utf8 != nullptr ? utf8 : "<unprintable>";
+    std::string result = utf8 != nullptr ? utf8 : "<error: " + expression + ">";
     Py_XDECREF(text);
+    Py_XDECREF(value);
     PyErr_Clear();
     return result;
   }
+  std::string Global(const std::string& name) const { return Eval(name); }
   const std::string& LastError() const { return error_; }
   const std::string& Folder() const { return folder_; }
 
