@@ -59,6 +59,14 @@ struct FileFetch {
   std::string directory;
 };
 
+// The field a script read last (it reads the same field of many records):
+// valid while its handle keeps its reply.
+struct FieldCache {
+  const IFetchData* handle = nullptr;
+  std::string name;
+  tagMemFieldInfo field{};
+};
+
 struct ContainerData {
   explicit ContainerData(IContainerFun& owner) : owner(owner) {}
 
@@ -78,6 +86,9 @@ struct ContainerData {
   // A refused send: cancelled, freed when kContainerRetireMessage returns.
   void RetireRequest(int id);
   void ForgetBoundObject(_object* object);
+  // The field of a reply by its name ("T001"); null when there is none. Valid
+  // until the next call.
+  const tagMemFieldInfo* FieldOf(IFetchData* handle, const std::string& name);
 
   IContainerFun& owner;
 
@@ -85,6 +96,10 @@ struct ContainerData {
   std::unordered_map<const IFetchData*, int> request_ids;
   int next_id = 1;
   std::vector<std::pair<std::uint8_t, std::string>> sql_options;
+  FieldCache field_cache;
+  // The handle a script read last (reads come in runs on one reply).
+  int last_id = 0;
+  IFetchData* last_handle = nullptr;
 
   std::array<unsigned char, kExchangeBufferSize> exchange{};
   std::uint32_t rpc_position = 0;

@@ -62,11 +62,19 @@ int ContainerData::NewHandleId() {
 
 IFetchData* ContainerData::HandleOf(int id) {
   if (id <= 0) return nullptr;
-  for (SyncHandle& handle : sync) {
-    if (handle.id == id) return handle.handle.get();
+  if (id == last_id) return last_handle;
+  IFetchData* handle = nullptr;
+  for (SyncHandle& sync_handle : sync) {
+    if (sync_handle.id == id) handle = sync_handle.handle.get();
   }
-  const auto found = requests.find(id);
-  return found != requests.end() ? found->second.handle.get() : nullptr;
+  if (handle == nullptr) {
+    const auto found = requests.find(id);
+    if (found == requests.end()) return nullptr;
+    handle = found->second.handle.get();
+  }
+  last_id = id;
+  last_handle = handle;
+  return handle;
 }
 
 IFetchData* ContainerData::SyncHandleOfSession(int* id) {
@@ -75,6 +83,9 @@ IFetchData* ContainerData::SyncHandleOfSession(int* id) {
   if (session == nullptr) return nullptr;
   // Made for the session the container works on now; a handle must not
   // outlive its session, so one made for an earlier session is replaced.
+  // Its next request replaces the reply whose field may be cached.
+  if (field_cache.handle == handle.handle.get()) field_cache = FieldCache{};
+  if (last_id == handle.id) last_id = 0;
   if (!handle.handle || handle.session != session) {
     const HWND window = owner.ContainerWindow();
     handle.handle.reset(owner.UsesMainSession() ? CreateFetchDataHandle(window, kContainerReplyMessage)
@@ -102,9 +113,20 @@ IFetchData* ContainerData::NewRequest(const std::string& callback, int* id) {
   return raw;
 }
 
+const tagMemFieldInfo* ContainerData::FieldOf(IFetchData* handle, const std::string& name) {
+  if (handle == nullptr) return nullptr;
+  if (field_cache.handle == handle && field_cache.name == name) return &field_cache.field;
+  tagMemFieldInfo field{};
+  if (!handle->GetFieldInfo(name.c_str(), &field)) return nullptr;
+  field_cache = FieldCache{handle, name, field};
+  return &field_cache.field;
+}
+
 void ContainerData::DropRequest(int id) {
   const auto found = requests.find(id);
   if (found == requests.end()) return;
+  if (field_cache.handle == found->second.handle.get()) field_cache = FieldCache{};
+  if (last_id == id) last_id = 0;
   request_ids.erase(found->second.handle.get());
   requests.erase(found);
 }

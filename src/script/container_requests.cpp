@@ -215,46 +215,35 @@ int IContainerFun::GetSqlRecordRowCount(int handle) {
   return h != nullptr ? h->GetRecordCount() : 0;
 }
 
-namespace {
-
-// The field of a reply by its name ("T001"), or false.
-bool FieldOf(IFetchData* handle, const std::string& name, tagMemFieldInfo& field) {
-  return handle != nullptr && handle->GetFieldInfo(name.c_str(), &field) != FALSE;
-}
-
-}  // namespace
-
 std::string IContainerFun::GetSqlRecordAsString(int handle, int record, const std::string& field_name) {
   IFetchData* h = data_->HandleOf(handle);
-  tagMemFieldInfo field{};
-  if (!FieldOf(h, field_name, field)) return std::string();
+  const tagMemFieldInfo* field = data_->FieldOf(h, field_name);
   std::string& buffer = FieldBuffer();
-  if (!h->GetRecordAsString(record, &field, buffer.data(), static_cast<int>(buffer.size()))) return std::string();
+  if (field == nullptr || !h->GetRecordAsString(record, field, buffer.data(), static_cast<int>(buffer.size()))) {
+    return std::string();
+  }
   return std::string(buffer.c_str());
 }
 
 int IContainerFun::GetSqlRecordAsInt(int handle, int record, const std::string& field_name) {
   IFetchData* h = data_->HandleOf(handle);
-  tagMemFieldInfo field{};
+  const tagMemFieldInfo* field = data_->FieldOf(h, field_name);
   int value = 0;
-  if (!FieldOf(h, field_name, field) || !h->GetRecordAsInt(record, &field, &value)) return 0;
-  return value;
+  return field != nullptr && h->GetRecordAsInt(record, field, &value) ? value : 0;
 }
 
 double IContainerFun::GetSqlRecordAsDouble(int handle, int record, const std::string& field_name) {
   IFetchData* h = data_->HandleOf(handle);
-  tagMemFieldInfo field{};
+  const tagMemFieldInfo* field = data_->FieldOf(h, field_name);
   double value = 0;
-  if (!FieldOf(h, field_name, field) || !h->GetRecordAsDouble(record, &field, &value)) return 0;
-  return value;
+  return field != nullptr && h->GetRecordAsDouble(record, field, &value) ? value : 0;
 }
 
 std::int64_t IContainerFun::GetSqlRecordAsInt64(int handle, int record, const std::string& field_name) {
   IFetchData* h = data_->HandleOf(handle);
-  tagMemFieldInfo field{};
+  const tagMemFieldInfo* field = data_->FieldOf(h, field_name);
   std::int64_t value = 0;
-  if (!FieldOf(h, field_name, field) || !h->GetRecordAsInt64(record, &field, &value)) return 0;
-  return value;
+  return field != nullptr && h->GetRecordAsInt64(record, field, &value) ? value : 0;
 }
 
 double IContainerFun::GetStatResultAsDouble(int handle) {

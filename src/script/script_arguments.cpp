@@ -36,6 +36,14 @@ PyObject* EmptyItem(std::string_view item) {
 }  // namespace
 
 bool ReadIntArgument(PyObject* arg, int& value, const ArgumentPlace& place) {
+  if (PyLong_CheckExact(arg)) {
+    int overflow = 0;
+    const long number = PyLong_AsLongAndOverflow(arg, &overflow);
+    if (overflow == 0 && number <= INT_MAX && number >= INT_MIN) {
+      value = static_cast<int>(number);
+      return true;
+    }
+  }
   if (PyFloat_Check(arg)) return WrongType(place, "int", arg);
   const long number = PyLong_AsLong(arg);
   if (number == -1 && PyErr_Occurred() != nullptr) {
@@ -107,16 +115,19 @@ bool ReadCharArgument(PyObject* arg, char& value, const ArgumentPlace& place) {
 
 bool ReadTextArgument(PyObject* arg, std::string& value, const ArgumentPlace& place) {
   if (!PyUnicode_Check(arg)) return WrongType(place, "str", arg);
+  bool embedded_zero = false;
   if (PyUnicode_IS_ASCII(arg)) {
     // ASCII reads the same in GBK: no encoding needed.
-    Py_ssize_t size = 0;
-    const char* bytes = PyUnicode_AsUTF8AndSize(arg, &size);
-    if (bytes == nullptr) return false;
-    value.assign(bytes, static_cast<std::size_t>(size));
+    const auto size = static_cast<std::size_t>(PyUnicode_GET_LENGTH(arg));
+    const char* bytes = static_cast<const char*>(PyUnicode_DATA(arg));
+    value.assign(bytes, size);
+    for (std::size_t i = 0; i < size && !embedded_zero; ++i) embedded_zero = bytes[i] == '\0';
   } else if (!ScriptTextToGbk(arg, value)) {
     return false;
+  } else {
+    embedded_zero = value.find('\0') != std::string::npos;
   }
-  if (value.find('\0') != std::string::npos) {
+  if (embedded_zero) {
     PyErr_Format(PyExc_ValueError, "%.200s() argument %d: embedded null character", std::string(place.method).c_str(),
                  place.index + 1);
     return false;
@@ -124,8 +135,7 @@ bool ReadTextArgument(PyObject* arg, std::string& value, const ArgumentPlace& pl
   return ApplyMark(value, place.mark);
 }
 
-bool CheckArity(const ScriptMethodInfo& row, Py_ssize_t nargs) {
-  const ScriptArity arity = ArityOfFormat(row.format);
+bool CheckArity(const ScriptMethodInfo& row, const ScriptArity& arity, Py_ssize_t nargs) {
   if (nargs >= arity.minimum && nargs <= arity.maximum) return true;
   const char* how = arity.minimum == arity.maximum ? "exactly" : nargs < arity.minimum ? "at least" : "at most";
   const int expected = nargs < arity.minimum ? arity.minimum : arity.maximum;

@@ -37,8 +37,8 @@ bool ReadCharArgument(PyObject* arg, char& value, const ArgumentPlace& place);
 // bytes; then through the place's display conversion.
 bool ReadTextArgument(PyObject* arg, std::string& value, const ArgumentPlace& place);
 
-// TypeError unless the count fits the row's format.
-bool CheckArity(const ScriptMethodInfo& row, Py_ssize_t nargs);
+// TypeError unless the count fits the row's format (whose arity is given).
+bool CheckArity(const ScriptMethodInfo& row, const ScriptArity& arity, Py_ssize_t nargs);
 // Every argument readable by its letter (what a call without container checks).
 bool CheckArguments(const ScriptMethodInfo& row, PyObject* const* args, Py_ssize_t nargs);
 

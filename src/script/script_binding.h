@@ -34,6 +34,7 @@ using MethodInvoke = PyObject* (*)(IContainerFun& owner, PyObject* const* args, 
 
 struct MethodRow {
   ScriptMethodInfo info;
+  ScriptArity arity;    // of info.format
   MethodInvoke invoke;  // null: answer the empty result
 };
 

@@ -45,7 +45,7 @@ static_assert(kRowsInTable == kScriptMethodCount, "the table has one row per met
 #define ORBE_SCRIPT_METHOD(name, format, result, display, family, binder, arg)                         \
   {{#name, format, result, display, ScriptMethodFamily::family,                                      \
     !std::is_same_v<decltype(ORBE_BINDING(name, binder, arg)), std::nullptr_t>},                     \
-   InvokerOf<ORBE_BINDING(name, binder, arg)>()},
+   ArityOfFormat(format), InvokerOf<ORBE_BINDING(name, binder, arg)>()},
 const MethodRow kMethodRows[kScriptMethodCount] = {
 #include "script/script_method_table.inc"
 };

@@ -32,7 +32,10 @@ struct PyContainerObject {
 constexpr const char kTypeName[] = "pycontainer";
 
 PyObject* CallRow(PyObject* self, const MethodRow& row, PyObject* const* args, Py_ssize_t nargs) {
-  if (!script::CheckArity(row.info, nargs)) return nullptr;
+  if (nargs < row.arity.minimum || nargs > row.arity.maximum) {
+    script::CheckArity(row.info, row.arity, nargs);
+    return nullptr;
+  }
   IContainerFun* container = reinterpret_cast<PyContainerObject*>(self)->container;
   if (container == nullptr || row.invoke == nullptr) {
     if (!script::CheckArguments(row.info, args, nargs)) return nullptr;
