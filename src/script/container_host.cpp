@@ -20,7 +20,6 @@
 #include "orbe/platform/window.h"
 #include "orbe/script/freeze_store.h"
 #include "orbe/script/script_dialogs.h"
-#include "orbe/widgets/kvx_container.h"
 #include "orbe/widgets/kvx_functions.h"
 #include "script/container_data.h"
 #include "script/py_ptr.h"
