@@ -15,6 +15,7 @@
 #include "orbe/dictionary/cw_file_util.h"
 #include "orbe/env.h"
 #include "orbe/host_records.h"
+#include "orbe/platform/clipboard.h"
 #include "orbe/platform/message_box.h"
 #include "orbe/platform/text.h"
 #include "orbe/platform/window.h"
@@ -212,10 +213,9 @@ std::tuple<std::string, int> IContainerFun::StrLeftTrim(const std::string& text,
 }
 
 // --- Clipboard ---
-// The platform layer has no clipboard yet: nothing is copied and nothing is read.
 
-int IContainerFun::AddText2Clipboard(const std::string&) { return 0; }
-std::string IContainerFun::GetTextFromClipboard() { return std::string(); }
+int IContainerFun::AddText2Clipboard(const std::string& text) { return SetClipboardText(text) ? 1 : 0; }
+std::string IContainerFun::GetTextFromClipboard() { return GetClipboardText(); }
 
 // --- Object store ---
 
@@ -260,13 +260,7 @@ int IContainerFun::FreezeDel(const std::string& group, const std::string& key) {
 // --- Window, session and look ---
 
 std::tuple<int, int> IContainerFun::GetDesktopSize() {
-  // Without a display, the desktop is the host's top-level window.
-  CWnd* window = CWnd::FromHandle(ContainerWindow());
-  if (window == nullptr) return {0, 0};
-  while (window->GetParent() != nullptr) window = window->GetParent();
-  RECT rect{};
-  window->GetClientRect(&rect);
-  return {rect.right - rect.left, rect.bottom - rect.top};
+  return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
 int IContainerFun::GetScrollBarType() { return KVXGetScrollBarType(); }

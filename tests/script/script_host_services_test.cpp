@@ -11,6 +11,7 @@
 
 #include "orbe/env.h"
 #include "orbe/host_records.h"
+#include "orbe/platform/clipboard.h"
 #include "orbe/platform/file_dialog.h"
 #include "orbe/platform/message_box.h"
 #include "orbe/platform/text.h"
@@ -275,10 +276,11 @@ def run(c, folder, other_id):
     c.SetEnableKVXKeyBoardShortcut(0)
     c.SendMessage('a', 'b', 'KVXCONTAINER_DLG_CLOSE', '1')
     out['query'] = (c.GetMessage('', '', 'IS_DEFAULT_PASSWORD', ''), c.GetMessage('', '', 'other', ''))
-    out['clipboard'] = (c.AddText2Clipboard('x'), c.GetTextFromClipboard())
+    out['clipboard'] = (c.AddText2Clipboard('\u526a\u8d34'), c.GetTextFromClipboard())
     out['desktop'] = c.GetDesktopSize()
     out['active'] = c.IsActiveWnd()
 )");
+  orbe::SetDesktopSize(1280, 720);
   Run(container_, "run", {container_.Folder(), std::to_string(other.GetPtrAsLong())});
   const auto out = [&](const char* key) { return container_.Eval(std::string("out['") + key + "']"); };
   EXPECT_EQ(out("version"), "True");
@@ -295,8 +297,9 @@ def run(c, folder, other_id):
   EXPECT_EQ(out("save"), "('/home/u/report.txt', 'report.txt')");
   EXPECT_EQ(out("folder"), "/home/u/");
   EXPECT_EQ(out("query"), "('YES', '')");
-  EXPECT_EQ(out("clipboard"), "(0, '')");
-  EXPECT_EQ(out("desktop"), "(800, 600)");
+  EXPECT_EQ(out("clipboard"), "(1, '\xe5\x89\xaa\xe8\xb4\xb4')");
+  EXPECT_EQ(orbe::GetClipboardText(), "\xbc\xf4\xcc\xf9");  // the same text, GBK
+  EXPECT_EQ(out("desktop"), "(1280, 720)");
   EXPECT_EQ(out("active"), "0");
   EXPECT_EQ(boxes_, (std::vector<std::string>{"\xe6\x8f\x90\xe7\xa4\xba: hello", "caption: text",
                                                "\xe4\xbf\xa1\xe6\x81\xaf: shown"}));
