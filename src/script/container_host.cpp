@@ -431,7 +431,10 @@ std::vector<ScriptDayBar> IContainerFun::KVX_GetStockDayData(const std::string& 
     std::memcpy(&bar, answer.data() + at, sizeof bar);
     const int date = static_cast<int>(bar.date);
     if ((first_date > 0 && date < first_date) || (last_date > 0 && date > last_date)) continue;
-    bars.emplace_back(date, bar.open, bar.high, bar.low, bar.close, bar.volume, bar.amount);
+    // Read by value: the packed record's members may not be aligned.
+    bars.emplace_back(date, static_cast<double>(bar.open), static_cast<double>(bar.high),
+                      static_cast<double>(bar.low), static_cast<double>(bar.close),
+                      static_cast<double>(bar.volume), static_cast<double>(bar.amount));
   }
   return bars;
 }
