@@ -44,9 +44,12 @@ T Pop(ContainerData& d) {
 }
 
 // Writes the header and hands back the name and parameters; false for a
-// name the header cannot hold.
+// name the header cannot hold. The write position starts over either way.
 bool FinishRpc(ContainerData& d, const std::string& function, std::string& name, std::string& parameters) {
-  if (function.size() >= kRpcNameField) return false;
+  if (function.size() >= kRpcNameField) {
+    d.rpc_position = 0;
+    return false;
+  }
   const std::uint32_t position = d.rpc_position;
   const std::uint16_t length =
       static_cast<std::uint16_t>(position > kRpcParameterOffset ? position - kRpcParameterOffset : 0);
@@ -93,10 +96,7 @@ int IContainerFun::AddRPCCallReqAsDouble(double value) { return Add(*data_, valu
 int IContainerFun::CallRPC(const std::string& callback, const std::string& function) {
   ContainerData& d = *data_;
   std::string name, parameters;
-  if (!FinishRpc(d, function, name, parameters)) {
-    d.rpc_position = 0;
-    return 0;
-  }
+  if (!FinishRpc(d, function, name, parameters)) return 0;
   int id = 0;
   IFetchData* handle = d.NewRequest(callback, &id);
   if (handle == nullptr) return 0;
@@ -108,10 +108,7 @@ int IContainerFun::CallRPC(const std::string& callback, const std::string& funct
 int IContainerFun::Syn_CallRPC(const std::string& function) {
   ContainerData& d = *data_;
   std::string name, parameters;
-  if (!FinishRpc(d, function, name, parameters)) {
-    d.rpc_position = 0;
-    return 0;
-  }
+  if (!FinishRpc(d, function, name, parameters)) return 0;
   int id = 0;
   IFetchData* handle = d.SyncHandleOfSession(&id);
   if (handle == nullptr) return 0;

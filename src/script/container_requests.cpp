@@ -47,6 +47,25 @@ int TableOf(OrbeClientSession* session, int table, const std::string& name) {
   return 0;
 }
 
+// A value read from a reply by one of the handle's slots; the empty value
+// when the id names no handle or the slot finds nothing.
+template <typename T>
+T ReadReply(ContainerData& d, int handle, BOOL (IFetchData::*read)(T*)) {
+  IFetchData* h = d.HandleOf(handle);
+  T value{};
+  return h != nullptr && (h->*read)(&value) ? value : T{};
+}
+
+// The accumulated SQL options as one block (empty without any); the list
+// starts over.
+std::string TakeOptionBlock(ContainerData& d) {
+  if (d.sql_options.empty()) return std::string();
+  std::string block(kMaxOptionBlock, '\0');
+  block.resize(EncodeSqlOptions(d.sql_options, block.data(), kMaxOptionBlock));
+  d.sql_options.clear();
+  return block;
+}
+
 std::string& FieldBuffer() {
   thread_local std::string buffer(kMaxFieldText + 1, '\0');
   return buffer;
@@ -75,16 +94,10 @@ int StartRequest(ContainerData& d, const std::string& callback, Send send) {
 
 int IContainerFun::FetchData(const std::string& callback, const std::string& sql, int option_type,
                              const std::string& option_text) {
-  ContainerData& d = *data_;
   if (!option_text.empty()) AddSqlOption(option_type, option_text);
-  std::string block(kMaxOptionBlock, '\0');
-  int length = 0;
-  if (!d.sql_options.empty()) {
-    length = EncodeSqlOptions(d.sql_options, block.data(), kMaxOptionBlock);
-    d.sql_options.clear();
-  }
-  return StartRequest(d, callback, [&](IFetchData& h) {
-    return h.FetchData(sql.c_str(), length > 0 ? block.data() : nullptr, length, FALSE);
+  const std::string block = TakeOptionBlock(*data_);
+  return StartRequest(*data_, callback, [&](IFetchData& h) {
+    return h.FetchData(sql.c_str(), block.empty() ? nullptr : block.data(), static_cast<int>(block.size()), FALSE);
   });
 }
 
@@ -95,15 +108,9 @@ int IContainerFun::FetchData_Sec(const std::string& callback, const std::string&
 }
 
 int IContainerFun::FetchStatData(const std::string& callback, const std::string& sql) {
-  ContainerData& d = *data_;
-  std::string block(kMaxOptionBlock, '\0');
-  int length = 0;
-  if (!d.sql_options.empty()) {
-    length = EncodeSqlOptions(d.sql_options, block.data(), kMaxOptionBlock);
-    d.sql_options.clear();
-  }
-  return StartRequest(d, callback, [&](IFetchData& h) {
-    return h.FetchStatData(sql.c_str(), length > 0 ? block.data() : nullptr, length);
+  const std::string block = TakeOptionBlock(*data_);
+  return StartRequest(*data_, callback, [&](IFetchData& h) {
+    return h.FetchStatData(sql.c_str(), block.empty() ? nullptr : block.data(), static_cast<int>(block.size()));
   });
 }
 
@@ -163,15 +170,10 @@ int SendOnSyncHandle(ContainerData& d, Send send) {
 }  // namespace
 
 int IContainerFun::Syn_FetchStatData(const std::string& sql) {
-  ContainerData& d = *data_;
-  std::string block(kMaxOptionBlock, '\0');
-  int length = 0;
-  if (!d.sql_options.empty()) {
-    length = EncodeSqlOptions(d.sql_options, block.data(), kMaxOptionBlock);
-    d.sql_options.clear();
-  }
-  return SendOnSyncHandle(d, [&](IFetchData& h) {
-    return h.SynFetchStatData(sql.c_str(), length > 0 ? block.data() : nullptr, length) != FALSE;
+  const std::string block = TakeOptionBlock(*data_);
+  return SendOnSyncHandle(*data_, [&](IFetchData& h) {
+    return h.SynFetchStatData(sql.c_str(), block.empty() ? nullptr : block.data(), static_cast<int>(block.size())) !=
+           FALSE;
   });
 }
 
@@ -247,15 +249,11 @@ std::int64_t IContainerFun::GetSqlRecordAsInt64(int handle, int record, const st
 }
 
 double IContainerFun::GetStatResultAsDouble(int handle) {
-  IFetchData* h = data_->HandleOf(handle);
-  double value = 0;
-  return h != nullptr && h->GetStatResultAsDouble(&value) ? value : 0;
+  return ReadReply(*data_, handle, &IFetchData::GetStatResultAsDouble);
 }
 
 int IContainerFun::GetStatResultAsInt(int handle) {
-  IFetchData* h = data_->HandleOf(handle);
-  int value = 0;
-  return h != nullptr && h->GetStatResultAsInt(&value) ? value : 0;
+  return ReadReply(*data_, handle, &IFetchData::GetStatResultAsInt);
 }
 
 std::string IContainerFun::GetStatResultAsStr(int handle) {
@@ -332,37 +330,25 @@ std::string IContainerFun::PopRpyBufAsString(int handle, int length) {
 }
 
 int IContainerFun::PopRpyBufAsChar(int handle) {
-  IFetchData* h = data_->HandleOf(handle);
-  signed char value = 0;
-  return h != nullptr && h->PopReplyAsChar(&value) ? value : 0;
+  return ReadReply(*data_, handle, &IFetchData::PopReplyAsChar);
 }
 
 int IContainerFun::PopRpyBufAsShort(int handle) {
-  IFetchData* h = data_->HandleOf(handle);
-  short value = 0;
-  return h != nullptr && h->PopReplyAsShort(&value) ? value : 0;
+  return ReadReply(*data_, handle, &IFetchData::PopReplyAsShort);
 }
 
 int IContainerFun::PopRpyBufAsInt(int handle) {
-  IFetchData* h = data_->HandleOf(handle);
-  int value = 0;
-  return h != nullptr && h->PopReplyAsInt(&value) ? value : 0;
+  return ReadReply(*data_, handle, &IFetchData::PopReplyAsInt);
 }
 
 std::int64_t IContainerFun::PopRpyBufAsInt64(int handle) {
-  IFetchData* h = data_->HandleOf(handle);
-  std::int64_t value = 0;
-  return h != nullptr && h->PopReplyAsInt64(&value) ? value : 0;
+  return ReadReply(*data_, handle, &IFetchData::PopReplyAsInt64);
 }
 
 float IContainerFun::PopRpyBufAsFloat(int handle) {
-  IFetchData* h = data_->HandleOf(handle);
-  float value = 0;
-  return h != nullptr && h->PopReplyAsFloat(&value) ? value : 0;
+  return ReadReply(*data_, handle, &IFetchData::PopReplyAsFloat);
 }
 
 double IContainerFun::PopRpyBufAsDouble(int handle) {
-  IFetchData* h = data_->HandleOf(handle);
-  double value = 0;
-  return h != nullptr && h->PopReplyAsDouble(&value) ? value : 0;
+  return ReadReply(*data_, handle, &IFetchData::PopReplyAsDouble);
 }
