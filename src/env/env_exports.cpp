@@ -16,19 +16,11 @@ ICwRequestSession* RequestSessionOf(const std::unique_ptr<OrbeClientSession>& se
 }  // namespace
 
 void SetPrivPath(const std::string& path) {
-<<<<<<< HEAD
-  orbe::ModuleState& state = orbe::State();
-  state.private_path = path;
-  state.user_comm_file = path + "usercomm.ini";
+  orbe::State().SetPrivatePath(path);
   // The freeze store lives in the private folder (none without one).
   const bool separated = path.empty() || path.back() == '/' || path.back() == '\\';
   orbe::FreezeStore::Module().Load(path.empty() ? std::string()
                                                 : path + (separated ? "" : "/") + orbe::FreezeStore::kFileName);
-=======
-  orbe::State().SetPrivatePath(path);
-  // The container freeze list (path + "container.frz") is loaded here once
-  // the script container subsystem exists.
->>>>>>> main
 }
 
 std::string GetPrivPath() { return orbe::State().private_path; }
