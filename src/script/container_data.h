@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "protocol/statements.h"
 #include "orbe/dataservice/fetch_data.h"
 #include "orbe/dataservice/fetch_file.h"
 #include "orbe/script/container_fun.h"
@@ -95,7 +96,7 @@ struct ContainerData {
   std::map<int, PendingRequest> requests;
   std::unordered_map<const IFetchData*, int> request_ids;
   int next_id = 1;
-  std::vector<std::pair<std::uint8_t, std::string>> sql_options;
+  std::vector<wire::SqlOption> sql_options;
   FieldCache field_cache;
   // The handle a script read last (reads come in runs on one reply).
   int last_id = 0;

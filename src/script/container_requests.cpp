@@ -205,7 +205,7 @@ int IContainerFun::Syn_ReloadTQL(const std::string& name, const std::string&) {
 void IContainerFun::AddSqlOption(int type, const std::string& text) {
   // The option block carries the type in one byte; 0 would end the block.
   if (type <= 0 || type > 255) return;
-  data_->sql_options.emplace_back(static_cast<std::uint8_t>(type), text);
+  data_->sql_options.push_back({static_cast<std::uint8_t>(type), text});
 }
 
 void IContainerFun::ClearSqlOption() { data_->sql_options.clear(); }
