@@ -26,4 +26,25 @@ using CreateTCwCacheInstanceProc = ITCwcache* (*)(const char* directory, int res
 using DeleteTCwCacheInstanceProc = void (*)(ITCwcache* cache);
 }  // extern "C"
 
+namespace orbe {
+
+// The entry points of one loaded component, each null when it is missing.
+struct EngineEntryPoints {
+  GetCwDataEnginInstanceProc GetCwDataEnginInstance = nullptr;
+  DelCwDataEnginInstanceProc DelCwDataEnginInstance = nullptr;
+  CreateCwDataEnginProc CreateCwDataEngin = nullptr;
+  DeleteCwDataEnginProc DeleteCwDataEngin = nullptr;
+  SetGlobalProxyProc SetGlobalProxy = nullptr;
+  SetTPSessionOptionProc SetTPSessionOption = nullptr;
+  SetSSOHandleProc SetSSOHandle = nullptr;
+  SetTPPushClientNotifyProc SetTPPushClientNotify = nullptr;
+};
+
+struct CacheEntryPoints {
+  CreateTCwCacheInstanceProc CreateTCwCacheInstance = nullptr;
+  DeleteTCwCacheInstanceProc DeleteTCwCacheInstance = nullptr;
+};
+
+}  // namespace orbe
+
 #endif  // ORBE_PROTOCOL_COMPONENT_ENTRY_POINTS_H_

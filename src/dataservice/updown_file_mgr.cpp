@@ -6,7 +6,6 @@
 #include "dataservice/transfer_download.h"
 #include "dataservice/transfer_simple.h"
 #include "dataservice/transfer_upload.h"
-#include "env/module_state.h"
 #include "orbe/platform/file.h"
 #include "orbe/platform/window.h"
 
@@ -53,8 +52,7 @@ void UpdownFileMgr::SetServers(std::vector<CWHOSTINFO> servers, int primary) {
 
 ICwDataEngin* UpdownFileMgr::Engine() const {
   if (engine_for_test_ != nullptr) return engine_for_test_;
-  const EngineEntryPoints& entry = Siblings().Engine();
-  return entry.GetCwDataEnginInstance != nullptr ? entry.GetCwDataEnginInstance() : nullptr;
+  return engine_source_ != nullptr ? engine_source_() : nullptr;
 }
 
 template <typename Handle, typename... Args>

@@ -1,10 +1,13 @@
 // The byte layouts the host's data function answers with (docs/data.md, "The
-// host's data function"). Little-endian, packed.
-#ifndef ORBE_TOOLS_TERMINAL_HOST_HOST_RECORDS_H_
-#define ORBE_TOOLS_TERMINAL_HOST_HOST_RECORDS_H_
+// host's data function"). Little-endian, packed. The module reads them and a
+// host writes them, both from here.
+#ifndef ORBE_HOST_HOST_RECORDS_H_
+#define ORBE_HOST_HOST_RECORDS_H_
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace orbe {
 
@@ -88,6 +91,19 @@ inline constexpr std::size_t kBoardCodesOffset = 2202;
 inline constexpr std::size_t kBoardCodeSize = 15;
 inline constexpr std::size_t kBoardMaxCodes = 32767;  // a signed 16-bit count
 
+// Code-list layout of 134: HostCodeListEntry records.
+inline constexpr std::size_t kCodeListTextOffset = offsetof(HostCodeListEntry, code);
+
+// Both sides ask the host twice: the size first, then the answer into a buffer
+// this much longer than announced.
+inline constexpr int kHostAnswerSlack = 1024;
+
+// One board of a board-set answer.
+struct HostBoard {
+  std::string name;  // GBK
+  std::vector<std::string> codes;
+};
+
 }  // namespace orbe
 
-#endif  // ORBE_TOOLS_TERMINAL_HOST_HOST_RECORDS_H_
+#endif  // ORBE_HOST_HOST_RECORDS_H_
