@@ -18,19 +18,16 @@ constexpr orbe::ReferenceTopic kStartTopics[] = {orbe::ReferenceTopic::kHongKong
 // component, is defined with the module's state (src/env/session_components.cpp).
 OrbeClientSession::OrbeClientSession(ICwDataEngin* engine, const orbe::CacheEntryPoints& cacheComponent,
                                      const std::string& cacheDirectory, const std::string& configurationFile)
-    : engine_(engine),
-      cache_component_(cacheComponent),
-      cache_directory_(cacheDirectory),
-      configuration_file_(configurationFile) {
-  if (cache_component_.CreateTCwCacheInstance != nullptr && cache_component_.DeleteTCwCacheInstance != nullptr) {
-    cache_ = cache_component_.CreateTCwCacheInstance(cache_directory_.c_str(), 0, 0);
+    : engine_(engine), cache_directory_(cacheDirectory), configuration_file_(configurationFile) {
+  if (cacheComponent.CreateTCwCacheInstance != nullptr && cacheComponent.DeleteTCwCacheInstance != nullptr) {
+    cache_ = orbe::CachePtr(cacheComponent.CreateTCwCacheInstance(cache_directory_.c_str(), 0, 0),
+                            {cacheComponent.DeleteTCwCacheInstance});
   }
 }
 
 OrbeClientSession::~OrbeClientSession() {
   UninitSession();
-  if (cache_ != nullptr) cache_component_.DeleteTCwCacheInstance(cache_);
-  cache_ = nullptr;
+  cache_.reset();
 }
 
 ICwRequestSession* OrbeClientSession::CreateSession(bool alternativeKind, bool /*push*/) {

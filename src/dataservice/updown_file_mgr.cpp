@@ -63,8 +63,7 @@ int UpdownFileMgr::Start(HWND window, UINT message, Args&&... args) {
   if (index < 0 || index >= static_cast<int>(servers_.size())) server_index_ = index = 0;
   auto context = std::make_unique<TransferContext>();
   context->id = next_id_++;
-  context->engine = engine;
-  context->request = engine->CreateRequest();
+  context->request = MakeEngineRequest(engine);
   context->server_index = &server_index_;
   context->handle = std::make_unique<Handle>(window, message, *context, std::forward<Args>(args)...);
   bool started = false;

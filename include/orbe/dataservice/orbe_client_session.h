@@ -45,7 +45,7 @@ class OrbeClientSession {
   void UninitSession();
 
   ICwRequestSession* GetSession() const { return request_session_; }
-  ITCwcache* GetCwcache() const { return cache_; }
+  ITCwcache* GetCwcache() const { return cache_.get(); }
   ICwDataEngin* GetEngine() const { return engine_; }
   const std::string& GetCacheDirectory() const { return cache_directory_; }
   const std::string& GetConfigurationFile() const { return configuration_file_; }
@@ -70,8 +70,7 @@ class OrbeClientSession {
  private:
   ICwDataEngin* engine_ = nullptr;
   ICwRequestSession* request_session_ = nullptr;
-  orbe::CacheEntryPoints cache_component_;
-  ITCwcache* cache_ = nullptr;
+  orbe::CachePtr cache_;
   std::string cache_directory_;
   std::string configuration_file_;
   bool initialised_ = false;
