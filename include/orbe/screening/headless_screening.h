@@ -19,6 +19,8 @@ struct ScreeningColumn {
   std::string key;    // the row's parameter, then "," and the unit when there is one
   std::string title;  // alias or name, "\n[参数]:" parameter, "\n[单位]:" unit
   int datatype = DATA_TYPE_STRING;
+  int width = 0;         // the row's column width; 0 fits the texts
+  bool visible = true;   // the row is shown as a column
 };
 
 struct ScreeningResult {
