@@ -88,8 +88,7 @@ HTREEITEM CBoardSelWnd::AddItem(const std::string& text, HTREEITEM parent, LPARA
   return item;
 }
 
-void CBoardSelWnd::AddBoardSet(HTREEITEM root, int request, std::size_t codeLength,
-                               bool (*keep)(const std::string&)) {
+void CBoardSelWnd::AddBoardSet(HTREEITEM root, int request, std::size_t codeLength, bool (*keep)(const std::string&)) {
   const std::string answer = orbe::FetchHostAnswer(GetDataFunc(), request, 0);
   for (orbe::HostBoard& board : orbe::ParseBoardSet(answer, codeLength)) {
     if (!keep(board.name)) continue;
@@ -121,8 +120,8 @@ void CBoardSelWnd::AddIndustryBranch(const char* caption, const char* classifica
       const std::string code = orbe::FieldText(it->second->code);
       if (!entered.insert(code).second) continue;
       industries_.push_back(IndustryEntry(classification, code));
-      below.emplace_back(code, AddItem(orbe::FieldText(it->second->text), item,
-                                       static_cast<LPARAM>(industries_.size() - 1)));
+      below.emplace_back(code,
+                         AddItem(orbe::FieldText(it->second->text), item, static_cast<LPARAM>(industries_.size() - 1)));
     }
     pending.insert(pending.end(), below.rbegin(), below.rend());
   }

@@ -30,8 +30,7 @@ std::string PreviousWeekday() {
   const int back = weekday == 1 ? 3 : weekday == 0 ? 2 : 1;
   const year_month_day previous{day - days{back}};
   return orbe::Format("%d-%02d-%02u", static_cast<int>(previous.year()),
-                      static_cast<int>(static_cast<unsigned>(previous.month())),
-                      static_cast<unsigned>(previous.day()));
+                      static_cast<int>(static_cast<unsigned>(previous.month())), static_cast<unsigned>(previous.day()));
 }
 
 std::string FirstConstant(const std::string& marker) {

@@ -35,8 +35,8 @@ void ApplyScreeningGridLook(CGridCtrl& grid);
 
 // Creates a control as a visible child with its events going to `events`.
 template <typename Control>
-Control* AddControl(CWnd& parent, std::unique_ptr<Control>& slot, IWidgetEventSink& events, UINT id,
-                    const RECT& rect, const std::string& text = "") {
+Control* AddControl(CWnd& parent, std::unique_ptr<Control>& slot, IWidgetEventSink& events, UINT id, const RECT& rect,
+                    const std::string& text = "") {
   slot = std::make_unique<Control>();
   slot->SetEventSink(&events);
   slot->SetWindowText(text);

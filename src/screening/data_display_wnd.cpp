@@ -97,8 +97,7 @@ LRESULT CDataDisplayWnd::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) 
 }
 
 BOOL CDataDisplayWnd::PreTranslateMessage(MSG* msg) {
-  if (msg->message != WM_KEYDOWN || msg->wParam != VK_RETURN || grid_ == nullptr ||
-      msg->hwnd != grid_->GetSafeHwnd()) {
+  if (msg->message != WM_KEYDOWN || msg->wParam != VK_RETURN || grid_ == nullptr || msg->hwnd != grid_->GetSafeHwnd()) {
     return FALSE;
   }
   const CCellRange selected = grid_->GetSelectedCellRange();
@@ -174,8 +173,10 @@ void CDataDisplayWnd::FillGrid() {
   for (std::size_t i = kFixedColumns; i < columns_.size(); ++i) {
     const orbe::ScreeningColumn& column = columns_[i];
     const int col = static_cast<int>(i) + 1;
-    if (!column.visible) grid_->SetColumnWidth(col, 0);
-    else if (column.width > 0) grid_->SetColumnWidth(col, column.width);
+    if (!column.visible)
+      grid_->SetColumnWidth(col, 0);
+    else if (column.width > 0)
+      grid_->SetColumnWidth(col, column.width);
   }
 }
 

@@ -77,11 +77,13 @@ LRESULT CDlgCalculate::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 void CDlgCalculate::UpdateFieldsFromControls() {
-  for (int i = 0; i < orbe::kStatisticCount; ++i) fields_[static_cast<std::size_t>(i)] = checks_[static_cast<std::size_t>(i)]->GetCheck() ? 1 : 0;
+  for (int i = 0; i < orbe::kStatisticCount; ++i)
+    fields_[static_cast<std::size_t>(i)] = checks_[static_cast<std::size_t>(i)]->GetCheck() ? 1 : 0;
 }
 
 void CDlgCalculate::UpdateControlsFromFields() {
-  for (int i = 0; i < orbe::kStatisticCount; ++i) checks_[static_cast<std::size_t>(i)]->SetCheck(fields_[static_cast<std::size_t>(i)] != 0);
+  for (int i = 0; i < orbe::kStatisticCount; ++i)
+    checks_[static_cast<std::size_t>(i)]->SetCheck(fields_[static_cast<std::size_t>(i)] != 0);
 }
 
 void CDlgCalculate::OnCompute() {

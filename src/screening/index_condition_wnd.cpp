@@ -34,17 +34,15 @@ struct ButtonSpec {
   const char* text;
 };
 constexpr ButtonSpec kButtonSpecs[] = {
-    {orbe::kCmdRunScreening, "执行选股"},  {orbe::kCmdSaveScheme, "保存方案"},
-    {orbe::kCmdDeleteScheme, "删除方案"},  {orbe::kCmdExport, "数据导出"},
-    {orbe::kCmdNewScheme, "新建条件"},     {orbe::kCmdEditCondition, "编辑条件"},
-    {orbe::kCmdDeleteCondition, "删除条件"}, {orbe::kCmdSaveBoard, "保存板块"},
-    {orbe::kCmdStatistics, "数据统计"},    {orbe::kCmdIndexManager, "指标管理"},
-    {orbe::kCmdHelp, "帮助"},
+    {orbe::kCmdRunScreening, "执行选股"},    {orbe::kCmdSaveScheme, "保存方案"}, {orbe::kCmdDeleteScheme, "删除方案"},
+    {orbe::kCmdExport, "数据导出"},          {orbe::kCmdNewScheme, "新建条件"},  {orbe::kCmdEditCondition, "编辑条件"},
+    {orbe::kCmdDeleteCondition, "删除条件"}, {orbe::kCmdSaveBoard, "保存板块"},  {orbe::kCmdStatistics, "数据统计"},
+    {orbe::kCmdIndexManager, "指标管理"},    {orbe::kCmdHelp, "帮助"},
 };
 
 // Commands passed on to the receiver as they are.
 constexpr UINT kPostedCommands[] = {orbe::kCmdRunScreening, orbe::kCmdSaveScheme, orbe::kCmdDeleteScheme,
-                                    orbe::kCmdExport, orbe::kCmdSaveBoard, orbe::kCmdStatistics};
+                                    orbe::kCmdExport,       orbe::kCmdSaveBoard,  orbe::kCmdStatistics};
 
 constexpr int kButtonWidth = 72;
 constexpr int kRowHeight = 24;
@@ -303,7 +301,8 @@ void CIndexConditionWnd::ShowGridMenu() {
   menu.AppendMenu(MF_STRING, orbe::kCmdDeleteAll, "删除全部");
   RECT place;
   grid_->GetWindowRect(&place);
-  const UINT command = static_cast<UINT>(menu.TrackPopupMenu(TPM_RETURNCMD | TPM_RIGHTBUTTON, place.left, place.top, this));
+  const UINT command =
+      static_cast<UINT>(menu.TrackPopupMenu(TPM_RETURNCMD | TPM_RIGHTBUTTON, place.left, place.top, this));
   if (command != 0) OnCommand(command, orbe::kButtonClicked);
 }
 

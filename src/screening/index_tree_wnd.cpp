@@ -39,7 +39,10 @@ void CIndexTreeWnd::DeleteIndexTreeWnd(CIndexTreeWnd* wnd) { delete wnd; }
 
 CIndexTreeWnd::CIndexTreeWnd(IIndexMgr* mgr, IndexSchemeMgr* system, IndexSchemeMgr* user,
                              CIndexConditionWnd* conditions)
-    : mgr_(mgr), system_(system), user_(user), conditions_(conditions),
+    : mgr_(mgr),
+      system_(system),
+      user_(user),
+      conditions_(conditions),
       search_index_(std::make_unique<orbe::InitialsIndex>()) {}
 
 CIndexTreeWnd::~CIndexTreeWnd() { DestroyWindow(); }

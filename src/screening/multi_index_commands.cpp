@@ -12,7 +12,6 @@
 
 namespace {
 
-
 void Tell(HWND owner, const char* text) { MessageBoxA(owner, text, "提示", MB_OK | MB_ICONINFORMATION); }
 
 }  // namespace

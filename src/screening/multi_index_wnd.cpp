@@ -57,12 +57,12 @@ int CMultiIndexWnd::OnCreate() {
   const DWORD pane = WS_CHILD | WS_VISIBLE;
   main_splitter_->Create(this, none, orbe::kCtrlMainSplitter, pane);
   left_splitter_->Create(main_splitter_.get(), none, orbe::kCtrlLeftSplitter, pane);
-  tree_->Create(left_splitter_.get(), none, pane, orbe::kCtrlIndexTree);
+  tree_->Create(left_splitter_.get(), none, pane | WS_TABSTOP, orbe::kCtrlIndexTree);
   boards_->ShowHead(true, "待选范围");
   const std::string userPath = m_strSelFile;
   if (!userPath.empty()) m_strSelFile = SelectionFileFor(userPath);
   boards_->SetCheckItems(userPath.empty() ? ReadSelectionFile("") : ReadSelectionFile(m_strSelFile));
-  boards_->Create(left_splitter_.get(), none, pane, orbe::kCtrlBoardPane);
+  boards_->Create(left_splitter_.get(), none, pane | WS_BORDER | WS_TABSTOP, orbe::kCtrlBoardPane);
   left_splitter_->SetPane(0, tree_.get());
   left_splitter_->SetPane(1, boards_.get());
   if (!m_bShowBoardPane) left_splitter_->SetSinglePaneMode(0);
@@ -223,9 +223,8 @@ void CMultiIndexWnd::ReloadedIndexNotify() {
 
 void CMultiIndexWnd::LoadProcessNotify(float, float) {}
 
-IMultiIndexWnd* Creat3X1TWnd(IIndexMgr* mgr, const char* sysSchemePath, const char* userSchemePath,
-                             bool showBoardPane, bool resultOnly, CWnd* parent, const RECT& rect, DWORD style,
-                             UINT id) {
+IMultiIndexWnd* Creat3X1TWnd(IIndexMgr* mgr, const char* sysSchemePath, const char* userSchemePath, bool showBoardPane,
+                             bool resultOnly, CWnd* parent, const RECT& rect, DWORD style, UINT id) {
   auto wnd = std::make_unique<CMultiIndexWnd>(mgr, sysSchemePath, userSchemePath, showBoardPane, resultOnly);
   if (!orbe::RegisterWindowClassOnce(orbe::kScreeningWindowClass) ||
       !wnd->Create(orbe::kScreeningWindowClass, "", style | WS_CHILD, rect, parent, id)) {

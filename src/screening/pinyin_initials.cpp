@@ -4,8 +4,8 @@
 #include <iterator>
 
 #include "orbe/platform/text.h"
-#include "screening/pinyin_table_layout.h"
 #include "screening/pinyin_initials_table.inc"
+#include "screening/pinyin_table_layout.h"
 
 namespace orbe {
 
@@ -48,7 +48,8 @@ char AsciiInitial(char c) {
 char PinyinInitialOf(unsigned char lead, unsigned char trail) {
   if (IsGbkLevel1Hanzi(lead, trail)) return Level1Initial(lead << 8 | trail);
   if (lead == kFullWidthLead) {
-    if (trail >= kFullWidthDigit0 && trail < kFullWidthDigit0 + 10) return static_cast<char>('0' + trail - kFullWidthDigit0);
+    if (trail >= kFullWidthDigit0 && trail < kFullWidthDigit0 + 10)
+      return static_cast<char>('0' + trail - kFullWidthDigit0);
     if (trail >= kFullWidthUpperA && trail < kFullWidthUpperA + kLetters)
       return static_cast<char>('A' + trail - kFullWidthUpperA);
     if (trail >= kFullWidthLowerA && trail < kFullWidthLowerA + kLetters)

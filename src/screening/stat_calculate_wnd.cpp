@@ -112,9 +112,9 @@ void CStatCalculateWnd::SetChecks(int first, int end, int mode) {
   for (int row = std::max(first, 1); row < end && row < result_->GetRowCount(); ++row) {
     const GridCell* cell = result_->GetCell(row, kResultCheckColumn);
     if (cell == nullptr || cell->type != GridCellType::kCheck) continue;
-    const bool checked = static_cast<CheckMode>(mode) == CheckMode::kSet      ? true
+    const bool checked = static_cast<CheckMode>(mode) == CheckMode::kSet     ? true
                          : static_cast<CheckMode>(mode) == CheckMode::kClear ? false
-                                                                              : !cell->checked;
+                                                                             : !cell->checked;
     result_->SetCheck(row, kResultCheckColumn, checked);
   }
   result_->Invalidate();

@@ -40,8 +40,8 @@ BOOL CTextEntryDlg::OnInitDialog() {
   orbe::AddControl(*this, ok_, *events_, IDOK, Rect(width - 2 * (kButtonWidth + kGap), buttons, kButtonWidth, kLine),
                    "确定");
   if (!read_only_) {
-    orbe::AddControl(*this, cancel_, *events_, IDCANCEL, Rect(width - kButtonWidth - kGap, buttons, kButtonWidth, kLine),
-                     "取消");
+    orbe::AddControl(*this, cancel_, *events_, IDCANCEL,
+                     Rect(width - kButtonWidth - kGap, buttons, kButtonWidth, kLine), "取消");
   }
   DoDataExchange(false);
   return TRUE;
@@ -49,8 +49,10 @@ BOOL CTextEntryDlg::OnInitDialog() {
 
 bool CTextEntryDlg::DoDataExchange(bool save) {
   if (edit_ == nullptr) return true;
-  if (save) text_ = edit_->GetText();
-  else edit_->SetText(text_);
+  if (save)
+    text_ = edit_->GetText();
+  else
+    edit_->SetText(text_);
   return true;
 }
 

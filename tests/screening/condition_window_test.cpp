@@ -7,8 +7,8 @@
 #include "orbe/env.h"
 #include "orbe/platform/dialog.h"
 #include "orbe/platform/menu.h"
-#include "orbe/screening/scheme_name_dlg.h"
 #include "orbe/screening/index_condition_wnd.h"
+#include "orbe/screening/scheme_name_dlg.h"
 #include "orbe/screening/screening_ids.h"
 #include "orbe/widgets/buttons.h"
 #include "orbe/widgets/color_edit.h"
@@ -27,7 +27,7 @@ class ConditionWindowTest : public ::testing::Test {
     ASSERT_NE(mgr_, nullptr);
     ASSERT_TRUE(receiver_.Create(nullptr, RECT{0, 0, 1200, 500}, 1));
     wnd_.reset(CIndexConditionWnd::CreatIndexConditionWnd(mgr_.get(), &receiver_, RECT{0, 0, 1200, 500},
-                                                         WS_CHILD | WS_VISIBLE, 7));
+                                                          WS_CHILD | WS_VISIBLE, 7));
     ASSERT_NE(wnd_, nullptr);
     wnd_->SetMsgHwnd(receiver_.GetSafeHwnd());
   }
@@ -91,7 +91,9 @@ TEST_F(ConditionWindowTest, UnitColumnOffersTheUnitsOfTheIndicatorsUnitType) {
     bool read_only;
   };
   const Case cases[] = {
-      {"营业总收入", "元", 7, false}, {"总股本", "股", 7, false}, {"净资产收益率", "%", 1, false},
+      {"营业总收入", "元", 7, false},
+      {"总股本", "股", 7, false},
+      {"净资产收益率", "%", 1, false},
       {"市盈率", "", 0, true},
   };
   for (const Case& c : cases) {
@@ -156,7 +158,9 @@ TEST_F(ConditionWindowTest, SchemesGoInAndOut) {
 
   // A row whose indicator is gone is skipped: the numbers no longer fit the
   // scheme's expression, so the regenerated one stays.
-  stored.items.insert(stored.items.begin(), IndexSchemeItem{"不存在的指标"});
+  IndexSchemeItem missing;
+  missing.index = "不存在的指标";
+  stored.items.insert(stored.items.begin(), missing);
   wnd_->ChangeScheme(stored);
   EXPECT_EQ(Grid().GetRowCount(), 3);
   EXPECT_EQ(wnd_->GetEditExpressText(), "#1 and #2");

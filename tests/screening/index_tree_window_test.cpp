@@ -5,9 +5,9 @@
 #include "orbe/platform/dialog.h"
 #include "orbe/platform/menu.h"
 #include "orbe/screening/index_condition_wnd.h"
+#include "orbe/screening/index_tree_wnd.h"
 #include "orbe/screening/scheme_name_dlg.h"
 #include "orbe/widgets/buttons.h"
-#include "orbe/screening/index_tree_wnd.h"
 #include "orbe/widgets/color_edit.h"
 #include "orbe/widgets/combos.h"
 #include "orbe/widgets/grid_ctrl.h"
@@ -27,7 +27,8 @@ std::vector<std::string> PathOf(const CXHtmlTree& tree, HTREEITEM item) {
 
 std::vector<std::string> Children(const CXHtmlTree& tree, HTREEITEM item) {
   std::vector<std::string> texts;
-  for (HTREEITEM c = tree.GetChildItem(item); c != 0; c = tree.GetNextSiblingItem(c)) texts.push_back(tree.GetItemText(c));
+  for (HTREEITEM c = tree.GetChildItem(item); c != 0; c = tree.GetNextSiblingItem(c))
+    texts.push_back(tree.GetItemText(c));
   return texts;
 }
 
@@ -96,7 +97,9 @@ TEST_F(IndexTreeWindowTest, TabsFollowTheStores) {
   const CXHtmlTree& user = *withSystem->GetTree(CIndexTreeWnd::kUserSchemes);
   EXPECT_EQ(user.GetItemText(user.GetRootItem()), "我的方案");
   EXPECT_EQ(Children(user, user.GetRootItem()), (std::vector<std::string>{"手写方案", "第二方案"}));
-  EXPECT_EQ(Children(*withSystem->GetTree(CIndexTreeWnd::kSystemSchemes), withSystem->GetTree(CIndexTreeWnd::kSystemSchemes)->GetRootItem()).size(),
+  EXPECT_EQ(Children(*withSystem->GetTree(CIndexTreeWnd::kSystemSchemes),
+                     withSystem->GetTree(CIndexTreeWnd::kSystemSchemes)->GetRootItem())
+                .size(),
             system_.GetSchemes().size());
 
   const auto without = MakeTree(nullptr);

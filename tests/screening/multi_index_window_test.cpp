@@ -7,16 +7,16 @@
 
 #include "orbe/env.h"
 #include "orbe/platform/dialog.h"
-#include "orbe/screening/scheme_name_dlg.h"
-#include "orbe/widgets/buttons.h"
-#include "orbe/widgets/color_edit.h"
 #include "orbe/screening/board_sel_wnd.h"
 #include "orbe/screening/data_display_wnd.h"
 #include "orbe/screening/index_condition_wnd.h"
 #include "orbe/screening/index_tree_wnd.h"
 #include "orbe/screening/multi_index_wnd.h"
+#include "orbe/screening/scheme_name_dlg.h"
 #include "orbe/screening/screening_ids.h"
 #include "orbe/screening/stat_calculate_wnd.h"
+#include "orbe/widgets/buttons.h"
+#include "orbe/widgets/color_edit.h"
 #include "orbe/widgets/grid_ctrl.h"
 #include "orbe/widgets/splitter_wnd.h"
 #include "screening/screening_test_util.h"
@@ -58,9 +58,9 @@ int FakeDataFunc(int*, int, int code, void* buffer, short, HostValue7, HostValue
 }
 
 int FakeSwitchFunc(const void* target, int, const void* data, int length, int kind, int, int) {
-  g_switches.push_back({target != nullptr ? std::string(static_cast<const char*>(target), 7) : "",
-                        data != nullptr ? std::string(static_cast<const char*>(data), static_cast<std::size_t>(length)) : "",
-                        kind});
+  g_switches.push_back(
+      {target != nullptr ? std::string(static_cast<const char*>(target), 7) : "",
+       data != nullptr ? std::string(static_cast<const char*>(data), static_cast<std::size_t>(length)) : "", kind});
   return 1;
 }
 
@@ -70,8 +70,10 @@ class MultiIndexWindowTest : public ::testing::Test {
     mgr_ = orbe_test::MakeTestCatalogue(folder_);
     ASSERT_NE(mgr_, nullptr);
     orbe::testing::WriteText(folder_.File("user.ini"), orbe_test::kTestUserSchemesIni);
-    g_quote_boards = BoardSet({{"上证Ａ股", {"600000", "600001"}}, {"深证Ａ股", {"000001"}},
-                               {"上证指数", {"000001"}}, {"创业板", {"300001"}}});
+    g_quote_boards = BoardSet({{"上证Ａ股", {"600000", "600001"}},
+                               {"深证Ａ股", {"000001"}},
+                               {"上证指数", {"000001"}},
+                               {"创业板", {"300001"}}});
     g_switches.clear();
     RegisterCallBack(FakeDataFunc, FakeSwitchFunc, nullptr);
     ASSERT_TRUE(host_.Create(nullptr, RECT{0, 0, 1000, 900}, 1, WS_VISIBLE));
@@ -84,8 +86,8 @@ class MultiIndexWindowTest : public ::testing::Test {
     if (wnd_ != nullptr) Delete3X1TWnd(wnd_);
     const std::string system = std::string(ORBE_SOURCE_DIR) + "/data/schemes/system_schemes.ini";
     const std::string user = folder_.File("user.ini");
-    wnd_ = dynamic_cast<CMultiIndexWnd*>(Creat3X1TWnd(mgr_.get(), system.c_str(), user.c_str(), showBoards, resultOnly,
-                                                      &host_, rect, WS_VISIBLE, 9));
+    wnd_ = dynamic_cast<CMultiIndexWnd*>(
+        Creat3X1TWnd(mgr_.get(), system.c_str(), user.c_str(), showBoards, resultOnly, &host_, rect, WS_VISIBLE, 9));
     return *wnd_;
   }
   std::vector<std::string> CheckedBoards() const { return wnd_->GetBoardPane()->GetAllCheckNodeName(); }
@@ -100,8 +102,8 @@ TEST_F(MultiIndexWindowTest, SplitPositionsAndSinglePaneModes) {
   struct Case {
     int width, height, main, left, right;
   };
-  const Case cases[] = {{250, 600, 50, 350, 220}, {251, 600, 250, 350, 220}, {1000, 900, 250, 550, 370},
-                        {100, 90, 20, 10, 0}};
+  const Case cases[] = {
+      {250, 600, 50, 350, 220}, {251, 600, 250, 350, 220}, {1000, 900, 250, 550, 370}, {100, 90, 20, 10, 0}};
   CMultiIndexWnd& wnd = Open();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.width);
@@ -146,7 +148,8 @@ TEST_F(MultiIndexWindowTest, BoardPaneOffersTheHostsBoardsAndRemembersTheChecked
   EXPECT_EQ(tree.GetItemText(quotes), "股票市场类");
   // Only the screened quote boards; the index board is left out.
   std::vector<std::string> boards;
-  for (HTREEITEM b = tree.GetChildItem(quotes); b != 0; b = tree.GetNextSiblingItem(b)) boards.push_back(tree.GetItemText(b));
+  for (HTREEITEM b = tree.GetChildItem(quotes); b != 0; b = tree.GetNextSiblingItem(b))
+    boards.push_back(tree.GetItemText(b));
   EXPECT_EQ(boards, (std::vector<std::string>{"上证Ａ股", "深证Ａ股", "创业板"}));
   EXPECT_EQ(CheckedBoards(), defaults);
   EXPECT_EQ(wnd.GetBoardPane()->GetBoards(), (std::vector<int>{-2, -3}));
@@ -247,7 +250,11 @@ TEST_F(MultiIndexWindowTest, ResultGoesToTheHostAndTheStatisticsToggle) {
   EXPECT_EQ(g_switches[0].target, std::string("600000\0", 7));
   EXPECT_EQ(g_switches[1].target, std::string("000002\0", 7));
   EXPECT_EQ(g_switches[2].kind, 9);
-  EXPECT_EQ(g_switches[2].data, "\xFF" "600000" "\xFF" "000002");
+  EXPECT_EQ(g_switches[2].data,
+            "\xFF"
+            "600000"
+            "\xFF"
+            "000002");
 
   // 4018 toggles the options panel; the grid gives it room above the summary line.
   RECT client;
@@ -265,7 +272,9 @@ TEST_F(MultiIndexWindowTest, ResultGoesToTheHostAndTheStatisticsToggle) {
 
 TEST_F(MultiIndexWindowTest, CatalogueChangesRebuildTheIndicatorTree) {
   CMultiIndexWnd& wnd = Open();
-  wnd.GetTreeWnd()->GetTree(CIndexTreeWnd::kIndicators)->DoubleClickItem(wnd.GetTreeWnd()->FindIndicatorItem("营收股本比"));
+  wnd.GetTreeWnd()
+      ->GetTree(CIndexTreeWnd::kIndicators)
+      ->DoubleClickItem(wnd.GetTreeWnd()->FindIndicatorItem("营收股本比"));
   ASSERT_EQ(wnd.GetConditionWnd()->GetRows().size(), 1u);
   CString error;
   ASSERT_EQ(mgr_->DeleteIndexByName("营收股本比", error), 1);

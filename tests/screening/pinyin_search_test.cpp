@@ -35,7 +35,8 @@ TEST(PinyinInitialsTest, InitialsOfNames) {
 
 TEST(PinyinInitialsTest, SearchRanksInitialsThenNames) {
   orbe::InitialsIndex index;
-  for (const char* name : {"市盈率(动)", "净资产收益率", "总资产收益率", "市销率", "收盘价", "ROE摊薄"}) index.Add(name);
+  for (const char* name : {"市盈率(动)", "净资产收益率", "总资产收益率", "市销率", "收盘价", "ROE摊薄"})
+    index.Add(name);
   struct Case {
     const char* typed;
     std::size_t limit;

@@ -67,7 +67,8 @@ inline constexpr const char* kTestUserSchemesIni =
     "[方案1]\r\n方案名称=手写方案\r\n方案说明=\r\n方案树=\r\n条件表达式=#1 or #2\r\n引用指标个数=2\r\n"
     "指标1=市盈率\r\n参数1=\r\n运算符1=小于\r\n数值1=20\r\n单位1=\r\n是否显示1=TRUE\r\n列宽1=77\r\n小数位1=4\r\n"
     "指标2=营业总收入\r\n参数2=2026三季\r\n运算符2=大于\r\n数值2=1\r\n单位2=亿元\r\n是否显示2=TRUE\r\n"
-    "[方案2]\r\n方案名称=第二方案\r\n条件表达式=\r\n引用指标个数=1\r\n指标1=总股本\r\n参数1=2026三季\r\n是否显示1=TRUE\r\n";
+    "[方案2]\r\n方案名称=第二方案\r\n条件表达式=\r\n引用指标个数=1\r\n指标1=总股本\r\n参数1=2026三季\r\n是否显示1="
+    "TRUE\r\n";
 
 // Records the messages posted to it (commands of the panes).
 class Receiver : public CWnd {

@@ -60,10 +60,9 @@ std::vector<std::string> BoardCompanies(const std::string& db) {
 
 std::map<std::string, std::string> CompanyOfCode(const std::string& db) {
   std::map<std::string, std::string> companies;
-  orbe_test::ReferenceDb(db).Each("SELECT T003, T002 FROM t100000001 WHERE T005 = '1' ORDER BY rowid",
-                                  [&](sqlite3_stmt* row) {
-                                    companies.emplace(orbe_test::TextOf(row, 0), orbe_test::TextOf(row, 1));
-                                  });
+  orbe_test::ReferenceDb(db).Each(
+      "SELECT T003, T002 FROM t100000001 WHERE T005 = '1' ORDER BY rowid",
+      [&](sqlite3_stmt* row) { companies.emplace(orbe_test::TextOf(row, 0), orbe_test::TextOf(row, 1)); });
   return companies;
 }
 
@@ -88,7 +87,8 @@ std::string RunCommand(const std::string& command) {
 // Cell name -> "n:<number>" or "s:<text>" as tests/support/read_xlsx.py prints them.
 std::map<std::string, std::string> ReadXlsx(const std::string& path) {
   std::map<std::string, std::string> cells;
-  const std::string out = RunCommand("/usr/bin/python3 " + std::string(ORBE_SOURCE_DIR) + "/tests/support/read_xlsx.py " + path);
+  const std::string out =
+      RunCommand("/usr/bin/python3 " + std::string(ORBE_SOURCE_DIR) + "/tests/support/read_xlsx.py " + path);
   std::size_t start = 0;
   for (std::size_t end = out.find('\n'); end != std::string::npos; start = end + 1, end = out.find('\n', start)) {
     const std::string line = out.substr(start, end - start);
@@ -153,8 +153,8 @@ class ScreeningWindowE2eTest : public ::testing::Test {
     store.SetSchemes({scheme});
     ASSERT_TRUE(store.SaveSchemes());
     ASSERT_TRUE(host_.Create(nullptr, RECT{0, 0, 1600, 1000}, 1, WS_VISIBLE));
-    wnd_ = dynamic_cast<CMultiIndexWnd*>(Creat3X1TWnd(mgr_, nullptr, user_schemes_.c_str(), true, false, &host_,
-                                                      RECT{0, 0, 1600, 1000}, WS_VISIBLE, 9));
+    wnd_ = dynamic_cast<CMultiIndexWnd*>(
+        Creat3X1TWnd(mgr_, nullptr, user_schemes_.c_str(), true, false, &host_, RECT{0, 0, 1600, 1000}, WS_VISIBLE, 9));
     ASSERT_NE(wnd_, nullptr);
     orbe::ClearRecordedSwitchRequests();
   }
@@ -233,8 +233,8 @@ TEST_F(ScreeningWindowE2eTest, WholeScreeningThroughTheWindowEqualsTheRunnerAndT
   EXPECT_TRUE(boxes.texts.empty()) << orbe::GbkToUtf8(boxes.texts.front());
 
   // The same rows and cells as the headless runner over the same companies.
-  const orbe::ScreeningResult headless =
-      orbe::RunScreening(mgr_, wnd_->GetDisplayWnd()->GetScheme(), orbe_test::JoinCodes(companies), nullptr, kTimeoutMs);
+  const orbe::ScreeningResult headless = orbe::RunScreening(mgr_, wnd_->GetDisplayWnd()->GetScheme(),
+                                                            orbe_test::JoinCodes(companies), nullptr, kTimeoutMs);
   ASSERT_TRUE(headless.ok);
   std::vector<std::vector<std::string>> runner;
   for (const auto& [id, cells] : headless.rows) {
@@ -377,17 +377,20 @@ TEST_F(ScreeningWindowE2eTest, BoardsGiveTheirCompaniesOnceInByteOrder) {
 }
 
 TEST_F(ScreeningWindowE2eTest, TheTerminalDrivesTheSameWindowAndItsSchemesLast) {
-  const std::string terminal = std::string(ORBE_TEST_BIN_DIR) + "/orbe-terminal screen --server 127.0.0.1:" +
-                               std::to_string(server_->DataPort()) + " --files 127.0.0.1:" +
-                               std::to_string(server_->FilePort()) + " --market " + server_->Database() +
-                               " --home " + folder_ + "terminal_home --indicators " + folder_ + "indicators";
+  const std::string terminal = std::string(ORBE_TEST_BIN_DIR) +
+                               "/orbe-terminal screen --server 127.0.0.1:" + std::to_string(server_->DataPort()) +
+                               " --files 127.0.0.1:" + std::to_string(server_->FilePort()) + " --market " +
+                               server_->Database() + " --home " + folder_ + "terminal_home --indicators " + folder_ +
+                               "indicators";
   // A scheme written by hand in the XML form, shown as a host would import it.
   const std::string xml = folder_ + "hand.xml";
-  orbe::testing::WriteText(xml, "<?xml version=\"1.0\" encoding=\"GB2312\" standalone=\"yes\"?>\r\n"
-                                "<IndexScheme name=\"手写\" descrip=\"\" tree=\"\" expression=\"#1 and #2\">\r\n"
-                                " <IndexSchemeItem index=\"总市值\" condition=\"\" op=\"大于\" value=\"20\" unit=\"亿元\"/>\r\n"
-                                " <IndexSchemeItem index=\"最新价\" condition=\"\" op=\"小于\" value=\"30\" unit=\"\" visable=\"1\"/>\r\n"
-                                "</IndexScheme>\r\n");
+  orbe::testing::WriteText(
+      xml,
+      "<?xml version=\"1.0\" encoding=\"GB2312\" standalone=\"yes\"?>\r\n"
+      "<IndexScheme name=\"手写\" descrip=\"\" tree=\"\" expression=\"#1 and #2\">\r\n"
+      " <IndexSchemeItem index=\"总市值\" condition=\"\" op=\"大于\" value=\"20\" unit=\"亿元\"/>\r\n"
+      " <IndexSchemeItem index=\"最新价\" condition=\"\" op=\"小于\" value=\"30\" unit=\"\" visable=\"1\"/>\r\n"
+      "</IndexScheme>\r\n");
   IndexScheme scheme;
   ASSERT_TRUE(LoadSchemeXml(xml, scheme));
   wnd_->GetConditionWnd()->ChangeScheme(scheme);
@@ -404,7 +407,7 @@ TEST_F(ScreeningWindowE2eTest, TheTerminalDrivesTheSameWindowAndItsSchemesLast) 
   fs::create_directories(folder_ + "terminal");
   const std::string user = folder_ + "terminal/user.ini";
   const std::string saved = RunCommand(terminal + " --user-schemes " + user + " --scheme-file " + xml +
-                                " --save-scheme 手写保存 --stats --html " + folder_ + "screen.html");
+                                       " --save-scheme 手写保存 --stats --html " + folder_ + "screen.html");
   ASSERT_NE(saved.find("\nexit 0"), std::string::npos) << saved;
   auto codes = [](const std::string& out) {
     std::string found;
@@ -414,7 +417,8 @@ TEST_F(ScreeningWindowE2eTest, TheTerminalDrivesTheSameWindowAndItsSchemesLast) 
       const std::size_t tab = line.find('\t');
       if (tab == std::string::npos || line.compare(0, tab, orbe::GbkToUtf8("序号")) == 0) continue;
       const std::size_t next = line.find('\t', tab + 1);
-      if (next != std::string::npos && line[0] >= '0' && line[0] <= '9') found += line.substr(tab + 1, next - tab - 1) + "\t";
+      if (next != std::string::npos && line[0] >= '0' && line[0] <= '9')
+        found += line.substr(tab + 1, next - tab - 1) + "\t";
     }
     return found;
   };
@@ -433,7 +437,8 @@ TEST_F(ScreeningWindowE2eTest, TheTerminalDrivesTheSameWindowAndItsSchemesLast) 
   ASSERT_NE(reopened.find("\nexit 0"), std::string::npos) << reopened;
   EXPECT_EQ(codes(reopened), want);
   // Saving under that name again is refused.
-  const std::string again = RunCommand(terminal + " --user-schemes " + user + " --scheme 手写保存 --save-scheme 手写保存");
+  const std::string again =
+      RunCommand(terminal + " --user-schemes " + user + " --scheme 手写保存 --save-scheme 手写保存");
   EXPECT_NE(again.find(orbe::GbkToUtf8("该模式板名称已存在，请重新命名!") + "\n"), std::string::npos) << again;
   EXPECT_NE(again.find("\nexit 1"), std::string::npos) << again;
 

@@ -34,25 +34,33 @@ TEST(ColumnStatisticsTest, EveryStatisticOfTheCheckedCells) {
     std::vector<std::string> want;
   };
   const Case cases[] = {
-      {"one to four", Column(orbe::kStatDouble, {"1", "2", "3", "4"}),
+      {"one to four",
+       Column(orbe::kStatDouble, {"1", "2", "3", "4"}),
        {"10.00", "2.50", "4", "2.50", "4.00", "1.00", "1.29", "1.12", "1.67", "1.25", "--"}},
-      {"one value spreads by nothing", Column(orbe::kStatInt32, {"7"}),
+      {"one value spreads by nothing",
+       Column(orbe::kStatInt32, {"7"}),
        {"7.00", "7.00", "1", "7.00", "7.00", "7.00", "0.00", "0.00", "0.00", "0.00", "--"}},
-      {"odd count: the middle value", Column(orbe::kStatInt64, {"9", "1", "5"}),
+      {"odd count: the middle value",
+       Column(orbe::kStatInt64, {"9", "1", "5"}),
        {"15.00", "5.00", "3", "5.00", "9.00", "1.00", "4.00", "3.27", "16.00", "10.67", "--"}},
       {"empty and unchecked cells are neither counted nor used",
        Column(orbe::kStatDouble, {"2", "", "4", "100", "--"}, {true, true, true, false, true}),
        {"6.00", "3.00", "2", "3.00", "4.00", "2.00", "1.41", "1.00", "2.00", "1.00", "--"}},
-      {"a leading minus is a number", Column(orbe::kStatDouble, {"-3", "1"}),
+      {"a leading minus is a number",
+       Column(orbe::kStatDouble, {"-3", "1"}),
        {"-2.00", "-1.00", "2", "-1.00", "1.00", "-3.00", "2.83", "2.00", "8.00", "4.00", "--"}},
-      {"a date makes the column text", Column(orbe::kStatDouble, {"1", "2026-09-30"}),
+      {"a date makes the column text",
+       Column(orbe::kStatDouble, {"1", "2026-09-30"}),
        {"--", "--", "2", "--", "--", "--", "--", "--", "--", "--", "--"}},
-      {"a text type is never numeric", Column(orbe::kStatText, {"1", "2"}),
+      {"a text type is never numeric",
+       Column(orbe::kStatText, {"1", "2"}),
        {"--", "--", "2", "--", "--", "--", "--", "--", "--", "--", "--"}},
-      {"no value", Column(orbe::kStatDouble, {"", ""}),
+      {"no value",
+       Column(orbe::kStatDouble, {"", ""}),
        {"--", "--", "0", "--", "--", "--", "--", "--", "--", "--", "--"}},
       // A spread below 1 is shown, not cut to 0.
-      {"small spread", Column(orbe::kStatDouble, {"1.0", "1.2"}),
+      {"small spread",
+       Column(orbe::kStatDouble, {"1.0", "1.2"}),
        {"2.20", "1.10", "2", "1.10", "1.20", "1.00", "0.14", "0.10", "0.02", "0.01", "--"}},
   };
   for (const Case& c : cases) {
@@ -100,8 +108,8 @@ class StatisticsPaneTest : public ::testing::Test {
       result_->SetItemData(0, col, types[col]);
       result_->SetColumnWidth(col, 40 + col);
     }
-    const char* rows[][3] = {{"600000", "1", "2026-01-05"}, {"600001", "2", ""}, {"600002", "3", "2026-02-01"},
-                             {"600003", "4", ""}};
+    const char* rows[][3] = {
+        {"600000", "1", "2026-01-05"}, {"600001", "2", ""}, {"600002", "3", "2026-02-01"}, {"600003", "4", ""}};
     for (const auto& row : rows) {
       const int r = result_->InsertRow("");
       result_->SetItemText(r, 1, row[0]);
@@ -131,7 +139,8 @@ class StatisticsPaneTest : public ::testing::Test {
     std::map<std::string, std::vector<std::string>> out;
     const CGridCtrl& grid = *pane_->GetOutputGrid();
     for (int row = 0; row < grid.GetRowCount(); ++row) {
-      for (int col = 1; col < grid.GetColumnCount(); ++col) out[grid.GetItemText(row, 0)].push_back(grid.GetItemText(row, col));
+      for (int col = 1; col < grid.GetColumnCount(); ++col)
+        out[grid.GetItemText(row, 0)].push_back(grid.GetItemText(row, col));
     }
     return out;
   }

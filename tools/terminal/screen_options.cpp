@@ -81,10 +81,14 @@ bool EndsWith(const std::string& text, const std::string& end) {
 bool CheckCombination(const ScreenOptions& o, std::string* error) {
   if (o.scheme.empty() && o.scheme_file.empty() && o.conditions.empty())
     *error = "nothing to screen: give --scheme, --scheme-file or --cond";
-  else if (!o.scheme.empty() && !o.scheme_file.empty()) *error = "--scheme and --scheme-file exclude each other";
-  else if (!o.xlsx.empty() && !EndsWith(o.xlsx, ".xlsx")) *error = "--xlsx needs a file name ending in .xlsx";
-  else if (!o.csv.empty() && !EndsWith(o.csv, ".csv")) *error = "--csv needs a file name ending in .csv";
-  else if (!o.scheme_file.empty() && !EndsWith(o.scheme_file, ".xml")) *error = "--scheme-file needs an .xml file";
+  else if (!o.scheme.empty() && !o.scheme_file.empty())
+    *error = "--scheme and --scheme-file exclude each other";
+  else if (!o.xlsx.empty() && !EndsWith(o.xlsx, ".xlsx"))
+    *error = "--xlsx needs a file name ending in .xlsx";
+  else if (!o.csv.empty() && !EndsWith(o.csv, ".csv"))
+    *error = "--csv needs a file name ending in .csv";
+  else if (!o.scheme_file.empty() && !EndsWith(o.scheme_file, ".xml"))
+    *error = "--scheme-file needs an .xml file";
   return error->empty();
 }
 

@@ -36,7 +36,8 @@ struct ScreenOptions {
 };
 
 inline constexpr const char* kScreenUsage =
-    "usage: orbe-terminal screen [--scheme NAME | --scheme-file FILE.xml] [--cond \"INDICATOR OP VALUE [UNIT]\"]... [--join and|or] "
+    "usage: orbe-terminal screen [--scheme NAME | --scheme-file FILE.xml] [--cond \"INDICATOR OP VALUE [UNIT]\"]... "
+    "[--join and|or] "
     "[--board NAME]... [--stats] [--xlsx OUT] [--csv OUT] [--save-board NAME] [--save-scheme NAME] [--html OUT] "
     "[--schemes FILE] [--user-schemes FILE] [--indicators DIR] [--timeout SECONDS] ";
 

@@ -35,8 +35,8 @@ constexpr int kStatisticsColumns = 3;  // the label column stands for the result
 // Symbols a shell user types for the operator words.
 std::string OperatorWord(const std::string& op) {
   static const std::pair<const char*, const char*> kSymbols[] = {
-      {">", "大于"}, {"<", "小于"}, {">=", "大于等于"}, {"<=", "小于等于"}, {"=", "等于"}, {"==", "等于"},
-      {"!=", "不等于"}, {"<>", "不等于"}, {"~", "包含"}, {"!~", "不包含"},
+      {">", "大于"},  {"<", "小于"},    {">=", "大于等于"}, {"<=", "小于等于"}, {"=", "等于"},
+      {"==", "等于"}, {"!=", "不等于"}, {"<>", "不等于"},   {"~", "包含"},      {"!~", "不包含"},
   };
   for (const auto& [symbol, word] : kSymbols) {
     if (op == symbol) return word;
@@ -75,8 +75,8 @@ ScreenWindow::ScreenWindow(IIndexMgr* mgr, const std::string& systemSchemes, con
     error_ = "cannot create the host window";
     return;
   }
-  IMultiIndexWnd* face = Creat3X1TWnd(mgr, systemSchemes.c_str(), userSchemes.c_str(), true, false, &host_,
-                                      kWindowRect, WS_VISIBLE, kWindowId);
+  IMultiIndexWnd* face = Creat3X1TWnd(mgr, systemSchemes.c_str(), userSchemes.c_str(), true, false, &host_, kWindowRect,
+                                      WS_VISIBLE, kWindowId);
   window_ = dynamic_cast<CMultiIndexWnd*>(face);
   if (window_ == nullptr) error_ = "the screening window could not be created";
 }
@@ -185,7 +185,8 @@ bool ScreenWindow::AddCondition(const std::string& indicator, const std::string&
   if (!op.empty()) {
     const int index = ComboIndex(*grid.GetCell(row, kOperatorColumn), OperatorWord(op));
     if (index < 0 || !grid.PickComboEntry(row, kOperatorColumn, index)) {
-      error_ = "unknown operator " + op + " (use 大于 小于 等于 不等于 大于等于 小于等于 包含 不包含 or > < = != >= <=)";
+      error_ =
+          "unknown operator " + op + " (use 大于 小于 等于 不等于 大于等于 小于等于 包含 不包含 or > < = != >= <=)";
       return false;
     }
     grid.EditCell(row, kValueColumn, value);
@@ -194,9 +195,9 @@ bool ScreenWindow::AddCondition(const std::string& indicator, const std::string&
     const GridCell& cell = *grid.GetCell(row, kUnitColumn);
     const int index = ComboIndex(cell, unit);
     if (index < 0 || !grid.PickComboEntry(row, kUnitColumn, index)) {
-      error_ = cell.combo_items.empty() ? name + " takes no unit"
-                                        : "unit " + GbkToUtf8(unit) + " of " + name + " is not one of " +
-                                              JoinUtf8(cell.combo_items, 8);
+      error_ = cell.combo_items.empty()
+                   ? name + " takes no unit"
+                   : "unit " + GbkToUtf8(unit) + " of " + name + " is not one of " + JoinUtf8(cell.combo_items, 8);
       return false;
     }
   }

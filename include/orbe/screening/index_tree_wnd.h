@@ -23,7 +23,7 @@ class CSwitchEx;
 namespace orbe {
 class CommandEvents;
 class InitialsIndex;
-}
+}  // namespace orbe
 
 class CIndexTreeWnd : public CWnd {
  public:

@@ -27,8 +27,7 @@ class IMultiIndexWnd {
   virtual ~IMultiIndexWnd() = default;
   virtual void ReSize(const RECT* rect, int repaint) = 0;
   // Catalogue files (quotes, system, user), then the system and user scheme files.
-  virtual void ReloadIni(CString hqFile, CString sysFile, CString usrFile, CString sysSchemes,
-                         CString usrSchemes) = 0;
+  virtual void ReloadIni(CString hqFile, CString sysFile, CString usrFile, CString sysSchemes, CString usrSchemes) = 0;
   // Boards and scheme from section "自动提取" of an INI file.
   virtual void SingleListFetchData(const CString& iniPath) = 0;
   // Checks these boards, loads user scheme `schemeIndex` and screens.
@@ -48,8 +47,7 @@ class CMultiIndexWnd : public CWnd, public IMultiIndexWnd, public INotifyIndexMg
 
   // IMultiIndexWnd
   void ReSize(const RECT* rect, int repaint) override;
-  void ReloadIni(CString hqFile, CString sysFile, CString usrFile, CString sysSchemes,
-                 CString usrSchemes) override;
+  void ReloadIni(CString hqFile, CString sysFile, CString usrFile, CString sysSchemes, CString usrSchemes) override;
   void SingleListFetchData(const CString& iniPath) override;
   void SingleListFetchData(const std::vector<std::string>& checkItems, int schemeIndex) override;
   std::vector<std::string> GetBoardSelWndCheckedKey() override;
@@ -124,9 +122,8 @@ class CMultiIndexWnd : public CWnd, public IMultiIndexWnd, public INotifyIndexMg
 extern "C" {
 // Creates the screening window as a child of parent; null when it could not
 // be created.
-IMultiIndexWnd* Creat3X1TWnd(IIndexMgr* mgr, const char* sysSchemePath, const char* userSchemePath,
-                             bool showBoardPane, bool resultOnly, CWnd* parent, const RECT& rect, DWORD style,
-                             UINT id);
+IMultiIndexWnd* Creat3X1TWnd(IIndexMgr* mgr, const char* sysSchemePath, const char* userSchemePath, bool showBoardPane,
+                             bool resultOnly, CWnd* parent, const RECT& rect, DWORD style, UINT id);
 // Destroys a window that Creat3X1TWnd made; anything else is left alone.
 void Delete3X1TWnd(IMultiIndexWnd* wnd);
 }

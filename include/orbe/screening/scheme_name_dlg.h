@@ -22,8 +22,7 @@ class CTextEntryDlg : public CDialog {
   static constexpr UINT kEditId = 1001;
   static constexpr UINT kLabelId = 1002;
 
-  CTextEntryDlg(UINT resource, CWnd* parent, std::string caption, std::string label, std::string text,
-                bool readOnly);
+  CTextEntryDlg(UINT resource, CWnd* parent, std::string caption, std::string label, std::string text, bool readOnly);
   ~CTextEntryDlg() override;
 
   // The text as OK took it (the initial text before).

@@ -10,13 +10,13 @@
 namespace orbe {
 
 // Commands of the condition window, posted as messages of the same number.
-inline constexpr UINT kCmdRunScreening = 13008;   // "执行选股"
-inline constexpr UINT kCmdSaveScheme = 3010;      // "保存方案"
-inline constexpr UINT kCmdExport = 3011;          // "数据导出"
-inline constexpr UINT kCmdDeleteScheme = 3014;    // "删除方案"
-inline constexpr UINT kCmdNewScheme = 3016;       // "新建条件"
-inline constexpr UINT kCmdSaveBoard = 3018;       // "保存板块"
-inline constexpr UINT kCmdStatistics = 4018;      // "数据统计"
+inline constexpr UINT kCmdRunScreening = 13008;  // "执行选股"
+inline constexpr UINT kCmdSaveScheme = 3010;     // "保存方案"
+inline constexpr UINT kCmdExport = 3011;         // "数据导出"
+inline constexpr UINT kCmdDeleteScheme = 3014;   // "删除方案"
+inline constexpr UINT kCmdNewScheme = 3016;      // "新建条件"
+inline constexpr UINT kCmdSaveBoard = 3018;      // "保存板块"
+inline constexpr UINT kCmdStatistics = 4018;     // "数据统计"
 // Commands the condition window handles itself.
 inline constexpr UINT kCmdHelp = 3007;             // "帮助"
 inline constexpr UINT kCmdIntersection = 3008;     // "交集"

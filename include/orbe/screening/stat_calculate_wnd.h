@@ -23,11 +23,11 @@ class CommandEvents;
 }
 
 // Messages the options panel posts to the statistics pane.
-inline constexpr UINT WM_STAT_COMPUTE = 4001;        // wParam: the number of enabled statistics
-inline constexpr UINT WM_STAT_CLEAR_ABOVE = 4012;    // uncheck rows 1 .. before the last selected
-inline constexpr UINT WM_STAT_INVERT = 4013;         // invert every row's check box
-inline constexpr UINT WM_STAT_CLEAR_BELOW = 4014;    // uncheck the rows after the last selected
-inline constexpr UINT WM_STAT_CHECK_ALL = 4015;      // check every row
+inline constexpr UINT WM_STAT_COMPUTE = 4001;      // wParam: the number of enabled statistics
+inline constexpr UINT WM_STAT_CLEAR_ABOVE = 4012;  // uncheck rows 1 .. before the last selected
+inline constexpr UINT WM_STAT_INVERT = 4013;       // invert every row's check box
+inline constexpr UINT WM_STAT_CLEAR_BELOW = 4014;  // uncheck the rows after the last selected
+inline constexpr UINT WM_STAT_CHECK_ALL = 4015;    // check every row
 
 // Result grid layout the statistics read: row 0 the header; columns 0-2
 // "序号", "代码", "简称"; column 3 the rows' check boxes; indicator columns from

@@ -6,8 +6,8 @@
 //   make_pinyin_initials OUTPUT.inc
 #include <unicode/alphaindex.h>
 #include <unicode/locid.h>
-#include <unicode/uscript.h>
 #include <unicode/unistr.h>
+#include <unicode/uscript.h>
 
 #include <cstdio>
 #include <optional>
@@ -64,8 +64,8 @@ int main(int argc, char** argv) {
     for (int trail = orbe::kGbkFirstTrail; trail <= orbe::kGbkLastTrail; ++trail) {
       char initial = orbe::kNoInitial;
       const std::string gbk{static_cast<char>(lead), static_cast<char>(trail)};
-      const std::optional<std::string> utf8 = orbe::IsGbkLevel1Hanzi(lead, trail) ? std::nullopt
-                                                                                  : orbe::GbkToUtf8Strict(gbk);
+      const std::optional<std::string> utf8 =
+          orbe::IsGbkLevel1Hanzi(lead, trail) ? std::nullopt : orbe::GbkToUtf8Strict(gbk);
       if (utf8) {
         const icu::UnicodeString text = icu::UnicodeString::fromUTF8(*utf8);
         const int bucket = IsHan(text) ? index.getBucketIndex(text, status) : -1;
