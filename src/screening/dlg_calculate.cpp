@@ -25,7 +25,7 @@ constexpr PanelButton kPanelButtons[] = {
 constexpr int kChecksPerLine = 6;
 constexpr int kCheckWidth = 96;
 constexpr int kLineHeight = 24;
-constexpr int kButtonWidth = 64;
+constexpr int kButtonWidth = 72;
 constexpr int kWeightWidth = 200;
 constexpr int kGap = 4;
 

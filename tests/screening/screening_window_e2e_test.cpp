@@ -29,6 +29,7 @@
 #include "orbe/screening/screening_ids.h"
 #include "orbe/screening/stat_calculate_wnd.h"
 #include "orbe/widgets/buttons.h"
+#include "orbe/widgets/chart_ctrl.h"
 #include "orbe/widgets/grid_ctrl.h"
 #include "orbe/widgets/html_render.h"
 #include "orbe/widgets/switch_ex.h"
@@ -335,6 +336,26 @@ TEST_F(ScreeningWindowE2eTest, WholeScreeningThroughTheWindowEqualsTheRunnerAndT
   std::vector<std::string> codes;
   for (const std::vector<std::string>& row : grid) codes.push_back(row[1]);
   EXPECT_EQ(switches[0].codes, codes);
+
+  // The chart: one series per numeric column, each coloured from the palette by its column.
+  CDataDisplayWnd& display = *wnd_->GetDisplayWnd();
+  ASSERT_TRUE(display.GetViewButton(orbe::kCmdShowChart)->Click());
+  EXPECT_TRUE(display.IsChartShown());
+  EXPECT_FALSE(display.GetGrid()->IsWindowVisible());
+  const CChartCtrl& chart = *display.GetChart();
+  int numeric = 0;
+  for (int col = kResultFirstIndicator; col < display.GetGrid()->GetColumnCount(); ++col) {
+    numeric += display.GetGrid()->GetItemData(0, col) != 0 ? 1 : 0;
+  }
+  ASSERT_EQ(chart.GetSeriesCount(), numeric);
+  const ChartSeries* first = chart.GetSerie(0);
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->color, CDataDisplayWnd::kChartColors[kResultFirstIndicator % 10]);
+  EXPECT_EQ(first->name, display.GetGrid()->GetItemText(0, kResultFirstIndicator));
+  EXPECT_EQ(first->points.size(), grid.size());
+  ASSERT_TRUE(display.GetViewButton(orbe::kCmdShowGrid)->Click());
+  EXPECT_TRUE(display.GetGrid()->IsWindowVisible());
+  EXPECT_FALSE(chart.IsWindowVisible());
 
   const std::string html = orbe::RenderWindowHtml(*wnd_);
   EXPECT_NE(html.find(orbe::GbkToUtf8(wnd_->GetDisplayWnd()->GetSummaryText())), std::string::npos);
