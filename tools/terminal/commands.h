@@ -17,6 +17,7 @@ using CommandArgs = std::vector<std::string>;
   COMMAND("report-config", RunReportConfig, "print a report INI's cells and expanded statements") \
   COMMAND("lookup", RunLookup, "look securities, companies, industries and boards up")            \
   COMMAND("screen", RunScreen, "drive the screening window: boards, scheme, run, statistics, export") \
+  COMMAND("topics", RunTopics, "build a topic selection tree, check and click items, print the selection") \
   /* end of the commands */
 
 #define ORBE_DECLARE_COMMAND(name, entry, help) int entry(const CommandArgs& args);

@@ -13,6 +13,7 @@
 
 #include "commands.h"
 #include "connection_options.h"
+#include "data_folder.h"
 #include "orbe/indicators/index_mgr.h"
 #include "orbe/indicators/index_scheme.h"
 #include "orbe/platform/text.h"
@@ -26,16 +27,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::size_t kBoardNameBytes = 19;  // the host's 20-byte board-name field
-
-// The data folder of the source tree: beside the program's build folder.
-std::string DataFolder() {
-  std::error_code error;
-  const fs::path program = fs::read_symlink("/proc/self/exe", error);
-  for (fs::path dir = program.parent_path(); !dir.empty() && dir != dir.root_path(); dir = dir.parent_path()) {
-    if (fs::exists(dir / "data" / "schemes" / "system_schemes.ini")) return (dir / "data").string();
-  }
-  return "data";
-}
 
 // The catalogue is the user's: user indicators are edited and the logic
 // evaluator writes its scripts beside them, so it lives in the private folder,
@@ -116,7 +107,7 @@ int RunScreen(const CommandArgs& arguments) {
   if (Utf8ToGbk(options.save_board).size() > kBoardNameBytes) {
     return Fail(2, "--save-board: a board name has at most 19 bytes (9 Chinese characters)");
   }
-  const std::string data = DataFolder();
+  const std::string data = DataFolder("schemes/system_schemes.ini");
   const std::string home = HomeFolder(connection);
   if (options.schemes.empty()) options.schemes = data + "/schemes/system_schemes.ini";
   if (options.user_schemes.empty()) options.user_schemes = home + "schemes/user_schemes.ini";
