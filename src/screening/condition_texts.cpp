@@ -1,12 +1,18 @@
 #include "screening/condition_texts.h"
 
+#include <iterator>
+
 #include "orbe/indicators/index_mgr.h"
+#include "orbe/indicators/index_scheme.h"
 
 namespace orbe {
 
 const std::vector<std::string>& ConditionOperators() {
-  static const std::vector<std::string> operators = {"",         "等于",     "不等于", "大于",  "小于",
-                                                     "大于等于", "小于等于", "包含",   "不包含"};
+  static const std::vector<std::string> operators = [] {
+    std::vector<std::string> list = {""};
+    list.insert(list.end(), std::begin(kConditionOperators), std::end(kConditionOperators));
+    return list;
+  }();
   return operators;
 }
 
