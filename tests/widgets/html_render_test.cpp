@@ -100,6 +100,7 @@ TEST(ChartBar, KeepsSettings) {
   EXPECT_FALSE(chart.IsBottomTickAutomatic());
   chart.SetTitleFont(120, "Times New Roman");
   EXPECT_EQ(chart.GetTitleFont().face, "Times New Roman");
+  EXPECT_EQ(chart.GetTitleFont().size, 12);  // given in tenths of a point
   chart.SetPanEnabled(false);
   chart.SetZoomEnabled(false);
   EXPECT_FALSE(chart.IsPanEnabled() || chart.IsZoomEnabled());

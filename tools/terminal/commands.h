@@ -15,6 +15,7 @@ using CommandArgs = std::vector<std::string>;
 #define ORBE_TERMINAL_COMMANDS(COMMAND)                                                           \
   COMMAND("version", RunVersion, "print the module's version and build stamp")                    \
   COMMAND("report-config", RunReportConfig, "print a report INI's cells and expanded statements") \
+  COMMAND("report", RunReport, "show a report for a security; print it, write HTML and .xlsx")    \
   COMMAND("lookup", RunLookup, "look securities, companies, industries and boards up")            \
   COMMAND("screen", RunScreen, "run a screening scheme over quote boards and print the result")   \
   /* end of the commands */
