@@ -37,7 +37,13 @@ class OpenReport {
     const std::vector<HWND> children = host_.GetChildren();
     report_ = children.empty() ? nullptr : CWnd::FromHandle(children.front());
   }
-  ~OpenReport() { DestroyIniReportWnd(window_); }
+  ~OpenReport() { Destroy(); }
+  // As the host does when it closes the report.
+  void Destroy() {
+    DestroyIniReportWnd(window_);
+    window_ = nullptr;
+    report_ = nullptr;
+  }
   OpenReport(const OpenReport&) = delete;
   OpenReport& operator=(const OpenReport&) = delete;
 

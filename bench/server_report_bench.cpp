@@ -1,0 +1,234 @@
+// The sample financial-summary report end to end: CreateIniReportWnd to the
+// complete page (each cell's statement through the engine, the server and the
+// reply cache, the cells built one after another) next to the same expanded
+// statements run directly on the server's SQLite file, in one run. Counters:
+// over_direct = first build / direct statements (goal <= 2) and
+// cached_over_first = a second build served from the reply cache / the first
+// (goal <= 0.3).
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <ctime>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <regex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "data_server.h"
+#include "host/host_session.h"
+#include "host/report_driver.h"
+#include "orbe/reports/cini_report_util.h"
+#include "orbe/reports/ini_report_wnd.h"
+#include "orbe/widgets/scroll_container.h"
+#include "sample/sample_market.h"
+#include "server_log.h"
+#include "unique_fd.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr double kScale = 0.1;
+constexpr char kSecurity[] = "600000";
+
+std::string SummaryIni() { return std::string(ORBE_SOURCE_DIR) + "/data/reports/financial_summary.ini"; }
+
+// The market, the server on its own thread and the module's session, made once.
+class Fixture {
+ public:
+  static Fixture& Get() {
+    if (!Instance()) Instance().reset(new Fixture());
+    return *Instance();
+  }
+  static void Release() { Instance().reset(); }
+  ~Fixture() {
+    session_.reset();
+    if (loop_.joinable()) {
+      const std::uint64_t one = 1;
+      if (::write(stop_.Get(), &one, sizeof one) < 0) std::perror("stop");
+      loop_.join();
+    }
+    fs::remove_all(folder_);
+  }
+  const std::string& Error() const { return error_; }
+  const std::string& Database() const { return db_; }
+
+  // A new session over an empty reply cache, so the next build asks the server.
+  bool Restart() {
+    session_.reset();
+    fs::remove_all(home_ + "cache");
+    orbe::HostSessionOptions options;
+    options.data_service = {"127.0.0.1", server_->Port()};
+    options.private_folder = home_;
+    session_ = orbe::HostSession::Start(options, nullptr, &error_);
+    return session_ != nullptr;
+  }
+
+ private:
+  Fixture() {
+    orbe::server::SetLogLevel(orbe::server::LogLevel::kOff);
+    folder_ = (fs::temp_directory_path() / ("orbe_report_bench_" + std::to_string(::getpid()))).string() + "/";
+    home_ = folder_ + "home/";
+    fs::create_directories(home_);
+    db_ = folder_ + "market.db";
+    if (!orbe::sample::MakeSampleMarket(db_, kScale, &error_)) return;
+    orbe::server::ServerConfig config;
+    config.db_path = db_;
+    config.port = 0;
+    server_ = orbe::server::DataServer::Create(config, &error_);
+    if (!server_) return;
+    loop_ = std::thread([this] { server_->Run(stop_.Get()); });
+  }
+  static std::unique_ptr<Fixture>& Instance() {
+    static std::unique_ptr<Fixture> instance;
+    return instance;
+  }
+
+  std::string folder_;
+  std::string home_;
+  std::string db_;
+  std::string error_;
+  std::unique_ptr<orbe::server::DataServer> server_;
+  orbe::server::UniqueFd stop_{::eventfd(0, EFD_CLOEXEC)};
+  std::thread loop_;
+  std::unique_ptr<orbe::HostSession> session_;
+};
+
+// The report's statements as the window sends them, in SQLite's words: the
+// table number becomes its table, the rest is already SQL.
+std::vector<std::string> DirectStatements(const std::string& company) {
+  std::vector<std::string> statements;
+  ScrollWndCfg* cfg = CIniReportUtil::GetScrollWndCfgFromINI(SummaryIni().c_str());
+  for (std::size_t i = 0; i < cfg->display_order.size(); ++i) {
+    const CellWndCfgBase* cell = CIniReportUtil::GetCfgBase(cfg, static_cast<int>(i));
+    if (cell->sql_statement[0] == '\0') continue;
+    std::string sql = CIniReportUtil::ReplaceTimeInSql(
+        CIniReportUtil::GenerateSql(cell->sql_statement, "", kSecurity), CIniReportUtil::GetReportTermList()[1]);
+    sql = std::regex_replace(sql, std::regex("FROM (\\d+)"), "FROM t$1");
+    sql = std::regex_replace(sql, std::regex("''"), "'" + company + "'");
+    statements.push_back(sql);
+  }
+  CIniReportUtil::DestroyScrollWndCfg(cfg);
+  return statements;
+}
+
+// Every value of every row, as a reader of the rows would.
+std::size_t RunDirect(sqlite3* db, const std::vector<std::string>& statements) {
+  std::size_t values = 0;
+  for (const std::string& sql : statements) {
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) return 0;
+    while (sqlite3_step(statement) == SQLITE_ROW) {
+      for (int col = 0; col < sqlite3_column_count(statement); ++col) {
+        if (sqlite3_column_type(statement, col) != SQLITE_NULL) ++values;
+        benchmark::DoNotOptimize(sqlite3_column_text(statement, col));
+      }
+    }
+    sqlite3_finalize(statement);
+  }
+  return values;
+}
+
+double ThreadCpuSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+// Wall seconds of the run; *cpu gains the CPU seconds this (the window's) thread spent.
+double SecondsOf(const std::function<bool()>& run, bool* ok, double* cpu = nullptr) {
+  const double cpu_start = ThreadCpuSeconds();
+  const auto start = std::chrono::steady_clock::now();
+  *ok = run() && *ok;
+  if (cpu != nullptr) *cpu += ThreadCpuSeconds() - cpu_start;
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+struct ReportWindowCloser {
+  void operator()(IIniReportWnd* window) const { DestroyIniReportWnd(window); }
+};
+
+void BM_ReportPageVersusDirectSqlite(benchmark::State& state) {
+  Fixture& fixture = Fixture::Get();
+  if (!fixture.Error().empty()) {
+    state.SkipWithError(fixture.Error().c_str());
+    return;
+  }
+  sqlite3* db = nullptr;
+  sqlite3_open_v2(fixture.Database().c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+  std::string company;
+  {
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_prepare_v2(db, "SELECT T002 FROM t100000001 WHERE T003 = ?", -1, &statement, nullptr);
+    sqlite3_bind_text(statement, 1, kSecurity, -1, SQLITE_STATIC);
+    if (sqlite3_step(statement) == SQLITE_ROW) company = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+    sqlite3_finalize(statement);
+  }
+  const std::vector<std::string> statements = DirectStatements(company);
+  CWnd host;
+  host.Create(nullptr, RECT{0, 0, 1000, 900}, 0, WS_VISIBLE);
+  double first_seconds = 0;
+  double cached_seconds = 0;
+  double direct_seconds = 0;
+  double first_cpu = 0;
+  std::size_t values = 0;
+  bool ok = !company.empty();
+  for (auto _ : state) {
+    state.PauseTiming();
+    ok = fixture.Restart() && ok;
+    state.ResumeTiming();
+    std::unique_ptr<IIniReportWnd, ReportWindowCloser> window;
+    std::unique_ptr<orbe::ReportDriver> driver;
+    first_seconds += SecondsOf(
+        [&] {
+          window.reset(CreateIniReportWnd(SummaryIni(), kSecurity, &host));
+          if (!window) return false;
+          window->MoveWnd(RECT{0, 0, 1000, 900});
+          driver = std::make_unique<orbe::ReportDriver>(*CWnd::FromHandle(host.GetChildren().back()));
+          return driver->WaitForPage() && !driver->ConfigurationFailed();
+        },
+        &ok, &first_cpu);
+    cached_seconds += SecondsOf(
+        [&] {
+          window->SetSecuCode(kSecurity, true);
+          return driver->WaitForPage();
+        },
+        &ok);
+    direct_seconds += SecondsOf(
+        [&] {
+          values = RunDirect(db, statements);
+          return values > 0;
+        },
+        &ok);
+  }
+  sqlite3_close(db);
+  if (!ok) state.SkipWithError(("a report build failed " + fixture.Error()).c_str());
+  const double runs = static_cast<double>(state.iterations());
+  state.counters["values"] = static_cast<double>(values);
+  state.counters["first_ms"] = first_seconds / runs * 1000;
+  state.counters["first_window_cpu_ms"] = first_cpu / runs * 1000;
+  state.counters["cached_ms"] = cached_seconds / runs * 1000;
+  state.counters["direct_ms"] = direct_seconds / runs * 1000;
+  state.counters["over_direct"] = direct_seconds > 0 ? first_seconds / direct_seconds : 0;
+  state.counters["cached_over_first"] = first_seconds > 0 ? cached_seconds / first_seconds : 0;
+}
+BENCHMARK(BM_ReportPageVersusDirectSqlite)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(30);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  Fixture::Release();
+  return 0;
+}
