@@ -75,6 +75,12 @@ std::string_view TrimIniBlanks(std::string_view text) {
   return text;
 }
 
+std::string_view TrimIniArgument(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
 std::string_view UnquoteIniValue(std::string_view value) {
   if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
     return value.substr(1, value.size() - 2);
@@ -82,26 +88,24 @@ std::string_view UnquoteIniValue(std::string_view value) {
   return value;
 }
 
-std::int64_t ParseIniInteger(std::string_view text) {
+std::uint32_t ParseIniInteger(std::string_view text) {
   text = TrimIniBlanks(text);
   size_t i = 0;
   bool negative = false;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  int base = 10;
+  std::uint32_t base = 10;
   if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
     base = 16;
     i += 2;
   }
-  constexpr std::uint64_t kCap = std::uint64_t{1} << 32;
-  std::uint64_t magnitude = 0;
+  // Unsigned 32-bit arithmetic: a number too large wraps modulo 2^32.
+  std::uint32_t value = 0;
   for (; i < text.size(); ++i) {
-    const int digit = DigitValue(text[i], base);
+    const int digit = DigitValue(text[i], static_cast<int>(base));
     if (digit < 0) break;
-    magnitude =
-        std::min(kCap, magnitude * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digit));
+    value = value * base + static_cast<std::uint32_t>(digit);
   }
-  if (negative) return -static_cast<std::int64_t>(std::min<std::uint64_t>(magnitude, kCap / 2));
-  return static_cast<std::int64_t>(std::min<std::uint64_t>(magnitude, kCap - 1));
+  return negative ? 0u - value : value;
 }
 
 size_t IniDocument::NoCaseHash::operator()(std::string_view text) const {
@@ -132,16 +136,17 @@ IniDocument IniDocument::Parse(std::string_view bytes) {
     document.bom_ = kUtf8Bom;
     bytes.remove_prefix(kUtf8Bom.size());
   }
+  // A line ends at CR LF, LF or a CR alone.
   while (!bytes.empty()) {
-    const size_t newline = bytes.find('\n');
-    if (newline == std::string_view::npos) {
+    const size_t end = bytes.find_first_of("\r\n");
+    if (end == std::string_view::npos) {
       document.lines_.push_back(MakeLine(std::string(bytes), std::string()));
       break;
     }
-    const bool crlf = newline > 0 && bytes[newline - 1] == '\r';
-    const size_t text_size = crlf ? newline - 1 : newline;
-    document.lines_.push_back(MakeLine(std::string(bytes.substr(0, text_size)), crlf ? "\r\n" : "\n"));
-    bytes.remove_prefix(newline + 1);
+    const size_t ending_size = bytes.substr(end, 2) == "\r\n" ? 2 : 1;
+    document.lines_.push_back(
+        MakeLine(std::string(bytes.substr(0, end)), std::string(bytes.substr(end, ending_size))));
+    bytes.remove_prefix(end + ending_size);
   }
   document.Reindex();
   return document;
@@ -178,22 +183,20 @@ void IniDocument::Reindex() {
       current = first ? &it->second : nullptr;
       if (current != nullptr) {
         current->header = i;
-        current->insert_at = current->content_end = i + 1;
+        current->content_end = i + 1;
       }
     } else if (current != nullptr && line.kind != IniLine::Kind::kBlank) {
       current->content_end = i + 1;
-      if (line.kind != IniLine::Kind::kKey) continue;
-      if (!line.name.empty()) current->keys.try_emplace(line.name, i);
-      current->insert_at = i + 1;
+      // "=value" is a key with an empty name, found by an empty name.
+      if (line.kind == IniLine::Kind::kKey) current->keys.try_emplace(line.name, i);
     }
   }
   if (current != nullptr) current->end = lines_.size();
 }
 
 const IniDocument::SectionIndex* IniDocument::FindSection(std::string_view section) const {
-  // "[]" is never looked up: an empty section name means none, as on Windows.
-  section = TrimIniBlanks(section);
-  if (section.empty()) return nullptr;
+  // An empty name finds "[]".
+  section = TrimIniArgument(section);
   const auto it = sections_.find(section);
   return it == sections_.end() ? nullptr : &it->second;
 }
@@ -201,7 +204,7 @@ const IniDocument::SectionIndex* IniDocument::FindSection(std::string_view secti
 const std::string* IniDocument::FindValue(std::string_view section, std::string_view key) const {
   const SectionIndex* index = FindSection(section);
   if (index == nullptr) return nullptr;
-  const auto it = index->keys.find(TrimIniBlanks(key));
+  const auto it = index->keys.find(TrimIniArgument(key));
   if (it == index->keys.end()) return nullptr;
   const IniLine& line = lines_[it->second];
   return line.has_value ? &line.value : nullptr;
@@ -223,7 +226,7 @@ std::vector<std::string> IniDocument::KeyNames(std::string_view section) const {
   if (index == nullptr) return names;
   for (size_t i = index->header + 1; i < index->end; ++i) {
     const IniLine& line = lines_[i];
-    if (line.kind == IniLine::Kind::kKey && line.has_value && !line.name.empty()) names.push_back(line.name);
+    if (line.kind == IniLine::Kind::kKey && line.has_value) names.push_back(line.name);
   }
   return names;
 }
@@ -259,9 +262,9 @@ void IniDocument::AppendSection(std::string_view section, const std::vector<std:
 }
 
 IniEdit IniDocument::SetValue(std::string_view section, std::string_view key, std::string_view value) {
-  section = TrimIniBlanks(section);
-  key = TrimIniBlanks(key);
-  value = TrimIniBlanks(value);
+  // The value is written as given, blanks and all.
+  section = TrimIniArgument(section);
+  key = TrimIniArgument(key);
   if (!IsWritableSection(section) || !IsWritableKey(key) || !FitsOnOneLine(value)) return IniEdit::kRejected;
   const SectionIndex* index = FindSection(section);
   std::string text = std::string(key) + "=" + std::string(value);
@@ -271,7 +274,9 @@ IniEdit IniDocument::SetValue(std::string_view section, std::string_view key, st
   }
   const auto it = index->keys.find(key);
   if (it == index->keys.end()) {
-    InsertLines(index->insert_at, {std::move(text)});
+    // After the section's last line that is not blank: below the comments
+    // that follow its keys, above the blank lines before the next section.
+    InsertLines(index->content_end, {std::move(text)});
     Reindex();
     return IniEdit::kChanged;
   }
@@ -284,7 +289,7 @@ IniEdit IniDocument::SetValue(std::string_view section, std::string_view key, st
 
 IniEdit IniDocument::DeleteKey(std::string_view section, std::string_view key) {
   const SectionIndex* index = FindSection(section);
-  key = TrimIniBlanks(key);
+  key = TrimIniArgument(key);
   if (index == nullptr || key.empty()) return IniEdit::kUnchanged;
   const auto first = lines_.begin() + static_cast<std::ptrdiff_t>(index->header + 1);
   const auto last = lines_.begin() + static_cast<std::ptrdiff_t>(index->end);
@@ -298,14 +303,16 @@ IniEdit IniDocument::DeleteKey(std::string_view section, std::string_view key) {
 }
 
 IniEdit IniDocument::DeleteSection(std::string_view section) {
-  section = TrimIniBlanks(section);
-  if (FindSection(section) == nullptr) return IniEdit::kUnchanged;
+  section = TrimIniArgument(section);
+  if (section.empty() || FindSection(section) == nullptr) return IniEdit::kUnchanged;
+  // The header, the key lines and the blank lines go; the comment lines
+  // stay where they were, as on Windows.
   std::vector<IniLine> kept;
   kept.reserve(lines_.size());
   bool dropping = false;
   for (IniLine& line : lines_) {
     if (line.kind == IniLine::Kind::kSection) dropping = EqualsIgnoreAsciiCase(line.name, section);
-    if (!dropping) kept.push_back(std::move(line));
+    if (!dropping || line.kind == IniLine::Kind::kComment) kept.push_back(std::move(line));
   }
   lines_ = std::move(kept);
   Reindex();
@@ -313,7 +320,7 @@ IniEdit IniDocument::DeleteSection(std::string_view section) {
 }
 
 IniEdit IniDocument::ReplaceSection(std::string_view section, const std::vector<std::string_view>& lines) {
-  section = TrimIniBlanks(section);
+  section = TrimIniArgument(section);
   if (!IsWritableSection(section)) return IniEdit::kRejected;
   std::vector<std::string> texts;
   texts.reserve(lines.size());

@@ -2,7 +2,8 @@
 // must and every other byte (comments, unknown lines, GBK text, line ends)
 // is written back as it was read. Pure: no I/O.
 //
-// Reading rules: blanks around names and values are trimmed; a line whose
+// Reading rules: lines end at CR LF, LF or a lone CR; blanks around names
+// and values are trimmed; a line whose
 // first non-blank byte is ';' is a comment; "[name]" opens a section (the
 // name runs to the last ']'); other lines are keys, "name=value" or a bare
 // "name" without a value. Section and key names compare without ASCII case;
@@ -23,14 +24,18 @@ namespace orbe {
 // end-of-file mark Ctrl-Z.
 std::string_view TrimIniBlanks(std::string_view text);
 
+// Section and key arguments lose the spaces around them; tabs stay, as on
+// Windows.
+std::string_view TrimIniArgument(std::string_view text);
+
 // A value in matching double or single quotes loses them: "\"a b\"" -> "a b".
 std::string_view UnquoteIniValue(std::string_view value);
 
 // The number at the start of a value: blanks, an optional sign, then decimal
 // digits or "0x" and hex digits, up to the first other byte; no digits gives
-// 0. Saturates at the UINT range for positive and the INT range for negative
-// numbers instead of wrapping.
-std::int64_t ParseIniInteger(std::string_view text);
+// 0. Computed modulo 2^32 as Windows does: a number too large wraps, and a
+// negative one is its two's complement.
+std::uint32_t ParseIniInteger(std::string_view text);
 
 struct IniLine {
   enum class Kind : std::uint8_t { kBlank, kComment, kSection, kKey };
@@ -56,25 +61,28 @@ class IniDocument {
 
   // The trimmed value (quotes kept) of the first key `key` in the first
   // section `section`; null when either is missing or the key has no '='.
+  // An empty section name finds "[]", an empty key name "=value".
   const std::string* FindValue(std::string_view section, std::string_view key) const;
   bool HasSection(std::string_view section) const;
 
   // Every section header in file order, duplicates included, except "[]".
   std::vector<std::string> SectionNames() const;
   // The keys with a value in the first section `section`, in file order,
-  // duplicates included.
+  // duplicates and the empty name of "=value" included.
   std::vector<std::string> KeyNames(std::string_view section) const;
   // The lines of the first section `section` as "name=value" (quotes kept) or
   // a bare "name"; comments and blank lines left out.
   std::vector<std::string> SectionEntries(std::string_view section) const;
 
-  // Sets a value (trimmed) in the first section `section`: an existing key's
-  // line is rewritten, a new key goes after the section's last key, a new
+  // Sets a value (kept as given, blanks included) in the first section
+  // `section`: an existing key's line is rewritten in place with its line
+  // end, a new key goes after the section's last non-blank line, a new
   // section goes at the end of the file.
   IniEdit SetValue(std::string_view section, std::string_view key, std::string_view value);
   // Removes every line of `key` in the first section `section`.
   IniEdit DeleteKey(std::string_view section, std::string_view key);
-  // Removes every section `section` with all its lines.
+  // Removes every section `section`: its header, key and blank lines; its
+  // comment lines stay.
   IniEdit DeleteSection(std::string_view section);
   // Replaces the first section's lines with `lines` (each one line, trimmed);
   // the blank lines that separate it from the next section stay.
@@ -100,7 +108,6 @@ class IniDocument {
   struct SectionIndex {
     size_t header = 0;
     size_t end = 0;          // the next header, or the line count
-    size_t insert_at = 0;    // after the last key, or after the header
     size_t content_end = 0;  // after the last non-blank line
     NoCaseMap<size_t> keys;
   };

@@ -1,7 +1,6 @@
 #include "orbe/platform/profile.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -134,9 +133,14 @@ DWORD CopyValue(LPSTR ret, DWORD size, std::string_view text) {
   return copied == text.size() ? static_cast<DWORD>(copied) : size - 1;
 }
 
+// Whether a list exactly as long as the buffer fits. Windows counts it as
+// too small for the list of section names only.
+enum class ExactFit { kFits, kTooSmall };
+
 // NUL-terminated items and a final NUL; a list that does not fit is cut,
 // ends in two NULs and is reported as size-2.
-DWORD CopyList(LPSTR ret, DWORD size, const std::vector<std::string>& items) {
+DWORD CopyList(LPSTR ret, DWORD size, const std::vector<std::string>& items,
+               ExactFit exact_fit = ExactFit::kFits) {
   std::string packed;
   for (const std::string& item : items) {
     packed += item;
@@ -146,13 +150,13 @@ DWORD CopyList(LPSTR ret, DWORD size, const std::vector<std::string>& items) {
     ret[0] = '\0';
     return 0;
   }
-  if (packed.size() + 1 < size) {
-    std::memcpy(ret, packed.data(), packed.size());
-    ret[packed.size()] = '\0';
-    ret[packed.size() + 1] = '\0';
-    return static_cast<DWORD>(packed.size());
+  if (packed.empty()) {
+    // An empty list still reads as a list: two NULs.
+    ret[0] = ret[1] = '\0';
+    return 0;
   }
-  if (packed.size() + 1 == size) {
+  if (packed.size() + 1 < size || (packed.size() + 1 == size && exact_fit == ExactFit::kFits)) {
+    // The items, then the final NUL; nothing past it is touched.
     std::memcpy(ret, packed.data(), packed.size());
     ret[packed.size()] = '\0';
     return static_cast<DWORD>(packed.size());
@@ -188,7 +192,8 @@ std::string ProfileString(const std::string& file, std::string_view section, std
 int ProfileInt(const std::string& file, std::string_view section, std::string_view key, int def) {
   const auto value = LookUp(LoadProfile(file.c_str()), section, key);
   if (!value || value->empty()) return def;
-  return static_cast<int>(std::clamp<std::int64_t>(ParseIniInteger(*value), INT_MIN, INT_MAX));
+  // As a caller of GetPrivateProfileIntA reads it: the 32 bits as an int.
+  return static_cast<int>(ParseIniInteger(*value));
 }
 
 bool WriteProfileString(const std::string& file, std::string_view section, std::string_view key,
@@ -248,7 +253,7 @@ UINT GetPrivateProfileIntA(LPCSTR app, LPCSTR key, int def, LPCSTR file) {
   if (app == nullptr || key == nullptr) return static_cast<UINT>(def);
   const auto value = orbe::LookUp(orbe::LoadProfile(file), app, key);
   if (!value || value->empty()) return static_cast<UINT>(def);
-  return static_cast<UINT>(orbe::ParseIniInteger(*value));
+  return orbe::ParseIniInteger(*value);
 }
 
 BOOL WritePrivateProfileStringA(LPCSTR app, LPCSTR key, LPCSTR value, LPCSTR file) {
@@ -276,8 +281,12 @@ DWORD GetPrivateProfileSectionA(LPCSTR app, LPSTR ret, DWORD size, LPCSTR file) 
 DWORD GetPrivateProfileSectionNamesA(LPSTR ret, DWORD size, LPCSTR file) {
   if (ret == nullptr || size == 0) return 0;
   const LoadedProfile loaded = orbe::LoadProfile(file);
-  return orbe::CopyList(ret, size,
-                        loaded.document ? loaded.document->SectionNames() : std::vector<std::string>());
+  if (!loaded.document) {
+    // No file: one NUL, and not a byte beyond it.
+    ret[0] = '\0';
+    return 0;
+  }
+  return orbe::CopyList(ret, size, loaded.document->SectionNames(), orbe::ExactFit::kTooSmall);
 }
 
 BOOL WritePrivateProfileSectionA(LPCSTR app, LPCSTR pairs, LPCSTR file) {

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <memory>
 
+#include "orbe/platform/window_class.h"
 #include "platform/message_queue.h"
+#include "platform/window_class_registry.h"
 #include "platform/window_dispatch.h"
 #include "platform/window_table.h"
 
@@ -65,6 +67,31 @@ BOOL CWnd::Create(CWnd* parent, const RECT& rect, UINT id, DWORD style) {
   return IsWindow(self);
 }
 
+BOOL CWnd::Create(LPCSTR class_name, LPCSTR window_name, DWORD style, const RECT& rect, CWnd* parent,
+                  UINT id) {
+  return CreateEx(0, class_name, window_name, style, rect, parent, id);
+}
+
+BOOL CWnd::CreateEx(DWORD ex_style, LPCSTR class_name, LPCSTR window_name, DWORD style, const RECT& rect,
+                    CWnd* parent, UINT id) {
+  if (m_hWnd != nullptr) return FALSE;
+  std::string registered;
+  if (class_name != nullptr && class_name[0] != '\0') {
+    registered = orbe::RetainWindowClass(class_name);
+    if (registered.empty()) return FALSE;
+  }
+  class_name_ = registered;
+  ex_style_ = ex_style;
+  text_ = window_name != nullptr ? window_name : "";
+  if (Create(parent, rect, id, style)) return TRUE;
+  // A window that failed (or refused) creation holds no class any more.
+  if (m_hWnd == nullptr && !class_name_.empty()) {
+    orbe::ReleaseWindowClass(class_name_);
+    class_name_.clear();
+  }
+  return FALSE;
+}
+
 BOOL CWnd::DestroyWindow() {
   if (m_hWnd == nullptr || destroying_ || !orbe::IsOwnWindow(m_hWnd)) return FALSE;
   destroying_ = true;
@@ -88,8 +115,11 @@ void CWnd::ForgetWindow() {
   }
   EndAllModalLoops();
   orbe::WindowTable::Instance().Remove(self);
+  if (!class_name_.empty()) orbe::ReleaseWindowClass(class_name_);
+  class_name_.clear();
   m_hWnd = nullptr;
   parent_ = nullptr;
+  owner_ = nullptr;
   children_.clear();
 }
 
@@ -99,6 +129,10 @@ CWnd* CWnd::FromHandle(HWND hwnd) {
 }
 
 CWnd* CWnd::GetParent() const { return FromHandle(parent_); }
+
+CWnd* CWnd::GetOwner() const { return FromHandle(owner_); }
+
+void CWnd::SetOwner(CWnd* owner) { owner_ = owner != nullptr ? owner->m_hWnd : nullptr; }
 
 CWnd* CWnd::GetDlgItem(int id) const {
   for (const HWND child : children_) {
@@ -134,6 +168,26 @@ void CWnd::GetWindowRect(RECT* rect) const {
   }
 }
 
+void CWnd::CenterWindow(CWnd* alternate_owner) {
+  if (m_hWnd == nullptr) return;
+  RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  const CWnd* owner = alternate_owner != nullptr ? alternate_owner : GetOwner();
+  if (owner == nullptr) owner = GetParent();
+  if (owner != nullptr) owner->GetWindowRect(&area);
+  const LONG width = Width(rect_);
+  const LONG height = Height(rect_);
+  LONG left = area.left + (Width(area) - width) / 2;
+  LONG top = area.top + (Height(area) - height) / 2;
+  // A child is placed in its parent's client coordinates.
+  if (const CWnd* parent = GetParent()) {
+    RECT origin;
+    parent->GetWindowRect(&origin);
+    left -= origin.left;
+    top -= origin.top;
+  }
+  MoveWindow(left, top, width, height);
+}
+
 BOOL CWnd::ShowWindow(int command) {
   const BOOL was_visible = (style_ & WS_VISIBLE) != 0;
   if (command == SW_HIDE) {
@@ -141,6 +195,8 @@ BOOL CWnd::ShowWindow(int command) {
   } else {
     style_ |= WS_VISIBLE;
   }
+  const BOOL visible = (style_ & WS_VISIBLE) != 0;
+  if (m_hWnd != nullptr && visible != was_visible) SendMessage(WM_SHOWWINDOW, visible, 0);
   return was_visible;
 }
 

@@ -1,5 +1,6 @@
 #include "platform/window_dispatch.h"
 
+#include "orbe/platform/sync.h"
 #include "platform/window_table.h"
 
 namespace orbe {
@@ -22,6 +23,28 @@ class CompletionGuard {
   LRESULT result_ = 0;
 };
 
+// Offers a queued message to PreTranslateMessage of the target and then of
+// each ancestor. A handler may destroy windows, so every step starts again
+// from a handle.
+bool PreTranslated(const WindowMessage& message) {
+  MSG msg;
+  msg.hwnd = message.hwnd;
+  msg.message = message.message;
+  msg.wParam = message.wparam;
+  msg.lParam = message.lparam;
+  msg.time = GetTickCount();
+  for (HWND hwnd = message.hwnd; hwnd != nullptr;) {
+    if (!IsOwnWindow(hwnd)) return false;
+    CWnd* const window = CWnd::FromHandle(hwnd);
+    if (window == nullptr) return false;
+    const CWnd* const parent = window->GetParent();
+    const HWND next = parent != nullptr ? parent->GetSafeHwnd() : nullptr;
+    if (window->PreTranslateMessage(&msg)) return true;
+    hwnd = next;
+  }
+  return false;
+}
+
 }  // namespace
 
 DispatchResult DeliverMessage(const WindowMessage& message, LRESULT* result) {
@@ -37,6 +60,9 @@ DispatchResult DispatchNext(MessageQueue& queue, MessageQueue::Clock::time_point
   const auto work = queue.Take(timers_due_at, sent_only);
   if (!work) return DispatchResult::kIdle;
   CompletionGuard completion(work->sent.get());
+  if (work->kind != MessageQueue::WorkKind::kSent && PreTranslated(work->message)) {
+    return DispatchResult::kDelivered;
+  }
   return DeliverMessage(work->message, completion.result());
 }
 

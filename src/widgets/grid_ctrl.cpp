@@ -79,6 +79,7 @@ void CGridCtrl::ClampState() {
   fixed_rows_ = std::min(fixed_rows_, GetRowCount());
   fixed_cols_ = std::min(fixed_cols_, cols_);
   if (!IsValid(focus_.row, focus_.col)) focus_ = {};
+  if (!IsValid(cross_.row, cross_.col) || IsFixed(cross_.row, cross_.col)) cross_ = {};
   selection_.max_row = std::min(selection_.max_row, GetRowCount() - 1);
   selection_.max_col = std::min(selection_.max_col, cols_ - 1);
   if (!selection_.IsValid()) selection_ = {};
@@ -285,6 +286,26 @@ bool CGridCtrl::SetFocusCell(int row, int col) {
   if (!IsValid(row, col)) return false;
   focus_ = {row, col};
   return true;
+}
+
+void CGridCtrl::EnableCrossSelection(bool enable, UINT message) {
+  cross_enabled_ = enable;
+  cross_message_ = message;
+}
+
+bool CGridCtrl::SetCrossCell(int row, int col) {
+  if (row == -1 && col == -1) {
+    cross_ = {};
+    return true;
+  }
+  if (!IsValid(row, col) || IsFixed(row, col)) return false;
+  cross_ = {row, col};
+  return true;
+}
+
+bool CGridCtrl::IsCellCrossSelected(int row, int col) const {
+  if (!cross_enabled_ || !cross_.IsValid() || !IsValid(row, col) || IsFixed(row, col)) return false;
+  return row == cross_.row || col == cross_.col;
 }
 
 void CGridCtrl::SetColumnSortKind(int col, GridSortKind kind) {

@@ -16,6 +16,13 @@ bool CGridCtrl::ClickCell(int row, int col) {
       if (listener_ != nullptr) listener_->OnGridSelChanged(*this, row, col);
     }
   }
+  if (cross_enabled_ && !IsFixed(row, col) && !(cross_ == CCellID{row, col})) {
+    cross_ = {row, col};
+    CWnd* parent = GetParent();
+    if (cross_message_ != 0 && parent != nullptr) {
+      parent->PostMessage(cross_message_, static_cast<WPARAM>(row), static_cast<LPARAM>(col));
+    }
+  }
   GridCell& cell = *GetCell(row, col);
   if (cell.type == GridCellType::kCheck && !cell.read_only && !IsFixed(row, col)) {
     cell.checked = !cell.checked;

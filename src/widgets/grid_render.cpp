@@ -19,6 +19,7 @@ const char* AlignCss(CellAlign align) {
 }  // namespace
 
 COLORREF CGridCtrl::CellBackground(int row, int col, const GridCell& cell) const {
+  if (IsCellSelected(row, col) || IsCellCrossSelected(row, col)) return sel_color_;
   if (cell.bk_color != CLR_DEFAULT) return cell.bk_color;
   if (IsFixed(row, col)) return fixed_bk_color_;
   return text_bk_color_;
@@ -35,13 +36,15 @@ void CGridCtrl::RenderHtml(orbe::HtmlWriter& out) const {
                           orbe::CssColor(line_color_) + ";" + AlignCss(cell.align);
       const COLORREF background = CellBackground(row, col, cell);
       if (background != CLR_DEFAULT) style += "background:" + orbe::CssColor(background) + ";";
+      const bool selected = IsCellSelected(row, col) || IsCellCrossSelected(row, col);
       COLORREF foreground = cell.text_color;
       if (foreground == CLR_DEFAULT && IsFixed(row, col)) foreground = fixed_text_color_;
+      if (selected && sel_text_color_ != CLR_DEFAULT) foreground = sel_text_color_;
       if (foreground != CLR_DEFAULT) style += "color:" + orbe::CssColor(foreground) + ";";
       style += orbe::CssFont(IsFixed(row, col) && cell.font == orbe::FontSpec{} ? fixed_font_ : cell.font);
       if (cell.type == GridCellType::kMultiLine) style += "white-space:normal;";
       std::string classes = IsFixed(row, col) ? "f" : "";
-      if (IsCellSelected(row, col)) classes += classes.empty() ? "sel" : " sel";
+      if (selected) classes += classes.empty() ? "sel" : " sel";
       out.Raw("<td");
       if (!classes.empty()) out.Raw(" class=\"").Raw(classes).Raw("\"");
       out.Raw(" style=\"").Raw(style).Raw("\">");

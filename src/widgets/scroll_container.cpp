@@ -22,11 +22,46 @@ struct ScrollContainer::Cell {
   bool collapsed = false;
   RECT title_rect{0, 0, 0, 0};
 
-  bool Hidden() const { return title_height <= 0 && (height <= 0 || collapsed); }
-  int BodyHeight() const { return collapsed ? 0 : std::max(height, 0); }
+  bool Hidden() const { return title_height <= 0 && BodyHeight() <= 0; }
+  int BodyHeight() const;
 };
 
 namespace {
+
+// Rows of a grid that are shown, as tall as they are.
+int RowsHeight(const CGridCtrl& grid) {
+  int total = 0;
+  for (int row = 0; row < grid.GetRowCount(); ++row) total += std::max(grid.GetRowHeight(row), 0);
+  return total;
+}
+
+int LabelHeight(const CColorEdit& label) {
+  const std::string text = label.GetText();
+  const int lines = 1 + static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+  return lines * ScrollContainer::kLabelLineHeight + 8;
+}
+
+// What a cell of height kFitContent takes: a list its rows, a list with a
+// histogram its rows plus the histogram's share, a label its lines; a chart
+// and a web pane have no rows, so they take a fixed height.
+int ContentHeight(ScrollCellType type, const orbe::KvxWidget& widget) {
+  switch (type) {
+    case ScrollCellType::kList:
+      return RowsHeight(static_cast<const VList&>(widget));
+    case ScrollCellType::kHistogramList: {
+      const auto& composite = static_cast<const KVXHistogramList&>(widget);
+      const int percent = std::clamp(composite.GetHistogramPercent(), 0, 90);
+      return RowsHeight(composite.GetList()) * 100 / (100 - percent);
+    }
+    case ScrollCellType::kChartBar:
+      return ScrollContainer::kChartContentHeight;
+    case ScrollCellType::kWeb:
+      return ScrollContainer::kWebContentHeight;
+    case ScrollCellType::kLabel:
+      return LabelHeight(static_cast<const CColorEdit&>(widget));
+  }
+  return 0;
+}
 
 std::unique_ptr<orbe::KvxWidget> MakeCellWidget(ScrollCellType type) {
   switch (type) {
@@ -45,6 +80,11 @@ std::unique_ptr<orbe::KvxWidget> MakeCellWidget(ScrollCellType type) {
 }
 
 }  // namespace
+
+int ScrollContainer::Cell::BodyHeight() const {
+  if (collapsed) return 0;
+  return height >= 0 ? height : ContentHeight(type, *widget);
+}
 
 ScrollContainer::ScrollContainer() : KvxWidget(orbe::WidgetKind::kScrollContainer) {}
 
@@ -70,6 +110,20 @@ const ScrollContainer::Cell* ScrollContainer::Find(int id) const {
 
 int ScrollContainer::AddWnd(const std::string& title, int type, int title_height, int cell_height,
                             int cell_width) {
+  return InsertCell(cells_.size(), title, type, title_height, cell_height, cell_width);
+}
+
+int ScrollContainer::InsertWndAfter(int after_id, const std::string& title, int type, int title_height,
+                                    int cell_height, int cell_width) {
+  const auto after =
+      std::find_if(cells_.begin(), cells_.end(), [after_id](const auto& cell) { return cell->id == after_id; });
+  if (after == cells_.end()) return -1;
+  const auto position = static_cast<std::size_t>(after - cells_.begin()) + 1;
+  return InsertCell(position, title, type, title_height, cell_height, cell_width);
+}
+
+int ScrollContainer::InsertCell(std::size_t position, const std::string& title, int type, int title_height,
+                                int cell_height, int cell_width) {
   if (GetSafeHwnd() == nullptr || type < 0 || type > static_cast<int>(ScrollCellType::kHistogramList))
     return -1;
   auto cell = std::make_unique<Cell>();
@@ -80,12 +134,13 @@ int ScrollContainer::AddWnd(const std::string& title, int type, int title_height
     return -1;
   cell->title = title;
   cell->title_height = std::max(title_height, 0);
-  cell->height = std::max(cell_height, 0);
+  cell->height = cell_height >= 0 ? cell_height : kFitContent;
   cell->width = std::max(cell_width, 0);
   ++next_id_;
-  cells_.push_back(std::move(cell));
+  const int id = cell->id;
+  cells_.insert(cells_.begin() + static_cast<std::ptrdiff_t>(position), std::move(cell));
   AdjustAllWnd();
-  return cells_.back()->id;
+  return id;
 }
 
 bool ScrollContainer::DeleteWnd(int id) {
@@ -173,7 +228,7 @@ bool ScrollContainer::SetTitleHeight(int id, int height) {
 bool ScrollContainer::SetWndHigth(int id, int height, bool collapsed) {
   Cell* cell = Find(id);
   if (cell == nullptr) return false;
-  cell->height = std::max(height, 0);
+  cell->height = height >= 0 ? height : kFitContent;
   cell->collapsed = collapsed;
   AdjustAllWnd();
   return true;
@@ -182,6 +237,11 @@ bool ScrollContainer::SetWndHigth(int id, int height, bool collapsed) {
 int ScrollContainer::GetWndHigth(int id) const {
   const Cell* cell = Find(id);
   return cell != nullptr ? cell->height : 0;
+}
+
+int ScrollContainer::GetShownHigth(int id) const {
+  const Cell* cell = Find(id);
+  return cell != nullptr ? cell->BodyHeight() : 0;
 }
 
 bool ScrollContainer::IsCollapsed(int id) const {

@@ -78,29 +78,30 @@ TEST(IniDocumentTest, DuplicatesFirstMatchWinsListingsShowTheFile) {
   EXPECT_EQ(ValueOr(document, "a", "only"), "<none>");         // later duplicate sections are not searched
   EXPECT_EQ(document.SectionNames(), (Names{"A", "b", "a"}));  // every header, "[]" left out
   EXPECT_EQ(document.KeyNames("a"),
-            (Names{"k", "K", "j"}));  // first section; bare and nameless keys left out
+            (Names{"k", "K", "", "j"}));  // first section; bare keys left out, the nameless one kept
   EXPECT_EQ(document.SectionEntries("A"), (Names{"k=first", "K=second", "bare", "=nameless", "j=1"}));
   EXPECT_TRUE(document.KeyNames("missing").empty());
-  EXPECT_EQ(ValueOr(document, "", "q"), "<none>");  // an empty name means no section
-  EXPECT_TRUE(document.KeyNames(" ").empty());
+  EXPECT_EQ(ValueOr(document, "", "q"), "1");  // an empty name finds "[]"
+  EXPECT_EQ(ValueOr(document, "a", ""), "nameless");
+  EXPECT_EQ(document.KeyNames(" "), (Names{"q"}));
 }
 
 TEST(IniDocumentTest, SetValuePlacesKeysWhereWindowsDoes) {
   IniDocument document =
       IniDocument::Parse("; settings\r\n[a]\r\nx=1\r\n; about y\r\n\r\n[b]\r\ny=2\r\n\r\n[A]\r\nz=3\r\n");
   EXPECT_EQ(document.SetValue("a", "new", "v"), IniEdit::kChanged);
-  EXPECT_EQ(document.SetValue("B", "Y", " 20 "), IniEdit::kChanged);  // keeps the file's spelling "y"
+  EXPECT_EQ(document.SetValue("B", "Y", "20"), IniEdit::kChanged);  // keeps the file's spelling "y"
   EXPECT_EQ(document.SetValue("c", "k", "\xD6\xD0"), IniEdit::kChanged);
   EXPECT_EQ(document.Serialize(),
-            "; settings\r\n[a]\r\nx=1\r\nnew=v\r\n; about y\r\n\r\n[b]\r\ny=20\r\n\r\n[A]\r\nz=3\r\n"
+            "; settings\r\n[a]\r\nx=1\r\n; about y\r\nnew=v\r\n\r\n[b]\r\ny=20\r\n\r\n[A]\r\nz=3\r\n"
             "[c]\r\nk=\xD6\xD0\r\n");
   EXPECT_EQ(document.SetValue("b", "y", "20"), IniEdit::kUnchanged);
   EXPECT_EQ(ValueOr(document, "C", "K"), "\xD6\xD0");
 
-  // An empty section takes its first key right after the header.
+  // A section without keys takes its first key below its comments.
   IniDocument empty_section = IniDocument::Parse("[e]\r\n; note\r\n[f]\r\n");
   EXPECT_EQ(empty_section.SetValue("e", "k", "1"), IniEdit::kChanged);
-  EXPECT_EQ(empty_section.Serialize(), "[e]\r\nk=1\r\n; note\r\n[f]\r\n");
+  EXPECT_EQ(empty_section.Serialize(), "[e]\r\n; note\r\nk=1\r\n[f]\r\n");
 
   // A bare key gains a value in place.
   IniDocument bare = IniDocument::Parse("[s]\r\nflag\r\n");
@@ -176,20 +177,33 @@ TEST(IniDocumentTest, QuotesAndNumbers) {
   EXPECT_EQ(UnquoteIniValue("\"a"), "\"a");
   EXPECT_EQ(UnquoteIniValue("a\"b\""), "a\"b\"");
 
-  EXPECT_EQ(ParseIniInteger("42"), 42);
-  EXPECT_EQ(ParseIniInteger("  -17abc"), -17);
-  EXPECT_EQ(ParseIniInteger("+8"), 8);
-  EXPECT_EQ(ParseIniInteger("12.9"), 12);
-  EXPECT_EQ(ParseIniInteger("abc"), 0);
-  EXPECT_EQ(ParseIniInteger("- 5"), 0);
-  EXPECT_EQ(ParseIniInteger("0x1F"), 31);
-  EXPECT_EQ(ParseIniInteger("-0X10"), -16);
-  EXPECT_EQ(ParseIniInteger("0x"), 0);
-  EXPECT_EQ(ParseIniInteger("0xg"), 0);
-  EXPECT_EQ(ParseIniInteger("007"), 7);  // no octal
-  EXPECT_EQ(ParseIniInteger("4294967295"), 4294967295LL);
-  EXPECT_EQ(ParseIniInteger("99999999999999999999999"), 4294967295LL);  // saturates, never wraps
-  EXPECT_EQ(ParseIniInteger("-99999999999999999999999"), -2147483648LL);
+  EXPECT_EQ(ParseIniInteger("42"), 42u);
+  EXPECT_EQ(ParseIniInteger("  -17abc"), static_cast<std::uint32_t>(-17));
+  EXPECT_EQ(ParseIniInteger("+8"), 8u);
+  EXPECT_EQ(ParseIniInteger("12.9"), 12u);
+  EXPECT_EQ(ParseIniInteger("abc"), 0u);
+  EXPECT_EQ(ParseIniInteger("- 5"), 0u);
+  EXPECT_EQ(ParseIniInteger("0x1F"), 31u);
+  EXPECT_EQ(ParseIniInteger("-0X10"), static_cast<std::uint32_t>(-16));
+  EXPECT_EQ(ParseIniInteger("0x"), 0u);
+  EXPECT_EQ(ParseIniInteger("0xg"), 0u);
+  EXPECT_EQ(ParseIniInteger("007"), 7u);  // no octal
+  EXPECT_EQ(ParseIniInteger("4294967295"), 4294967295u);
+  // Too large a number wraps modulo 2^32, in both directions.
+  struct Wrap {
+    const char* text;
+    std::uint32_t value;
+  } const wraps[] = {
+      {"4294967296", 0u},
+      {"4294967297", 1u},
+      {"99999999999", 1215752191u},  // 99999999999 - 23 * 2^32
+      {"-99999999999", 3079215105u},  // 2^32 - 1215752191
+      {"-4294967295", 1u},
+      {"-2147483649", 2147483647u},
+      {"0x100000002", 2u},
+      {"-0x1", 4294967295u},
+  };
+  for (const Wrap& wrap : wraps) EXPECT_EQ(ParseIniInteger(wrap.text), wrap.value) << wrap.text;
 }
 
 }  // namespace

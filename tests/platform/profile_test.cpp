@@ -207,17 +207,124 @@ TEST_F(ProfileTest, Integers) {
   EXPECT_EQ(GetPrivateProfileIntA("n", "d", 5, file), 0u);  // present but not a number
   EXPECT_EQ(GetPrivateProfileIntA("n", "e", 5, file), 5u);  // empty: the default
   EXPECT_EQ(GetPrivateProfileIntA("n", "f", 5, file), 7u);
-  EXPECT_EQ(GetPrivateProfileIntA("n", "g", 5, file), 4294967295u);
-  EXPECT_EQ(static_cast<int>(GetPrivateProfileIntA("n", "h", 5, file)), INT32_MIN);
+  EXPECT_EQ(GetPrivateProfileIntA("n", "g", 5, file), 1215752191u);  // wrapped modulo 2^32
+  EXPECT_EQ(static_cast<int>(GetPrivateProfileIntA("n", "h", 5, file)), -1215752191);
   EXPECT_EQ(GetPrivateProfileIntA("n", "i", 5, file), 0u);  // a quoted blank is a value
   EXPECT_EQ(GetPrivateProfileIntA("n", "missing", 5, file), 5u);
   EXPECT_EQ(GetPrivateProfileIntA("n", nullptr, 5, file), 5u);
   EXPECT_EQ(GetPrivateProfileIntA(nullptr, "a", 5, file), 5u);
 
   EXPECT_EQ(orbe::ProfileInt(path_, "n", "a", 5), 12);
-  EXPECT_EQ(orbe::ProfileInt(path_, "n", "j", 5), INT32_MAX);  // clamped to int, not wrapped
-  EXPECT_EQ(orbe::ProfileInt(path_, "n", "h", 5), INT32_MIN);
+  EXPECT_EQ(orbe::ProfileInt(path_, "n", "j", 5), -1);  // the 32 bits as an int
+  EXPECT_EQ(orbe::ProfileInt(path_, "n", "h", 5), -1215752191);
   EXPECT_EQ(orbe::ProfileInt(path_, "n", "e", 5), 5);
+}
+
+// Each case as Windows answers it.
+TEST_F(ProfileTest, ReadsAsWindowsReadsThem) {
+  struct Case {
+    const char* file;
+    const char* section;
+    const char* key;
+    const char* expected;
+  } const cases[] = {
+      // Lines ending in a lone CR.
+      {"[a]\rk=1\rj = 2\r[b]\rz=3", "a", "j", "2"},
+      {"[a]\rk=1\rj = 2\r[b]\rz=3", "b", "z", "3"},
+      {"[a]\r\rk=1\r\n[b]\nz=3\r", "a", "k", "1"},
+      // "[]" and "=value" are found by an empty name.
+      {"[]\r\n=top\r\nk=1\r\n[s]\r\n=empty key\r\n", "", "", "top"},
+      {"[]\r\n=top\r\nk=1\r\n[s]\r\n=empty key\r\n", "", "k", "1"},
+      {"[]\r\n=top\r\nk=1\r\n[s]\r\n=empty key\r\n", "s", "", "empty key"},
+      {"[]\r\n=top\r\nk=1\r\n[s]\r\n=empty key\r\n", "  ", "  k ", "1"},
+      // Spaces around the arguments are trimmed, tabs are not.
+      {"[s]\r\nk=v\r\n", " s ", " k ", "v"},
+      {"[s]\r\nk=v\r\n", "\ts", "k", "dflt"},
+      {"[s]\r\nk=v\r\n", "s", "k\t", "dflt"},
+  };
+  for (const Case& c : cases) {
+    Put(c.file);
+    EXPECT_EQ(Get(c.section, c.key, "dflt"), c.expected) << c.file << " [" << c.section << "] " << c.key;
+  }
+
+  // The key list of "[]" and of a section holding "=value": the empty name
+  // is an item like any other.
+  Put("[]\r\n=top\r\nk=1\r\n[s]\r\n=empty key\r\nx=2\r\n");
+  EXPECT_EQ(List("", 8).substr(0, 4), std::string("\0k\0\0", 4));
+  EXPECT_EQ(last_return_, 3u);
+  EXPECT_EQ(List("s", 8).substr(0, 4), std::string("\0x\0\0", 4));
+  EXPECT_EQ(orbe::ProfileKeys(path_, ""), (Names{"", "k"}));
+  EXPECT_EQ(orbe::ProfileSectionNames(path_), (Names{"s"}));
+}
+
+TEST_F(ProfileTest, IntegersWrapModulo2To32BothWays) {
+  struct Case {
+    const char* value;
+    UINT expected;
+  } const cases[] = {
+      {"4294967295", 4294967295u}, {"4294967296", 0u},          {"4294967297", 1u},
+      {"-1", 4294967295u},         {"-4294967297", 4294967295u}, {"-2147483649", 2147483647u},
+      {"0x1FFFFFFFF", 4294967295u}, {"99999999999", 1215752191u},
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(WritePrivateProfileStringA("n", "v", c.value, path_.c_str()));
+    EXPECT_EQ(GetPrivateProfileIntA("n", "v", 5, path_.c_str()), c.expected) << c.value;
+    EXPECT_EQ(orbe::ProfileInt(path_, "n", "v", 5), static_cast<int>(c.expected)) << c.value;
+  }
+}
+
+TEST_F(ProfileTest, SectionNameListsAsWindowsFillsThem) {
+  // A missing file: one NUL and nothing past it, by both entry points.
+  std::string buffer(6, '#');
+  EXPECT_EQ(GetPrivateProfileSectionNamesA(buffer.data(), 6, path_.c_str()), 0u);
+  EXPECT_EQ(buffer, std::string("\0#####", 6));
+  EXPECT_EQ(List(nullptr, 6), std::string("\0#####", 6));
+  EXPECT_EQ(last_return_, 0u);
+
+  // A buffer exactly as long as the list is too small (size-2); one byte
+  // more holds it.
+  Put("[ab]\r\n[c]\r\n");
+  EXPECT_EQ(List(nullptr, 7), std::string("ab\0c\0\0#", 7));
+  EXPECT_EQ(last_return_, 5u);
+  EXPECT_EQ(List(nullptr, 6), std::string("ab\0c\0\0", 6));
+  EXPECT_EQ(last_return_, 4u);
+  buffer.assign(6, '#');
+  EXPECT_EQ(GetPrivateProfileSectionNamesA(buffer.data(), 6, path_.c_str()), 4u);
+}
+
+TEST_F(ProfileTest, WritesAsWindowsWritesThem) {
+  struct Case {
+    const char* name;
+    const char* before;
+    const char* section;
+    const char* key;    // null deletes the section
+    const char* value;  // null deletes the key
+    const char* after;
+  } const cases[] = {
+      {"value kept verbatim", "[s]\r\n", "s", "k", "  two  spaces ", "[s]\r\nk=  two  spaces \r\n"},
+      {"rewrite keeps a missing last line end", "[s]\r\nk=1", "s", "k", "2", "[s]\r\nk=2"},
+      {"rewrite keeps LF", "[s]\nk=1\n", "s", "k", "2", "[s]\nk=2\n"},
+      {"rewrite keeps a lone CR", "[s]\rk=1\r", "s", "k", "2", "[s]\rk=2\r"},
+      {"rewrite keeps a last lone CR", "[s]\r\nk=1\r", "s", "k", "2", "[s]\r\nk=2\r"},
+      {"CR file gets CR lines", "[a]\rk=1\r[b]\rz=3", "a", "n", "4", "[a]\rk=1\rn=4\r[b]\rz=3"},
+      {"new key below the comments", "[s]\r\nk=1\r\n; about k\r\n\r\n[t]\r\n", "s", "n", "2",
+       "[s]\r\nk=1\r\n; about k\r\nn=2\r\n\r\n[t]\r\n"},
+      {"new key below a lone comment", "[s]\r\n; note\r\n[t]\r\n", "s", "n", "2",
+       "[s]\r\n; note\r\nn=2\r\n[t]\r\n"},
+      {"deleted section keeps its comments", "[s]\r\n; note\r\nk=1\r\n; more\r\nbare\r\n\r\n[t]\r\nz=1\r\n", "s",
+       nullptr, nullptr, "; note\r\n; more\r\n[t]\r\nz=1\r\n"},
+      {"tabbed key is another key", "[s]\r\nk=1\r\n", "s", "\tk", "2", "[s]\r\nk=1\r\n\tk=2\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Put(c.before);
+    EXPECT_TRUE(WritePrivateProfileStringA(c.section, c.key, c.value, path_.c_str()));
+    EXPECT_EQ(Content(), c.after);
+  }
+  // A value written with its blanks reads back trimmed, as every value does.
+  Put("[s]\r\n");
+  WritePrivateProfileStringA("s", "k", "  v  ", path_.c_str());
+  EXPECT_EQ(Get("s", "k", "d"), "v");
 }
 
 TEST_F(ProfileTest, WritesPlaceKeysAndKeepEveryOtherByte) {
@@ -229,7 +336,7 @@ TEST_F(ProfileTest, WritesPlaceKeysAndKeepEveryOtherByte) {
       "\r\n"
       "[b]\r\n"
       "y=2\r\n");
-  ASSERT_TRUE(WritePrivateProfileStringA("A", "new", "  v  ", path_.c_str()));
+  ASSERT_TRUE(WritePrivateProfileStringA("A", "new", "v", path_.c_str()));
   ASSERT_TRUE(WritePrivateProfileStringA("a", "X", "10", path_.c_str()));
   ASSERT_TRUE(WritePrivateProfileStringA("c", "z", "3", path_.c_str()));
   EXPECT_EQ(Content(),
@@ -237,8 +344,8 @@ TEST_F(ProfileTest, WritesPlaceKeysAndKeepEveryOtherByte) {
             "[a]\r\n"
             "x=10\r\n"
             "unknown line without equals\r\n"
-            "new=v\r\n"
             "; trailing comment\r\n"
+            "new=v\r\n"
             "\r\n"
             "[b]\r\n"
             "y=2\r\n"
@@ -251,8 +358,8 @@ TEST_F(ProfileTest, WritesPlaceKeysAndKeepEveryOtherByte) {
             "; head comment\r\n"
             "[a]\r\n"
             "unknown line without equals\r\n"
-            "new=v\r\n"
             "; trailing comment\r\n"
+            "new=v\r\n"
             "\r\n"
             "[c]\r\n"
             "z=3\r\n");

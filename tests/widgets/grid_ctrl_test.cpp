@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "orbe/platform/text.h"
+#include "orbe/widgets/html_render.h"
+
 namespace {
 
 // Records the WM_NOTIFY codes a grid sends to its parent.
@@ -12,10 +15,13 @@ class NotifyParent : public CWnd {
  public:
   std::vector<UINT> codes;
   std::vector<CCellID> cells;
+  std::vector<CCellID> crosses;  // posted cross-selection messages
   LRESULT begin_edit_answer = 0;
+  static constexpr UINT kCrossMessage = WM_USER + 1;
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) override {
+    if (message == kCrossMessage) crosses.push_back({static_cast<int>(wparam), static_cast<int>(lparam)});
     if (message != WM_NOTIFY) return CWnd::WindowProc(message, wparam, lparam);
     const auto* record = reinterpret_cast<const NM_GRIDVIEW*>(lparam);
     codes.push_back(record->hdr.code);
@@ -141,6 +147,58 @@ TEST_F(GridFixture, SelectionFollowsClicksAndListMode) {
   EXPECT_FALSE(grid.GetSelectedCellRange().IsValid());
   EXPECT_FALSE(grid.GetFocusCell().IsValid());
   EXPECT_FALSE(grid.ClickCell(5, 0));
+}
+
+TEST_F(GridFixture, CrossSelectionMarksRowAndColumnAndTellsTheParent) {
+  grid.SetSelColor(52479);
+  grid.EnableCrossSelection(true, NotifyParent::kCrossMessage);
+  // The programmatic start, as a report sets it: silent.
+  ASSERT_TRUE(grid.SetCrossCell(1, 1));
+  EXPECT_FALSE(grid.SetCrossCell(0, 1));  // fixed
+  EXPECT_FALSE(grid.SetCrossCell(9, 1));
+  struct Click {
+    int row, col;
+    std::vector<CCellID> posted;
+  } const clicks[] = {
+      {2, 2, {{2, 2}}},
+      {2, 2, {}},      // the cross did not move
+      {0, 1, {}},      // a fixed cell moves nothing
+      {3, 1, {{3, 1}}},
+  };
+  for (const Click& click : clicks) {
+    parent.crosses.clear();
+    grid.ClickCell(click.row, click.col);
+    orbe::RunUntilIdle();
+    EXPECT_EQ(parent.crosses, click.posted) << click.row << "," << click.col;
+  }
+  EXPECT_EQ(grid.GetCrossCell(), (CCellID{3, 1}));
+  // Row 3 and column 1, non-fixed cells only.
+  const bool expected[4][3] = {{false, false, false}, {false, true, false}, {false, true, false}, {false, true, true}};
+  for (int row = 0; row < 4; ++row) {
+    for (int col = 0; col < 3; ++col) EXPECT_EQ(grid.IsCellCrossSelected(row, col), expected[row][col]) << row << col;
+  }
+  // The page paints the cross in the selection colour (0x00CCFF is #ffcc00).
+  grid.SetItemText(2, 1, "crossed");
+  const std::string html = orbe::RenderWindowHtml(grid);
+  EXPECT_NE(html.find("background:#ffcc00"), std::string::npos);
+  // Off: nothing is cross-selected, the cell is kept for later.
+  grid.EnableCrossSelection(false);
+  EXPECT_FALSE(grid.IsCellCrossSelected(3, 2));
+  EXPECT_EQ(grid.GetCrossCell(), (CCellID{3, 1}));
+  grid.SetRowCount(3);
+  EXPECT_FALSE(grid.GetCrossCell().IsValid());
+}
+
+TEST_F(GridFixture, SelectedCellsTakeTheSelectionColours) {
+  grid.SetItemFgColour(2, 1, RGB(255, 0, 0));
+  grid.SetSelColor(0x800000);
+  grid.ClickCell(2, 1);
+  std::string html = orbe::RenderWindowHtml(grid);
+  EXPECT_NE(html.find("background:#000080"), std::string::npos);
+  EXPECT_NE(html.find("color:#ff0000"), std::string::npos);  // keeps its colour
+  grid.SetSelTextColor(RGB(255, 255, 255));
+  html = orbe::RenderWindowHtml(grid);
+  EXPECT_EQ(html.find("color:#ff0000"), std::string::npos);
 }
 
 TEST_F(GridFixture, DoubleClickIsAClickThenADoubleClick) {

@@ -146,6 +146,72 @@ TEST(ScrollContainer, SaveAsExcelWritesEveryShownList) {
   EXPECT_NE(output.find("12.25"), std::string::npos);
 }
 
+TEST(ScrollContainer, AFittedCellTakesItsContentsHeight) {
+  Report r;
+  struct Case {
+    const char* name;
+    int type;
+    int rows;  // list rows, or label lines
+    int expected;
+  } const cases[] = {
+      // A heading row and one data row of 20 px each.
+      {"list", kList, 1, 40},
+      {"empty list", kList, 0, 20},
+      {"histogram list", kHistogramList, 1, 40 * 100 / 65},
+      {"chart", kChart, 0, ScrollContainer::kChartContentHeight},
+      {"web", static_cast<int>(ScrollCellType::kWeb), 0, ScrollContainer::kWebContentHeight},
+      {"label", kLabel, 3, 3 * ScrollContainer::kLabelLineHeight + 8},
+  };
+  int y = 30;
+  std::vector<int> ids;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const int id = r.container.AddWnd(c.name, c.type, 20, ScrollContainer::kFitContent);
+    ASSERT_NE(id, -1);
+    ids.push_back(id);
+    if (c.type == kList || c.type == kHistogramList) {
+      VList& list = *r.container.GetList(id);
+      FillList(list, "eps", 1);
+      if (c.rows == 0) list.SetHead({VListHead{}});
+    }
+    if (c.type == kLabel) r.container.GetLabel(id)->SetText("a\nb\nc");
+    r.container.AdjustAllWnd();
+    EXPECT_EQ(r.container.GetWndHigth(id), -1);
+    EXPECT_EQ(r.container.GetShownHigth(id), c.expected);
+    EXPECT_EQ(r.container.CellTitleRect(id).top, y);
+    EXPECT_TRUE(r.container.GetWnd(id)->IsWindowVisible());
+    y += 20 + c.expected;
+  }
+  EXPECT_EQ(r.container.GetTotalHeight(), y);
+  // Collapsing still shows only the title; any negative height fits.
+  r.container.SetWndHigth(ids[0], -7, true);
+  EXPECT_EQ(r.container.GetShownHigth(ids[0]), 0);
+  r.container.SetWndHigth(ids[0], -7, false);
+  EXPECT_EQ(r.container.GetWndHigth(ids[0]), -1);
+  EXPECT_EQ(r.container.GetShownHigth(ids[0]), 40);
+}
+
+TEST(ScrollContainer, InsertsACellRightAfterAnother) {
+  Report r;
+  const int original = r.container.AddWnd("original", kList, 20, 100);
+  const int last = r.container.AddWnd("last", kLabel, 20, 40);
+  // Split pieces: the first right after the original, each next one after
+  // the piece before it.
+  const int first_piece = r.container.InsertWndAfter(original, "piece 1", kList, 20, -1);
+  const int second_piece = r.container.InsertWndAfter(first_piece, "piece 2", kList, 20, -1);
+  EXPECT_EQ(r.container.InsertWndAfter(4242, "nowhere", kList, 20, -1), -1);
+  EXPECT_EQ(r.container.GetWndCount(), 4);
+  EXPECT_EQ(r.container.GetAllWndID(), (std::vector<int>{original, first_piece, second_piece, last}));
+  // Hide the original as a split does: the pieces take its place, in order.
+  r.container.SetTitleHeight(original, 0);
+  r.container.SetWndHigth(original, 0, false);
+  EXPECT_EQ(r.container.CellTitleRect(first_piece).top, 30);
+  EXPECT_LT(r.container.CellTitleRect(first_piece).top, r.container.CellTitleRect(second_piece).top);
+  EXPECT_LT(r.container.CellTitleRect(second_piece).top, r.container.CellTitleRect(last).top);
+  EXPECT_TRUE(r.container.DeleteWnd(first_piece));
+  EXPECT_EQ(r.container.CellTitleRect(second_piece).top, 30);
+}
+
 TEST(ScrollContainer, RendersTitleBarsAndShownCells) {
   Report r;
   const int list = r.container.AddWnd("\xc1\xd0\xb1\xed", kList, 20, 100);  // 列表

@@ -32,8 +32,21 @@ constexpr UINT WM_ENABLE = 0x000A;
 constexpr UINT WM_PAINT = 0x000F;
 constexpr UINT WM_CLOSE = 0x0010;
 constexpr UINT WM_QUIT = 0x0012;
+constexpr UINT WM_SHOWWINDOW = 0x0018;
+constexpr UINT WM_CONTEXTMENU = 0x007B;
+constexpr UINT WM_KEYDOWN = 0x0100;
+constexpr UINT WM_KEYUP = 0x0101;
+constexpr UINT WM_CHAR = 0x0102;
+constexpr UINT WM_INITDIALOG = 0x0110;
 constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_TIMER = 0x0113;
+constexpr UINT WM_MOUSEMOVE = 0x0200;
+constexpr UINT WM_LBUTTONDOWN = 0x0201;
+constexpr UINT WM_LBUTTONUP = 0x0202;
+constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
+constexpr UINT WM_RBUTTONDOWN = 0x0204;
+constexpr UINT WM_RBUTTONUP = 0x0205;
+constexpr UINT WM_RBUTTONDBLCLK = 0x0206;
 constexpr UINT WM_USER = 0x0400;
 constexpr UINT WM_APP = 0x8000;
 
@@ -45,9 +58,40 @@ constexpr int SW_SHOW = 5;
 constexpr int SW_SHOWNA = 8;
 constexpr int SW_RESTORE = 9;
 
+constexpr DWORD WS_POPUP = 0x80000000;
 constexpr DWORD WS_CHILD = 0x40000000;
 constexpr DWORD WS_VISIBLE = 0x10000000;
 constexpr DWORD WS_DISABLED = 0x08000000;
+constexpr DWORD WS_BORDER = 0x00800000;
+constexpr DWORD WS_CAPTION = 0x00C00000;
+constexpr DWORD WS_SYSMENU = 0x00080000;
+constexpr DWORD WS_TABSTOP = 0x00010000;
+constexpr DWORD WS_EX_TOPMOST = 0x00000008;
+
+// Virtual keys of WM_KEYDOWN and WM_KEYUP (VK_SHIFT and VK_CONTROL are in sync.h).
+constexpr UINT VK_BACK = 0x08;
+constexpr UINT VK_TAB = 0x09;
+constexpr UINT VK_RETURN = 0x0D;
+constexpr UINT VK_ESCAPE = 0x1B;
+constexpr UINT VK_SPACE = 0x20;
+constexpr UINT VK_PRIOR = 0x21;
+constexpr UINT VK_NEXT = 0x22;
+constexpr UINT VK_END = 0x23;
+constexpr UINT VK_HOME = 0x24;
+constexpr UINT VK_LEFT = 0x25;
+constexpr UINT VK_UP = 0x26;
+constexpr UINT VK_RIGHT = 0x27;
+constexpr UINT VK_DOWN = 0x28;
+constexpr UINT VK_DELETE = 0x2E;
+constexpr UINT VK_DECIMAL = 0x6E;
+
+// wParam of mouse messages: the buttons held.
+constexpr WPARAM MK_LBUTTON = 0x0001;
+constexpr WPARAM MK_RBUTTON = 0x0002;
+
+// GetSystemMetrics.
+constexpr int SM_CXSCREEN = 0;
+constexpr int SM_CYSCREEN = 1;
 
 // wParam of WM_SIZE.
 constexpr WPARAM SIZE_RESTORED = 0;
@@ -55,6 +99,16 @@ constexpr WPARAM SIZE_RESTORED = 0;
 constexpr LPARAM MAKELPARAM(WORD low, WORD high) {
   return static_cast<LPARAM>(static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16));
 }
+
+// A message as the loop takes it from the queue, before it is dispatched.
+struct MSG {
+  HWND hwnd = nullptr;
+  UINT message = 0;
+  WPARAM wParam = 0;
+  LPARAM lParam = 0;
+  DWORD time = 0;
+  POINT pt;
+};
 
 namespace orbe {
 struct WindowAccess;
@@ -76,6 +130,12 @@ class CWnd {
   // has a window, the parent has none or belongs to another thread, or
   // OnCreate/WM_CREATE returned -1 (the window is then destroyed again).
   BOOL Create(CWnd* parent, const RECT& rect, UINT id, DWORD style = 0);
+  // As the framework's Create: a window of a registered class (see
+  // orbe/platform/window_class.h) with a caption. FALSE for a class name
+  // that is not registered; a null class name makes a plain window.
+  BOOL Create(LPCSTR class_name, LPCSTR window_name, DWORD style, const RECT& rect, CWnd* parent, UINT id);
+  BOOL CreateEx(DWORD ex_style, LPCSTR class_name, LPCSTR window_name, DWORD style, const RECT& rect,
+                CWnd* parent, UINT id);
   // Destroys the children, sends WM_DESTROY, drops the handle with its timers
   // and pending messages, then calls PostNcDestroy (which may delete this).
   // FALSE when there is no window or the caller is not the owner thread.
@@ -89,6 +149,13 @@ class CWnd {
   CWnd* GetDlgItem(int id) const;
   std::vector<HWND> GetChildren() const { return children_; }
   DWORD GetStyle() const { return style_; }
+  DWORD GetExStyle() const { return ex_style_; }
+  void ModifyExStyle(DWORD remove, DWORD add) { ex_style_ = (ex_style_ & ~remove) | add; }
+  // The registered class the window was made with; "" for a plain window.
+  const CString& GetClassName() const { return class_name_; }
+  // A top-level window's owner (a dialog's parent window); null otherwise.
+  CWnd* GetOwner() const;
+  void SetOwner(CWnd* owner);
 
   // Position in the parent's client coordinates; sends WM_SIZE.
   void MoveWindow(const RECT& rect, BOOL repaint = TRUE);
@@ -96,6 +163,8 @@ class CWnd {
   void GetClientRect(RECT* rect) const;
   // In screen coordinates: offset by every ancestor's position.
   void GetWindowRect(RECT* rect) const;
+  // Moves a top-level window to the middle of its owner, or of the desktop.
+  void CenterWindow(CWnd* alternate_owner = nullptr);
 
   // Returns whether the window was visible before.
   BOOL ShowWindow(int command);
@@ -132,6 +201,12 @@ class CWnd {
   void UpdateWindow();
   BOOL GetUpdateRect(RECT* rect, BOOL erase = FALSE) const;
 
+  // Called by every loop for a posted message or a timer tick of this
+  // window or of one of its descendants, before dispatch: first on the
+  // target window, then on each ancestor in turn. TRUE consumes the message
+  // (it is not dispatched). Sent messages do not pass here.
+  virtual BOOL PreTranslateMessage(MSG* /*msg*/) { return FALSE; }
+
   HWND m_hWnd = nullptr;
 
  protected:
@@ -158,9 +233,12 @@ class CWnd {
   void EndAllModalLoops();
 
   HWND parent_ = nullptr;
+  HWND owner_ = nullptr;
   std::vector<HWND> children_;
   RECT rect_;
   DWORD style_ = 0;
+  DWORD ex_style_ = 0;
+  CString class_name_;
   UINT id_ = 0;
   CString text_;
   bool invalid_ = false;
@@ -186,6 +264,8 @@ BOOL DestroyWindow(HWND hwnd);
 UINT RegisterWindowMessageA(LPCSTR name);
 // Asks this thread's loops to stop: PumpUntil and modal loops return.
 void PostQuitMessage(int exit_code);
+// The desktop's size (SM_CXSCREEN, SM_CYSCREEN); 0 for other metrics.
+int GetSystemMetrics(int index);
 
 namespace orbe {
 
@@ -202,6 +282,21 @@ void PumpFor(DWORD ms);
 // The exit code of PostQuitMessage on this thread, if one is posted.
 bool QuitPosted(int* exit_code = nullptr);
 void ClearQuit();
+
+// The desktop a headless host pretends to have; 1920 x 1080 until set.
+void SetDesktopSize(int width, int height);
+
+// What a user does with keyboard and mouse, posted to the window's queue in
+// the order the platform posts it, so that PreTranslateMessage sees it.
+// Called on the window's thread; FALSE for a window that is gone.
+// A key: WM_KEYDOWN then WM_KEYUP (to the focus window when hwnd is null).
+BOOL PressKey(HWND hwnd, UINT virtual_key);
+enum class MouseButton { kLeft, kRight };
+// A click at (x, y) in client coordinates: button down, button up; a right
+// click then WM_CONTEXTMENU (screen coordinates). A double click sends the
+// second press as WM_xBUTTONDBLCLK only when the window's class has
+// CS_DBLCLKS, as the platform does; otherwise it is a second plain press.
+BOOL ClickMouse(HWND hwnd, int x, int y, MouseButton button = MouseButton::kLeft, bool double_click = false);
 
 }  // namespace orbe
 

@@ -135,8 +135,12 @@ class CGridCtrl : public orbe::KvxWidget {
   COLORREF GetFixedBkColor() const { return fixed_bk_color_; }
   void SetTextBkColor(COLORREF c) { text_bk_color_ = c; }
   COLORREF GetTextBkColor() const { return text_bk_color_; }
+  // The background of selected and cross-selected cells.
   void SetSelColor(COLORREF c) { sel_color_ = c; }
   COLORREF GetSelColor() const { return sel_color_; }
+  // Their text colour; CLR_DEFAULT keeps each cell's own colour.
+  void SetSelTextColor(COLORREF c) { sel_text_color_ = c; }
+  COLORREF GetSelTextColor() const { return sel_text_color_; }
   void SetFixedRowFont(const orbe::FontSpec& font) { fixed_font_ = font; }
   const orbe::FontSpec& GetFixedRowFont() const { return fixed_font_; }
 
@@ -150,6 +154,19 @@ class CGridCtrl : public orbe::KvxWidget {
   bool IsCellSelected(int row, int col) const { return selection_.InRange(row, col); }
   bool SetFocusCell(int row, int col);
   CCellID GetFocusCell() const { return focus_; }
+
+  // Cross selection: the cross cell's whole row and whole column (their
+  // non-fixed cells) show in the selection colour. A user's click on a data
+  // cell moves the cross there and, when it moved and a message is given,
+  // posts that message to the parent (wParam row, lParam column), as quote
+  // grids tell their owner. Switching it off keeps the cross cell.
+  void EnableCrossSelection(bool enable, UINT message = 0);
+  bool IsCrossSelection() const { return cross_enabled_; }
+  // Silent, as a program sets it; (-1, -1) clears it. Refused for a cell
+  // outside the grid or a fixed one.
+  bool SetCrossCell(int row, int col);
+  CCellID GetCrossCell() const { return cross_; }
+  bool IsCellCrossSelected(int row, int col) const;
 
   // Sorting of the non-fixed rows by one column; a sort kind per column.
   void SetColumnSortKind(int col, GridSortKind kind);
@@ -219,6 +236,10 @@ class CGridCtrl : public orbe::KvxWidget {
   COLORREF fixed_bk_color_ = CLR_DEFAULT;
   COLORREF text_bk_color_ = CLR_DEFAULT;
   COLORREF sel_color_ = RGB(51, 153, 255);
+  COLORREF sel_text_color_ = CLR_DEFAULT;
+  bool cross_enabled_ = false;
+  UINT cross_message_ = 0;
+  CCellID cross_;
   orbe::FontSpec fixed_font_;
   bool list_mode_ = false;
   bool single_row_ = false;

@@ -34,6 +34,7 @@ class KVXHistogramList : public orbe::KvxWidget {
   void RefreshHistogram() { SetHistogramColumn(column_); }
   // The histogram's share of the height, in percent (0..90).
   void SetHistogramPercent(int percent);
+  int GetHistogramPercent() const { return percent_; }
 
  protected:
   int OnCreate() override;

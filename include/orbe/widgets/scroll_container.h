@@ -1,7 +1,8 @@
 // The report's cell stack: a container title on top, then cells one below the
 // other, each a title bar and a widget. A cell can be collapsed to its title
-// bar or hidden (title and body height 0). The container scrolls vertically
-// and exports its lists to one spreadsheet.
+// bar or hidden (title and body height 0). A cell height of -1 (what a report
+// cell has when its INI gives none) fits the cell to its content. The
+// container scrolls vertically and exports its lists to one spreadsheet.
 #ifndef ORBE_WIDGETS_SCROLL_CONTAINER_H_
 #define ORBE_WIDGETS_SCROLL_CONTAINER_H_
 
@@ -30,10 +31,21 @@ class ScrollContainer : public orbe::KvxWidget {
   COLORREF GetTitleColor() const { return title_color_; }
   int GetTitleHeight() const { return title_height_; }
 
+  // A cell height that fits the cell to its content (any negative height).
+  static constexpr int kFitContent = -1;
+  // Content heights of the cell kinds that have no rows to count.
+  static constexpr int kChartContentHeight = 300;
+  static constexpr int kWebContentHeight = 400;
+  static constexpr int kLabelLineHeight = 18;
+
   // Creates the cell's widget (the container must exist) and lays out every
   // cell; returns the id, or -1 for an unknown type or without a window.
   // cell_width 0 takes the container's width.
   int AddWnd(const std::string& title, int type, int title_height, int cell_height, int cell_width = 0);
+  // As AddWnd, with the new cell placed right after the cell `after_id`;
+  // -1 (nothing made) when there is no such cell.
+  int InsertWndAfter(int after_id, const std::string& title, int type, int title_height, int cell_height,
+                     int cell_width = 0);
   bool DeleteWnd(int id);
   std::vector<int> GetAllWndID() const;
   int GetWndCount() const { return static_cast<int>(cells_.size()); }
@@ -52,9 +64,13 @@ class ScrollContainer : public orbe::KvxWidget {
   bool SetCellTitleColor(int id, COLORREF color);
   COLORREF GetCellTitleColor(int id) const;
   bool SetTitleHeight(int id, int height);
-  // The cell's body height, and whether it is collapsed to its title bar.
+  // The cell's body height as set (kFitContent for a fitted cell), and
+  // whether it is collapsed to its title bar.
   bool SetWndHigth(int id, int height, bool collapsed);
   int GetWndHigth(int id) const;
+  // The body height the cell takes now: 0 when collapsed, the content's
+  // height for a fitted cell; 0 for an unknown id.
+  int GetShownHigth(int id) const;
   bool IsCollapsed(int id) const;
 
   // Lays the cells out again from the current scroll position.
@@ -83,6 +99,8 @@ class ScrollContainer : public orbe::KvxWidget {
 
   Cell* Find(int id);
   const Cell* Find(int id) const;
+  int InsertCell(std::size_t position, const std::string& title, int type, int title_height, int cell_height,
+                 int cell_width);
 
   std::vector<std::unique_ptr<Cell>> cells_;
   int next_id_ = 1000;

@@ -1,0 +1,88 @@
+#include "orbe/platform/shell.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <deque>
+#include <mutex>
+#include <utility>
+
+#include "orbe/platform/text.h"
+#include "platform/no_destructor.h"
+
+namespace orbe {
+namespace {
+
+constexpr std::size_t kRecordedRequests = 64;
+
+struct ShellState {
+  std::mutex mutex;
+  ShellExecuteHandler handler;
+  std::deque<ShellRequest> recorded;
+};
+
+ShellState& State() {
+  static NoDestructor<ShellState> state;
+  return *state.get();
+}
+
+int RecordAndPrint(const ShellRequest& request) {
+  {
+    ShellState& state = State();
+    const std::lock_guard lock(state.mutex);
+    state.recorded.push_back(request);
+    if (state.recorded.size() > kRecordedRequests) state.recorded.pop_front();
+  }
+  std::string line = "[" + GbkToUtf8(request.operation) + "] " + GbkToUtf8(request.file);
+  if (!request.parameters.empty()) line += " " + GbkToUtf8(request.parameters);
+  line += "\n";
+  std::fputs(line.c_str(), stderr);
+  std::fflush(stderr);
+  return kShellExecuteDone;
+}
+
+ShellExecuteHandler CurrentHandler() {
+  ShellState& state = State();
+  const std::lock_guard lock(state.mutex);
+  return state.handler ? state.handler : ShellExecuteHandler(RecordAndPrint);
+}
+
+std::string TextOf(LPCSTR text) { return text != nullptr ? text : ""; }
+
+}  // namespace
+
+ShellExecuteHandler SetShellExecuteHandler(ShellExecuteHandler handler) {
+  ShellState& state = State();
+  const std::lock_guard lock(state.mutex);
+  ShellExecuteHandler previous = std::exchange(state.handler, std::move(handler));
+  return previous ? previous : ShellExecuteHandler(RecordAndPrint);
+}
+
+std::vector<ShellRequest> RecordedShellRequests() {
+  ShellState& state = State();
+  const std::lock_guard lock(state.mutex);
+  return {state.recorded.begin(), state.recorded.end()};
+}
+
+void ClearRecordedShellRequests() {
+  ShellState& state = State();
+  const std::lock_guard lock(state.mutex);
+  state.recorded.clear();
+}
+
+}  // namespace orbe
+
+HMODULE ShellExecuteA(HWND hwnd, LPCSTR operation, LPCSTR file, LPCSTR parameters, LPCSTR directory,
+                      int show_command) {
+  int result = SE_ERR_FNF;
+  if (file != nullptr && file[0] != '\0') {
+    const orbe::ShellRequest request{hwnd,
+                                     operation != nullptr ? operation : "open",
+                                     file,
+                                     orbe::TextOf(parameters),
+                                     orbe::TextOf(directory),
+                                     show_command};
+    // Called outside the lock: a handler may show boxes or open more.
+    result = orbe::CurrentHandler()(request);
+  }
+  return reinterpret_cast<HMODULE>(static_cast<std::intptr_t>(result));
+}
