@@ -1,6 +1,5 @@
 #include "reports/ini_report_pop_dlg.h"
 
-#include "orbe/platform/message_box.h"
 #include "orbe/platform/text.h"
 
 namespace {
@@ -16,26 +15,24 @@ std::string PopupTitle(const ScrollWndCfg& child) {
 
 CIniReportPopDlg::CIniReportPopDlg(ScrollWndCfg& child, const orbe::ReportStart& start,
                                    const CString& securityCode, CWnd& owner)
-    : owner_(owner), report_(&child, start) {
+    : CDialog(ids::kPopupDialog, &owner), owner_(owner), report_(&child, start) {
   report_.SetSecuCode(securityCode, false);
   SetWindowText(PopupTitle(child));
 }
 
 CIniReportPopDlg::~CIniReportPopDlg() { DestroyWindow(); }
 
-int CIniReportPopDlg::DoModal() {
+RECT CIniReportPopDlg::InitialRect() const {
   RECT area;
-  owner_.GetClientRect(&area);
-  if (!Create(&owner_, area, ids::kPopupDialog, WS_CHILD | WS_VISIBLE)) return -1;
+  owner_.GetWindowRect(&area);
+  return area;
+}
+
+BOOL CIniReportPopDlg::OnInitDialog() {
   RECT client;
   GetClientRect(&client);
-  if (!report_.Create(this, client, ids::kPopupReport, WS_CHILD | WS_VISIBLE)) {
-    DestroyWindow();
-    return -1;
-  }
-  const int result = RunModalLoop();
-  DestroyWindow();
-  return result;
+  if (!report_.Create(this, client, ids::kPopupReport, WS_CHILD | WS_VISIBLE)) EndDialog(IDCANCEL);
+  return TRUE;
 }
 
 void CIniReportPopDlg::OnSize(UINT /*type*/, int width, int height) {

@@ -4,24 +4,21 @@
 #ifndef ORBE_REPORTS_INI_REPORT_POP_DLG_H_
 #define ORBE_REPORTS_INI_REPORT_POP_DLG_H_
 
-#include "orbe/platform/message_box.h"
+#include "orbe/platform/dialog.h"
 #include "reports/ini_report_wnd_impl.h"
 
-class CIniReportPopDlg final : public CWnd {
+class CIniReportPopDlg final : public CDialog {
  public:
-  // The child configuration holds the pop-up cell only and shares its
-  // cells with the report it came from; both must outlive the dialog.
+  // The child configuration holds the pop-up cell only and shares its cells
+  // with the report it came from; both must outlive the dialog. The dialog
+  // is owned by that report's window and takes its size.
   CIniReportPopDlg(ScrollWndCfg& child, const orbe::ReportStart& start, const CString& securityCode, CWnd& owner);
   ~CIniReportPopDlg() override;
 
-  // Covers the owner's client area and pumps until the dialog is closed
-  // (WM_CLOSE); IDCANCEL, or -1 when the dialog could not be shown or was
-  // destroyed with its owner.
-  int DoModal();
-
  protected:
+  BOOL OnInitDialog() override;
+  RECT InitialRect() const override;
   void OnSize(UINT type, int width, int height) override;
-  void OnClose() override { EndModalLoop(IDCANCEL); }
 
  private:
   CWnd& owner_;

@@ -2,6 +2,7 @@
 #include "reports/ini_report_wnd_impl.h"
 
 #include "orbe/platform/text.h"
+#include "orbe/platform/window_class.h"
 #include "orbe/reports/report_lookups.h"
 #include "orbe/widgets/color_edit.h"
 #include "reports/report_wnd_look.h"
@@ -22,6 +23,18 @@ orbe::TitleBarChoices ChoicesFor(const orbe::ReportStart& start) {
     if (choices.terms[i] == start.term) choices.term = static_cast<int>(i);
   }
   return choices;
+}
+
+// Registered once per process; later calls find the class there.
+bool RegisterReportClass() {
+  WNDCLASSA report_class{};
+  report_class.style = ids::kWindowClassStyle;
+  report_class.lpfnWndProc = DefWindowProcA;
+  report_class.hInstance = AfxGetInstanceHandle();
+  report_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  report_class.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  report_class.lpszClassName = ids::kWindowClass;
+  return AfxRegisterClass(&report_class) != FALSE;
 }
 
 }  // namespace
@@ -55,6 +68,12 @@ int CIniReportWnd::OnCreate() {
 }
 
 void CIniReportWnd::OnSize(UINT /*type*/, int /*width*/, int /*height*/) { Layout(); }
+
+// An owned dialog outlives its owner's window unless told: a pop-up shows
+// cells of this report's configuration and must go first.
+void CIniReportWnd::OnDestroy() {
+  if (popup_ != nullptr) popup_->DestroyWindow();
+}
 
 void CIniReportWnd::Layout() {
   RECT client;
@@ -117,9 +136,11 @@ void CIniReportWnd::MoveWnd(const RECT& rect) {
 
 extern "C" IIniReportWnd* CreateIniReportWnd(const CString& iniPath, const CString& securityCode,
                                             CWnd* parentWindow) {
+  if (!RegisterReportClass()) return nullptr;
   auto window = std::make_unique<CIniReportWnd>(iniPath);
   window->SetSecuCode(securityCode, false);
-  if (!window->Create(parentWindow, RECT{0, 0, 0, 0}, 0, WS_CHILD | WS_VISIBLE)) return nullptr;
+  if (!window->Create(ids::kWindowClass, "", WS_CHILD | WS_VISIBLE, RECT{0, 0, 0, 0}, parentWindow, 0))
+    return nullptr;
   return window.release();
 }
 

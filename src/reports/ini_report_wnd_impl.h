@@ -63,6 +63,7 @@ class CIniReportWnd final : public CWnd, public IIniReportWnd, public IGridNotif
  protected:
   int OnCreate() override;
   void OnSize(UINT type, int width, int height) override;
+  void OnDestroy() override;
   LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) override;
 
  private:
@@ -112,6 +113,8 @@ class CIniReportWnd final : public CWnd, public IIniReportWnd, public IGridNotif
   // While a pop-up is open the page must stay as it is (the click that opened
   // it is still on the stack): page messages wait until it closes.
   bool popup_open_ = false;
+  // The open pop-up dialog; it goes with the report's window.
+  CWnd* popup_ = nullptr;
   UINT deferred_message_ = 0;
   // Expires with the object, so code after a modal loop can tell whether the
   // window was destroyed meanwhile.

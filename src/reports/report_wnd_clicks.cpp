@@ -1,5 +1,6 @@
 // Clicks in a list cell: the clicked column's data format decides (a link, a
 // mail address, nothing, the host), else the column's pop-up cell opens.
+#include "orbe/platform/shell.h"
 #include "orbe/platform/text.h"
 #include "reports/ini_report_pop_dlg.h"
 #include "reports/report_wnd_click_action.h"
@@ -61,7 +62,9 @@ void CIniReportWnd::OnGridClick(CGridCtrl& grid, int row, int col) {
   }
 }
 
-void CIniReportWnd::OpenWithShell(const std::string& /*target*/) {}
+void CIniReportWnd::OpenWithShell(const std::string& target) {
+  ShellExecuteA(GetSafeHwnd(), "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
 
 void CIniReportWnd::NotifyHost(int cell_id, const std::string& value, const std::string& column_title) {
   if (host_window_ == nullptr) return;
@@ -78,10 +81,12 @@ void CIniReportWnd::OpenPopup(CellWndCfgBase& popup, const std::string& value) {
   const std::weak_ptr<int> alive = alive_;
   {
     CIniReportPopDlg dialog(child, orbe::ReportStart{title_bar_.Unit(), title_bar_.Term()}, security_code_, *this);
+    popup_ = &dialog;
     dialog.DoModal();
   }
   // The host may have destroyed the report from inside the dialog's loop.
   if (alive.expired()) return;
+  popup_ = nullptr;
   popup.parameter[0] = '\0';
   popup_open_ = false;
   if (deferred_message_ != 0) {

@@ -130,10 +130,11 @@ void AddSummaries(VList& list, const ListCfg& cfg) {
 // column, and the histogram shows that column.
 void SelectFirstColumn(KVXHistogramList& composite) {
   VList& list = composite.GetList();
+  list.EnableCrossSelection(true);
   list.SetSelColor(kCrossSelectionColor);
   if (list.GetHeadCount() <= 1 || list.GetDataRowCount() == 0 || list.IsReversed()) return;
   const int col = list.GetFixedColumnCount();
-  list.SetSelectedRange(CCellRange{1, col, 1, col});
+  list.SetCrossCell(list.GetFixedRowCount(), col);
   composite.SetHistogramColumn(col);
 }
 

@@ -46,7 +46,7 @@ bool ReportSplits::Split(ScrollContainer& container, int id, const ListCfg& cfg,
   int after = id;
   for (int row = 0; row < rows; ++row) {
     std::unique_ptr<ListCfg> piece_cfg = PieceConfig(cfg, list->GetValueText(row, split_col));
-    const int piece_id = container.AddWnd(FieldText(piece_cfg->title), static_cast<int>(ScrollCellType::kList),
+    const int piece_id = container.InsertWndAfter(after, FieldText(piece_cfg->title), static_cast<int>(ScrollCellType::kList),
                                              piece_cfg->title_high, piece_cfg->control_high, piece_cfg->control_width);
     VList* piece = piece_id >= 0 ? container.GetList(piece_id) : nullptr;
     if (piece == nullptr) continue;  // the copy goes with its unique_ptr

@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,8 +14,8 @@
 #include "connection_options.h"
 #include "orbe/dictionary/cw_file_util.h"
 #include "orbe/platform/file.h"
+#include "orbe/platform/dialog.h"
 #include "orbe/platform/file_dialog.h"
-#include "orbe/platform/sync.h"
 #include "orbe/platform/text.h"
 #include "orbe/reports/ini_report_wnd.h"
 #include "orbe/widgets/html_render.h"
@@ -33,8 +32,6 @@ constexpr const char* kUsage =
     "[--click CELL,ROW,COL]... [--html OUT] [--xlsx OUT] ";
 constexpr RECT kPageRect{0, 0, 1000, 900};
 constexpr UINT kHostMessage = WM_APP + 18;
-constexpr UINT_PTR kPopupTimer = 1;
-constexpr UINT kPopupPollMs = 20;
 
 struct Action {
   enum Kind { kTerm, kUnit, kRotate, kSplit, kClick } kind;
@@ -102,16 +99,10 @@ bool TakeReportOptions(const CommandArgs& args, ReportOptions& options, std::str
   return true;
 }
 
-// The host's window the report lives in. It hears the report's data-format-24
-// notices and, while a click may open a pop-up, polls for it.
+// The host's window the report lives in; it hears the report's
+// data-format-24 notices.
 class HostFrame : public CWnd {
- public:
-  std::function<void()> on_timer;
-
  protected:
-  void OnTimer(UINT_PTR /*id*/) override {
-    if (on_timer) on_timer();
-  }
   LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) override {
     if (message != kHostMessage) return CWnd::WindowProc(message, wparam, lparam);
     const auto* notice = reinterpret_cast<const IniReportHostNotice*>(wparam);
@@ -130,40 +121,34 @@ std::string PopupHtmlPath(const std::string& html, int number) {
       .string();
 }
 
-// Clicks a list cell; a pop-up it opens is read once complete, written as
-// HTML beside the page when asked, and closed.
+// Clicks a list cell. A pop-up it opens reaches the dialog handler as its
+// modal loop starts: its page is read once complete, written as HTML beside
+// the page when asked, and the dialog closed.
 class PopupReader {
  public:
-  PopupReader(HostFrame& frame, CWnd& report, const std::string& html) : frame_(frame), report_(report), html_(html) {}
+  explicit PopupReader(const std::string& html) : html_(html) {}
 
   std::string Click(ReportDriver& driver, const Action& click) {
-    const DWORD start = GetTickCount();
-    frame_.on_timer = [this, start] { Poll(start); };
-    frame_.SetTimer(kPopupTimer, kPopupPollMs, nullptr);
+    const DialogHandler previous = SetDialogHandler([this](CDialog& dialog) { Read(dialog); });
     const std::string error = driver.ClickCell(click.cell, click.row, click.col);
-    frame_.KillTimer(kPopupTimer);
-    frame_.on_timer = nullptr;
+    SetDialogHandler(previous);
     return !error.empty() ? error : failed_ ? "the pop-up did not complete in time" : "";
   }
 
   const std::vector<std::string>& Pages() const { return pages_; }
 
  private:
-  void Poll(DWORD start) {
-    CWnd* dialog = report_.GetDlgItem(ids::kPopupDialog);
-    CWnd* inner = dialog != nullptr ? dialog->GetDlgItem(ids::kPopupReport) : nullptr;
-    if (inner == nullptr) return;
-    ReportDriver popup(*inner);
-    const bool late = GetTickCount() - start > kPageTimeoutMs;
-    if (!popup.PageComplete() && !late) return;
-    failed_ = failed_ || late;
-    pages_.push_back(popup.PageText());
-    if (!html_.empty()) SaveWindowHtml(*inner, PopupHtmlPath(html_, static_cast<int>(pages_.size())));
-    dialog->PostMessage(WM_CLOSE);
+  void Read(CDialog& dialog) {
+    CWnd* inner = dialog.GetDlgItem(ids::kPopupReport);
+    if (inner != nullptr) {
+      ReportDriver popup(*inner);
+      failed_ = !popup.WaitForPage() || failed_;
+      pages_.push_back(popup.PageText());
+      if (!html_.empty()) SaveWindowHtml(*inner, PopupHtmlPath(html_, static_cast<int>(pages_.size())));
+    }
+    dialog.EndDialog(IDCANCEL);
   }
 
-  HostFrame& frame_;
-  CWnd& report_;
   const std::string html_;
   std::vector<std::string> pages_;
   bool failed_ = false;
@@ -226,7 +211,7 @@ int RunReport(const CommandArgs& arguments) {
   if (!driver.WaitForPage()) return Fail(1, "the report did not complete within 60 s");
   if (driver.ConfigurationFailed()) return Fail(1, "the report's configuration is unusable: " + options.ini);
 
-  PopupReader popups(frame, *report, options.html);
+  PopupReader popups(options.html);
   if (const int status = RunActions(driver, popups, options.actions); status != 0) return status;
   std::fputs(driver.PageText().c_str(), stdout);
   for (const std::string& page : popups.Pages()) std::printf("== pop-up\n%s", page.c_str());

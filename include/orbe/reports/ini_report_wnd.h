@@ -52,8 +52,10 @@ inline constexpr int kUnitSelection = 3005;   // money unit, after "单位:"
 inline constexpr int kTermSelection = 3006;   // report term, after "报告期:"
 inline constexpr int kUnitLabel = 3007;
 inline constexpr int kTermLabel = 3008;
-// While a pop-up is open: the modal dialog, a child of the report window
-// covering it, and inside it the report window that shows the pop-up cell.
+// A pop-up is a modal dialog (CDialog, template number kPopupDialog) owned
+// by the report window; inside it the report window kPopupReport shows the
+// pop-up cell. Hosts and tests reach it through the platform's dialog
+// handler (orbe/platform/dialog.h).
 inline constexpr int kPopupDialog = 3009;
 inline constexpr int kPopupReport = 3010;
 
