@@ -7,30 +7,19 @@
 // (goal <= 0.3).
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
-#include <sys/eventfd.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <ctime>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <regex>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "data_server.h"
+#include "end_to_end_bench.h"
 #include "host/host_session.h"
 #include "host/report_driver.h"
 #include "orbe/reports/cini_report_util.h"
 #include "orbe/reports/ini_report_wnd.h"
-#include "orbe/widgets/scroll_container.h"
-#include "sample/sample_market.h"
-#include "server_log.h"
-#include "unique_fd.h"
 
 namespace {
 
@@ -48,14 +37,12 @@ class Fixture {
     if (!Instance()) Instance().reset(new Fixture());
     return *Instance();
   }
+  // Torn down before main returns: the module's own globals are gone by the
+  // time static destructors would run.
   static void Release() { Instance().reset(); }
   ~Fixture() {
     session_.reset();
-    if (loop_.joinable()) {
-      const std::uint64_t one = 1;
-      if (::write(stop_.Get(), &one, sizeof one) < 0) std::perror("stop");
-      loop_.join();
-    }
+    server_.reset();
     fs::remove_all(folder_);
   }
   const std::string& Error() const { return error_; }
@@ -74,18 +61,12 @@ class Fixture {
 
  private:
   Fixture() {
-    orbe::server::SetLogLevel(orbe::server::LogLevel::kOff);
     folder_ = (fs::temp_directory_path() / ("orbe_report_bench_" + std::to_string(::getpid()))).string() + "/";
     home_ = folder_ + "home/";
     fs::create_directories(home_);
     db_ = folder_ + "market.db";
-    if (!orbe::sample::MakeSampleMarket(db_, kScale, &error_)) return;
-    orbe::server::ServerConfig config;
-    config.db_path = db_;
-    config.port = 0;
-    server_ = orbe::server::DataServer::Create(config, &error_);
-    if (!server_) return;
-    loop_ = std::thread([this] { server_->Run(stop_.Get()); });
+    server_ = std::make_unique<orbe_bench::InProcessDataServer>(db_, kScale);
+    error_ = server_->error();
   }
   static std::unique_ptr<Fixture>& Instance() {
     static std::unique_ptr<Fixture> instance;
@@ -95,10 +76,8 @@ class Fixture {
   std::string folder_;
   std::string home_;
   std::string db_;
+  std::unique_ptr<orbe_bench::InProcessDataServer> server_;
   std::string error_;
-  std::unique_ptr<orbe::server::DataServer> server_;
-  orbe::server::UniqueFd stop_{::eventfd(0, EFD_CLOEXEC)};
-  std::thread loop_;
   std::unique_ptr<orbe::HostSession> session_;
 };
 
@@ -137,21 +116,6 @@ std::size_t RunDirect(sqlite3* db, const std::vector<std::string>& statements) {
   return values;
 }
 
-double ThreadCpuSeconds() {
-  timespec now{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
-// Wall seconds of the run; *cpu gains the CPU seconds this (the window's) thread spent.
-double SecondsOf(const std::function<bool()>& run, bool* ok, double* cpu = nullptr) {
-  const double cpu_start = ThreadCpuSeconds();
-  const auto start = std::chrono::steady_clock::now();
-  *ok = run() && *ok;
-  if (cpu != nullptr) *cpu += ThreadCpuSeconds() - cpu_start;
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
 struct ReportWindowCloser {
   void operator()(IIniReportWnd* window) const { DestroyIniReportWnd(window); }
 };
@@ -175,9 +139,7 @@ void BM_ReportPageVersusDirectSqlite(benchmark::State& state) {
   const std::vector<std::string> statements = DirectStatements(company);
   CWnd host;
   host.Create(nullptr, RECT{0, 0, 1000, 900}, 0, WS_VISIBLE);
-  double first_seconds = 0;
-  double cached_seconds = 0;
-  double direct_seconds = 0;
+  orbe_bench::EndToEndSeconds seconds;
   double first_cpu = 0;
   std::size_t values = 0;
   bool ok = !company.empty();
@@ -187,7 +149,7 @@ void BM_ReportPageVersusDirectSqlite(benchmark::State& state) {
     state.ResumeTiming();
     std::unique_ptr<IIniReportWnd, ReportWindowCloser> window;
     std::unique_ptr<orbe::ReportDriver> driver;
-    first_seconds += SecondsOf(
+    seconds.first += orbe_bench::SecondsOf(
         [&] {
           window.reset(CreateIniReportWnd(SummaryIni(), kSecurity, &host));
           if (!window) return false;
@@ -196,13 +158,13 @@ void BM_ReportPageVersusDirectSqlite(benchmark::State& state) {
           return driver->WaitForPage() && !driver->ConfigurationFailed();
         },
         &ok, &first_cpu);
-    cached_seconds += SecondsOf(
+    seconds.cached += orbe_bench::SecondsOf(
         [&] {
           window->SetSecuCode(kSecurity, true);
           return driver->WaitForPage();
         },
         &ok);
-    direct_seconds += SecondsOf(
+    seconds.direct += orbe_bench::SecondsOf(
         [&] {
           values = RunDirect(db, statements);
           return values > 0;
@@ -211,14 +173,9 @@ void BM_ReportPageVersusDirectSqlite(benchmark::State& state) {
   }
   sqlite3_close(db);
   if (!ok) state.SkipWithError(("a report build failed " + fixture.Error()).c_str());
-  const double runs = static_cast<double>(state.iterations());
+  orbe_bench::SetEndToEndCounters(state, seconds);
   state.counters["values"] = static_cast<double>(values);
-  state.counters["first_ms"] = first_seconds / runs * 1000;
-  state.counters["first_window_cpu_ms"] = first_cpu / runs * 1000;
-  state.counters["cached_ms"] = cached_seconds / runs * 1000;
-  state.counters["direct_ms"] = direct_seconds / runs * 1000;
-  state.counters["over_direct"] = direct_seconds > 0 ? first_seconds / direct_seconds : 0;
-  state.counters["cached_over_first"] = first_seconds > 0 ? cached_seconds / first_seconds : 0;
+  state.counters["first_window_cpu_ms"] = first_cpu / static_cast<double>(state.iterations()) * 1000;
 }
 BENCHMARK(BM_ReportPageVersusDirectSqlite)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(30);
 

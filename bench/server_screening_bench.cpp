@@ -7,28 +7,20 @@
 // cached_over_first = a second screening served from the reply cache / the
 // first (goal <= 0.3).
 #include <benchmark/benchmark.h>
-#include <sys/eventfd.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "data_server.h"
+#include "end_to_end_bench.h"
 #include "host/host_market.h"
 #include "host/host_session.h"
 #include "indicators/screening_reference.h"
 #include "orbe/indicators/index_mgr.h"
 #include "orbe/screening/headless_screening.h"
-#include "sample/sample_market.h"
-#include "server_log.h"
-#include "unique_fd.h"
 
 namespace {
 
@@ -56,11 +48,7 @@ class Fixture {
     mgr_.reset();
     session_.reset();
     market_.reset();
-    if (loop_.joinable()) {
-      const std::uint64_t one = 1;
-      if (::write(stop_.Get(), &one, sizeof one) < 0) std::perror("stop");
-      loop_.join();
-    }
+    server_.reset();
     fs::remove_all(folder_);
   }
   const std::string& Error() const { return error_; }
@@ -81,19 +69,14 @@ class Fixture {
 
  private:
   Fixture() {
-    orbe::server::SetLogLevel(orbe::server::LogLevel::kOff);
     setenv("PYTHONDONTWRITEBYTECODE", "1", 0);
     folder_ = (fs::temp_directory_path() / ("orbe_screening_bench_" + std::to_string(::getpid()))).string() + "/";
     home_ = folder_ + "home/";
     fs::create_directories(home_);
     db_ = folder_ + "market.db";
-    if (!orbe::sample::MakeSampleMarket(db_, kScale, &error_)) return;
-    orbe::server::ServerConfig config;
-    config.db_path = db_;
-    config.port = 0;
-    server_ = orbe::server::DataServer::Create(config, &error_);
-    if (!server_) return;
-    loop_ = std::thread([this] { server_->Run(stop_.Get()); });
+    server_ = std::make_unique<orbe_bench::InProcessDataServer>(db_, kScale);
+    error_ = server_->error();
+    if (!server_->ok()) return;
     market_ = orbe::HostMarket::Open(db_, home_, &error_);
     if (!market_) return;
     fs::copy(fs::path(ORBE_SOURCE_DIR) / "data" / "indicators", folder_ + "indicators", fs::copy_options::recursive);
@@ -115,19 +98,11 @@ class Fixture {
   std::string db_;
   std::string error_;
   std::vector<std::string> companies_;
-  std::unique_ptr<orbe::server::DataServer> server_;
-  orbe::server::UniqueFd stop_{::eventfd(0, EFD_CLOEXEC)};
-  std::thread loop_;
+  std::unique_ptr<orbe_bench::InProcessDataServer> server_;
   std::unique_ptr<orbe::HostMarket> market_;
   std::unique_ptr<orbe::HostSession> session_;
   std::unique_ptr<IIndexMgr, CatalogueCloser> mgr_;
 };
-
-double SecondsOf(const std::function<bool()>& run, bool* ok) {
-  const auto start = std::chrono::steady_clock::now();
-  *ok = run() && *ok;
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 
 void BM_ScreeningVersusDirectSqlite(benchmark::State& state) {
   Fixture& fixture = Fixture::Get();
@@ -137,9 +112,7 @@ void BM_ScreeningVersusDirectSqlite(benchmark::State& state) {
   }
   const IndexScheme scheme = orbe_test::ScreeningScheme();
   const std::string codes = orbe_test::JoinCodes(fixture.Companies());
-  double first_seconds = 0;
-  double cached_seconds = 0;
-  double direct_seconds = 0;
+  orbe_bench::EndToEndSeconds seconds;
   std::size_t rows = 0;
   std::size_t selected = 0;
   bool ok = true;
@@ -153,9 +126,9 @@ void BM_ScreeningVersusDirectSqlite(benchmark::State& state) {
       selected = result.rows.size();
       return result.ok;
     };
-    first_seconds += SecondsOf(screen, &ok);
-    cached_seconds += SecondsOf(screen, &ok);
-    direct_seconds += SecondsOf(
+    seconds.first += orbe_bench::SecondsOf(screen, &ok);
+    seconds.cached += orbe_bench::SecondsOf(screen, &ok);
+    seconds.direct += orbe_bench::SecondsOf(
         [&] {
           const orbe_test::ReferenceResult ref = orbe_test::ComputeReference(fixture.Database(), fixture.Companies());
           // The module's table and the direct one must be the same for the ratio to mean anything.
@@ -164,14 +137,9 @@ void BM_ScreeningVersusDirectSqlite(benchmark::State& state) {
         &ok);
   }
   if (!ok) state.SkipWithError(("a screening failed or differs from the direct table " + fixture.Error()).c_str());
-  const double runs = static_cast<double>(state.iterations());
+  orbe_bench::SetEndToEndCounters(state, seconds);
   state.counters["rows"] = static_cast<double>(rows);
   state.counters["selected"] = static_cast<double>(selected);
-  state.counters["first_ms"] = first_seconds / runs * 1000;
-  state.counters["cached_ms"] = cached_seconds / runs * 1000;
-  state.counters["direct_ms"] = direct_seconds / runs * 1000;
-  state.counters["over_direct"] = direct_seconds > 0 ? first_seconds / direct_seconds : 0;
-  state.counters["cached_over_first"] = first_seconds > 0 ? cached_seconds / first_seconds : 0;
 }
 BENCHMARK(BM_ScreeningVersusDirectSqlite)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 

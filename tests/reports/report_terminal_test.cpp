@@ -4,7 +4,6 @@
 // headless Chromium, and bad input fails fast and plainly.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
-#include <sys/wait.h>
 
 #include <cmath>
 #include <cstdio>
@@ -17,30 +16,15 @@
 #include "orbe/platform/file.h"
 #include "orbe/platform/text.h"
 #include "support/browser_shot.h"
+#include "support/terminal_run.h"
 #include "support/xlsx_reader.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct RunResult {
-  int status = -1;
-  std::string out;
-};
-
-// Every run is bounded: a terminal that hangs fails the test (status 124).
-RunResult RunTerminal(const std::string& arguments) {
-  const std::string command =
-      "timeout -k 5 120 " + std::string(ORBE_TEST_BIN_DIR) + "/orbe-terminal " + arguments + " 2>&1";
-  RunResult result;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) return result;
-  char chunk[4096];
-  for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) result.out.append(chunk, n);
-  const int status = ::pclose(pipe);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
-}
+using orbe_test::RunTerminal;
+using RunResult = orbe_test::TerminalRun;
 
 std::string Report(const std::string& name) { return std::string(ORBE_SOURCE_DIR) + "/data/reports/" + name; }
 

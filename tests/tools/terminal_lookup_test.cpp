@@ -3,7 +3,6 @@
 // lookups found, which must be what the database holds.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -11,25 +10,12 @@
 
 #include "dataservice/transfer_server.h"
 #include "orbe/platform/text.h"
+#include "support/terminal_run.h"
 
 namespace {
 
-struct RunResult {
-  int status = -1;
-  std::string out;
-};
-
-RunResult RunTerminal(const std::string& arguments) {
-  const std::string command = std::string(ORBE_TEST_BIN_DIR) + "/orbe-terminal " + arguments + " 2>&1";
-  RunResult result;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) return result;
-  char chunk[4096];
-  for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) result.out.append(chunk, n);
-  const int status = ::pclose(pipe);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
-}
+using orbe_test::RunTerminal;
+using RunResult = orbe_test::TerminalRun;
 
 // The first A-share of the database and its abbreviation (GBK).
 struct AShare {

@@ -1,0 +1,96 @@
+// What the end-to-end benchmarks share: the sample market served by
+// orbe-dataserver on its own thread in the benchmark's process, wall (and
+// window-thread CPU) timing of one step, and the counters that compare the
+// module's first and cached runs with the same work done directly on SQLite.
+#ifndef ORBE_BENCH_END_TO_END_BENCH_H_
+#define ORBE_BENCH_END_TO_END_BENCH_H_
+
+#include <benchmark/benchmark.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "data_server.h"
+#include "sample/sample_market.h"
+#include "server_log.h"
+#include "unique_fd.h"
+
+namespace orbe_bench {
+
+// Makes the market at `db` and serves it until destroyed; error() tells what failed.
+class InProcessDataServer {
+ public:
+  InProcessDataServer(const std::string& db, double scale) {
+    orbe::server::SetLogLevel(orbe::server::LogLevel::kOff);
+    if (!orbe::sample::MakeSampleMarket(db, scale, &error_)) return;
+    orbe::server::ServerConfig config;
+    config.db_path = db;
+    config.port = 0;
+    server_ = orbe::server::DataServer::Create(config, &error_);
+    if (server_) loop_ = std::thread([this] { server_->Run(stop_.Get()); });
+  }
+  ~InProcessDataServer() {
+    if (!loop_.joinable()) return;
+    const std::uint64_t one = 1;
+    if (::write(stop_.Get(), &one, sizeof one) < 0) std::perror("stop");
+    loop_.join();
+  }
+  InProcessDataServer(const InProcessDataServer&) = delete;
+  InProcessDataServer& operator=(const InProcessDataServer&) = delete;
+
+  bool ok() const { return server_ != nullptr; }
+  int Port() const { return server_ != nullptr ? server_->Port() : 0; }
+  const std::string& error() const { return error_; }
+
+ private:
+  std::string error_;
+  std::unique_ptr<orbe::server::DataServer> server_;
+  orbe::server::UniqueFd stop_{::eventfd(0, EFD_CLOEXEC)};
+  std::thread loop_;
+};
+
+inline double ThreadCpuSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+// Wall seconds of run(); *ok stays true only while every run succeeds;
+// *cpu (when given) gains the CPU seconds the calling thread spent.
+inline double SecondsOf(const std::function<bool()>& run, bool* ok, double* cpu = nullptr) {
+  const double cpu_start = ThreadCpuSeconds();
+  const auto start = std::chrono::steady_clock::now();
+  *ok = run() && *ok;
+  if (cpu != nullptr) *cpu += ThreadCpuSeconds() - cpu_start;
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Totals over the iterations: the first run, the run served from the reply
+// cache, and the direct computation.
+struct EndToEndSeconds {
+  double first = 0;
+  double cached = 0;
+  double direct = 0;
+};
+
+// first_ms, cached_ms, direct_ms per iteration; over_direct = first / direct;
+// cached_over_first = cached / first.
+inline void SetEndToEndCounters(benchmark::State& state, const EndToEndSeconds& seconds) {
+  const double runs = static_cast<double>(state.iterations());
+  state.counters["first_ms"] = seconds.first / runs * 1000;
+  state.counters["cached_ms"] = seconds.cached / runs * 1000;
+  state.counters["direct_ms"] = seconds.direct / runs * 1000;
+  state.counters["over_direct"] = seconds.direct > 0 ? seconds.first / seconds.direct : 0;
+  state.counters["cached_over_first"] = seconds.first > 0 ? seconds.cached / seconds.first : 0;
+}
+
+}  // namespace orbe_bench
+
+#endif  // ORBE_BENCH_END_TO_END_BENCH_H_
