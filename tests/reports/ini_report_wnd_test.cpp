@@ -41,7 +41,7 @@ std::vector<TestRow> TestRows() {
       {"Y2008", 20090601, 3, "", 0},     {"DATEOUT", 20110101, 5, "", 0},  {"SCALE", 20110601, 10, "", 0},
       {"XTEXT", 0, 0, "20110601abc", 7}, {"BADDATE", 20110230, 5, "", 0},  {"TERM", 20110630, 1, "", 0},
       {"TERM", 20111231, 2, "", 0},      {"TERM", 20110101, 123456789, "", 0},
-      {"LINKS", 20110101, 1, "http://127.0.0.1/a", 0},                     {"LINKS", 20110102, 2, "b@example.com", 0},
+      {"ABBR", 20110101, 1, "80000001", 0},   {"LINKS", 20110101, 1, "http://127.0.0.1/a", 0},                     {"LINKS", 20110102, 2, "b@example.com", 0},
   };
   for (int year = 1980; year < 2020; ++year) rows.push_back({"MANY", year * 10000 + 601, 1, "", 0});
   for (const auto& extra : {Rows("LIST25", 25, 20000101), Rows("SPLIT3", 3, 20110101), Rows("SPLIT51", 51, 20100101)})
@@ -175,6 +175,13 @@ TEST_F(ReportWindowTest, ListCellsShowTheirRowsAndTellOfMissingOrCutData) {
          EXPECT_EQ(composite->GetHistogramColumn(), 0);
          EXPECT_EQ(composite->GetList().GetDataRowCount(), 3);
        }},
+      {"colours by sign", "SPLIT3", "COL_DATA_COLOR_MOD2=1\n",
+       [](OpenReport& r) {
+         EXPECT_EQ(r.List(0)->GetCell(1, 1)->text_color, RGB(255, 0, 0));
+         EXPECT_EQ(r.List(0)->GetCell(1, 2)->text_color, CLR_DEFAULT);
+       }},
+      {"colours against another column", "SPLIT3", "COL_DATA_COLOR_MOD3=2\nCOL_COMPARE_TITLE3=数值\n",
+       [](OpenReport& r) { EXPECT_EQ(r.List(0)->GetCell(1, 2)->text_color, RGB(0, 128, 0)); }},
       {"a cell without CONTROL_HIGH fits its rows", "SPLIT3", "",
        [](OpenReport& r) { EXPECT_GT(r.Container().GetWnd(r.Cells()[0])->IsWindowVisible(), 0); }},
   };
@@ -326,8 +333,34 @@ TEST_F(ReportWindowTest, ChartsGroupCombineAndFillPeriods) {
     }
     EXPECT_FALSE(chart->IsPanEnabled() || chart->IsZoomEnabled());
     EXPECT_TRUE(chart->IsLegendVisible());
+    EXPECT_EQ(chart->GetTitleFont().face, "Times New Roman");
+    EXPECT_EQ(chart->GetTitleColor(), 0u);
+    EXPECT_FALSE(chart->IsBottomTickAutomatic());
     if (!c.values.empty()) EXPECT_GE(chart->GetLeftMax(), *std::max_element(c.values.begin(), c.values.end()));
   }
+}
+
+TEST_F(ReportWindowTest, StockAbbreviationColumnsShowTheSecurityOfACompanyCode) {
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open_v2(server_->Database().c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+  sqlite3_stmt* query = nullptr;
+  sqlite3_prepare_v2(db, "SELECT T004 FROM t100000001 WHERE T002 = '80000001' ORDER BY rowid LIMIT 1", -1, &query,
+                     nullptr);
+  ASSERT_EQ(sqlite3_step(query), SQLITE_ROW);
+  const std::string abbreviation = reinterpret_cast<const char*>(sqlite3_column_text(query, 0));
+  sqlite3_finalize(query);
+  sqlite3_close(db);
+
+  OpenReport report(Ini("abbreviation",
+                        "[MAIN]\nTITLE=简称\nCONTROL_NUM=1\n[CONTROL1]\nTYPE=LIST\nTITLE=简称\n"
+                        "SQLSTATEMENT=SELECT T004 FROM 100000099 WHERE T001='ABBR'\nLIST_HORIZONTAL=TRUE\n"
+                        "LIST_COL_NUM=2\nCOL_NAME1=T004\nCOL_TITLE1=股票简称\nCOL_NAME2=T004\nCOL_TITLE2=公司代码\n"),
+                    "600000");
+  ASSERT_TRUE(report.ok());
+  ASSERT_TRUE(report.Wait());
+  ASSERT_EQ(report.List(0)->GetDataRowCount(), 1);
+  EXPECT_EQ(report.List(0)->GetValueText(0, 0), abbreviation);
+  EXPECT_EQ(report.List(0)->GetValueText(0, 1), "80000001");
 }
 
 TEST_F(ReportWindowTest, MoneyUnitAndReportTermSelections) {
