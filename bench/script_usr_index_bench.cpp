@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "orbe/indicators/index_base.h"
 #include "orbe/indicators/index_calc.h"
 #include "orbe/platform/text.h"
 #include "orbe/script/script_env.h"
@@ -44,8 +45,8 @@ std::string LoopScript() {
 
 struct Fixture {
   std::string dir;
-  orbe::UsrScriptFunction growth;
-  orbe::UsrScriptFunction loop;
+  UsrIndex growth;  // module and function, held as the catalogue holds them
+  UsrIndex loop;
   std::vector<std::vector<vtParam>> args;  // per security, as the fetch gathers them
 
   Fixture() {
@@ -56,7 +57,8 @@ struct Fixture {
     std::ofstream(dir + "/orbe_bench_loop.py") << LoopScript();
     AddPyScriptPath(dir);
     CString err;
-    if (!growth.Load("orbe_bench_growth", err) || !loop.Load("orbe_bench_loop", err)) {
+    if (!orbe::LoadUsrFunction("orbe_bench_growth", growth.module, growth.function, err) ||
+        !orbe::LoadUsrFunction("orbe_bench_loop", loop.module, loop.function, err)) {
       std::fprintf(stderr, "script load failed: %s\n", orbe::GbkToUtf8(err).c_str());
     }
     for (int i = 0; i < kSecurities; ++i) {
@@ -82,7 +84,7 @@ void EvaluateAll(benchmark::State& state) {
   vtParam result;
   CString err;
   for (const std::vector<vtParam>& security : fixture.args) {
-    if (fixture.growth.Call(security, 1, result, err) != orbe::ScriptCallResult::kValue) {
+    if (orbe::CallUsrFunction(fixture.growth.function, security, 1, result, err) != orbe::ScriptCallResult::kValue) {
       state.SkipWithError("user indicator failed");
       return;
     }
@@ -110,7 +112,7 @@ void BM_PythonLoop(benchmark::State& state) {
   vtParam result;
   CString err;
   for (auto _ : state) {
-    if (fixture.loop.Call({}, 1, result, err) != orbe::ScriptCallResult::kValue) {
+    if (orbe::CallUsrFunction(fixture.loop.function, {}, 1, result, err) != orbe::ScriptCallResult::kValue) {
       state.SkipWithError("python loop failed");
       return;
     }

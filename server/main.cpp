@@ -8,6 +8,7 @@
 
 #include "data_server.h"
 #include "file_server.h"
+#include "procedure_data_browse.h"
 #include "sample/sample_market.h"
 #include "server_log.h"
 #include "server_options.h"
@@ -47,6 +48,7 @@ int Serve(const orbe::server::ServerOptions& options) {
     LogLine(LogLevel::kError, "cannot take the stop signals");
     return 1;
   }
+  orbe::server::SetBrowseStampsAnswered(options.browse_stamps);
   std::string error;
   const auto server = orbe::server::DataServer::Create(options.config, &error);
   if (!server) {

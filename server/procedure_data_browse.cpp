@@ -1,5 +1,6 @@
 #include "procedure_data_browse.h"
 
+#include <atomic>
 #include <set>
 
 #include "orbe/platform/text.h"
@@ -139,6 +140,7 @@ CallOutcome Browse(sqlite3* db, const BrowseFunction& function, const std::vecto
 }
 
 constexpr std::string_view kStampPrefix = "TS|";
+std::atomic<bool> stamps_answered{true};
 
 CallOutcome FunctionStamp(sqlite3* db, std::string_view name, std::uint64_t generation) {
   const BrowseFunction* function = FindBrowseFunction(name);
@@ -168,7 +170,7 @@ std::optional<BrowseOption> ParseBrowseOption(std::string_view text) {
 }
 
 CallOutcome CallDataBrowse(sqlite3* db, std::string_view text, std::uint64_t generation) {
-  if (text.starts_with(kStampPrefix)) return FunctionStamp(db, text.substr(kStampPrefix.size()), generation);
+  if (stamps_answered.load() && text.starts_with(kStampPrefix)) return FunctionStamp(db, text.substr(kStampPrefix.size()), generation);
   const auto option = ParseBrowseOption(text);
   if (!option) return CallOutcome::Failure(CallStatus::kBadParameter);
   const BrowseFunction* function = FindBrowseFunction(option->name);
@@ -188,5 +190,7 @@ CallOutcome CallDataBrowse(sqlite3* db, std::string_view text, std::uint64_t gen
   if (codes.empty() && !AllCompanyCodes(db, &codes)) return CallOutcome::Failure(CallStatus::kStorageFailed);
   return Browse(db, *function, dates, *string_width, codes);
 }
+
+void SetBrowseStampsAnswered(bool answered) { stamps_answered.store(answered); }
 
 }  // namespace orbe::server

@@ -56,6 +56,10 @@ std::optional<BrowseOption> ParseBrowseOption(std::string_view text);
 // client may cache its replies; `generation` is the reload count.
 CallOutcome CallDataBrowse(sqlite3* db, std::string_view option, std::uint64_t generation);
 
+// Off: "TS|name" is read as an ordinary option (two pieces: status 2), as a
+// service without time stamps answers it. For clients that must cope with one.
+void SetBrowseStampsAnswered(bool answered);
+
 }  // namespace orbe::server
 
 #endif  // ORBE_SERVER_PROCEDURE_DATA_BROWSE_H_

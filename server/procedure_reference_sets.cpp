@@ -28,8 +28,8 @@ constexpr std::array<std::int32_t, 1> kContractsOnly = {kContracts};
 constexpr std::array<std::int32_t, 1> kVarietiesOnly = {kVarieties};
 constexpr std::array<std::int32_t, 1> kHkStocksOnly = {kHkStocks};
 constexpr std::array<std::int32_t, 2> kHkBoardRows = {kHkBoards, kHkStocks};
-constexpr std::array<const char*, 1> kHkBoardClass = {"809"};
-constexpr std::array<const char*, 1> kHkIndustryClass = {"208"};
+constexpr std::array<const char*, 1> kHkBoardClass = {"208"};
+constexpr std::array<const char*, 1> kHkIndustryClass = {"809"};
 constexpr std::array<const char*, 1> kExchangeClass = {"207"};
 constexpr std::array<const char*, 2> kBondClasses = {"206", "012"};
 
@@ -57,9 +57,9 @@ constexpr std::array<ResultSetSpec, 5> kGgSets = {{
      kGgBoardRowWidths, false, kHkBoardRows, kNoClasses},
     {"SELECT T001, T002, T003, T004 FROM t100000070 ORDER BY rowid LIMIT ?1 OFFSET ?2", kGgCompanyWidths,
      true, kHkStocksOnly, kNoClasses},
-    {"SELECT code, text FROM orbe_consts WHERE class = '809' ORDER BY seq", kGgBoardNameWidths, false,
+    {"SELECT code, text FROM orbe_consts WHERE class = '208' ORDER BY seq", kGgBoardNameWidths, false,
      kNoTables, kHkBoardClass},
-    {"SELECT code, text FROM orbe_consts WHERE class = '208' ORDER BY seq", kGgIndustryNameWidths, false,
+    {"SELECT code, text FROM orbe_consts WHERE class = '809' ORDER BY seq", kGgIndustryNameWidths, false,
      kNoTables, kHkIndustryClass},
     {"SELECT T001, T005 FROM t100000070 ORDER BY rowid", kGgStockIndustryWidths, false, kHkStocksOnly,
      kNoClasses},

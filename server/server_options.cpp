@@ -59,6 +59,13 @@ bool SetScale(ServerOptions* options, const std::string& text) {
   return true;
 }
 
+bool SetSwitch(bool* target, const std::string& text) {
+  const std::string_view value = TrimBlanks(text);
+  if (value != "on" && value != "off") return false;
+  *target = value == "on";
+  return true;
+}
+
 bool SetText(std::string* target, const std::string& text) {
   if (text.empty()) return false;
   *target = text;
@@ -86,6 +93,8 @@ const std::vector<ValueOption>& ValueOptions() {
          return SetText(&o->sample_path, v);
        }},
       {"--scale", nullptr, SetScale},
+      {"--browse-stamps", "BrowseStamps",
+       [](ServerOptions* o, const std::string& v) { return SetSwitch(&o->browse_stamps, v); }},
   };
   return options;
 }
@@ -162,7 +171,7 @@ bool ParseServerOptions(const std::vector<std::string>& arguments, ServerOptions
 std::string ServerUsage() {
   return "usage:\n"
          "  orbe-dataserver --db PATH [--port N] [--file-port N] [--file-root DIR] [--capacity N]\n"
-         "                  [--log-level LEVEL] [--config FILE]\n"
+         "                  [--log-level LEVEL] [--browse-stamps on|off] [--config FILE]\n"
          "  orbe-dataserver --make-sample PATH [--scale S]\n"
          "  orbe-dataserver --help\n"
          "\n"
@@ -176,7 +185,10 @@ std::string ServerUsage() {
          "                    files are generated into it; default PATH.files beside the database\n"
          "  --capacity N      capacity reported by the host-load request, default 3000\n"
          "  --log-level L     debug, info (each request, the default), warn, error or off; on stderr\n"
-         "  --config FILE     INI file, section [server]: Port, FilePort, FileRoot, Capacity, LogLevel;\n"
+         "  --browse-stamps S on (default) or off: whether KVX_DataBrowse answers \"TS|name\"; off\n"
+         "                    answers it as a service without time stamps would (status 2)\n"
+         "  --config FILE     INI file, section [server]: Port, FilePort, FileRoot, Capacity, LogLevel,\n"
+         "                    BrowseStamps;\n"
          "                    options on the command line override it\n"
          "  --make-sample P   create the sample market database P and exit\n"
          "  --scale S         size of the sample market, 1 = full (about 4000 stocks), e.g. 0.01\n"

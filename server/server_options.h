@@ -19,6 +19,8 @@ struct ServerOptions {
   int file_port = -1;  // -1: not asked for
   std::string sample_path;
   double sample_scale = 1.0;
+  // "TS|name" of KVX_DataBrowse; off answers it as a service without it would.
+  bool browse_stamps = true;
 };
 
 // Values of --config's [server] section come first; the command line

@@ -39,6 +39,7 @@
 #include "orbe/reports/report_description.h"
 #include "orbe/reports/report_lookups.h"
 #include "orbe/reports/report_terms.h"
+#include "orbe/topics/topics.h"
 #include "orbe/env.h"
 
 #endif  // ORBE_ORBE_H_

@@ -59,11 +59,17 @@ const std::vector<CodeText>& BondMarkets() {
 }
 
 const std::vector<CodeText>& FuturesExchanges() {
-  static const std::vector<CodeText> kCodes = {{"CZ", "郑州商品交易所"},
+  // "1" is no exchange: it holds the continuous main contracts of the four
+  // domestic ones.
+  static const std::vector<CodeText> kCodes = {{"CZ", "中国金融期货交易所"},
                                                {"QS", "上海期货交易所"},
                                                {"QD", "大连商品交易所"},
-                                               {"QZ", "中国金融期货交易所"},
-                                               {"QN", "上海国际能源交易中心"}};
+                                               {"QZ", "郑州商品交易所"},
+                                               {"QN", "上海国际能源交易中心"},
+                                               {"14", "伦敦金属交易所"},
+                                               {"16", "纽约商品交易所"},
+                                               {"17", "纽约商业交易所"},
+                                               {"1", "国内主力合约"}};
   return kCodes;
 }
 
@@ -118,7 +124,7 @@ std::vector<SchemaConst> SampleConstants() {
   add_class("998", FundCategories());
   add_class("004", FundInvestTypes());
   add_class("005", FundStyles());
-  add_class("809", HkBoards());
+  add_class(kClassHkBoards, HkBoards());
   AppendIndustryConstants(constants);
   return constants;
 }

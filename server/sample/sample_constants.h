@@ -29,6 +29,10 @@ inline constexpr const char* kMarketOffExchange = "10";
 inline constexpr const char* kStateListed = "1";
 inline constexpr const char* kStateSuspended = "2";
 inline constexpr const char* kStateDelisted = "3";
+// The Hong Kong classes: the boards a listing belongs to, and the industry
+// tree (sectors, and industries under them) a company is classified in.
+inline constexpr const char* kClassHkBoards = "208";
+inline constexpr const char* kClassHkIndustries = "809";
 // Class 204, board.
 inline constexpr const char* kBoardMain = "1";
 inline constexpr const char* kBoardSme = "2";
@@ -41,7 +45,7 @@ const std::vector<CodeText>& FundStyles();        // class 005
 const std::vector<CodeText>& BondTypes();         // class 206
 const std::vector<CodeText>& BondMarkets();       // class 012
 const std::vector<CodeText>& FuturesExchanges();  // class 207
-const std::vector<CodeText>& HkBoards();          // class 809
+const std::vector<CodeText>& HkBoards();          // kClassHkBoards
 const std::vector<CodeText>& ConceptBoards();     // class 209
 
 // Every constant, class by class, in the order the constant file lists them.

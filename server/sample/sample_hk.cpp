@@ -1,5 +1,5 @@
-// Hong Kong stocks: listings with their companies and industries (class 208)
-// and board memberships (class 809). A few companies were delisted under an
+// Hong Kong stocks: listings with their companies and industries (class 809)
+// and board memberships (class 208). A few companies were delisted under an
 // old code and trade under a new one, and delisted codes belong to no board.
 #include <algorithm>
 

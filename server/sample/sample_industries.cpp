@@ -1,6 +1,7 @@
 #include "sample/sample_industries.h"
 
 #include "orbe/platform/text.h"
+#include "sample/sample_constants.h"
 
 namespace orbe::sample {
 namespace {
@@ -172,10 +173,10 @@ void AppendTree(const std::string& classification, std::vector<SchemaConst>& con
 void AppendHkIndustries(std::vector<SchemaConst>& constants) {
   for (int s = 0; s < kSectorCount; ++s) {
     const std::string sector_code = Format("HK%02d", s + 1);
-    constants.push_back({"208", sector_code, kSectors[s].name, "", ""});
+    constants.push_back({kClassHkIndustries, sector_code, kSectors[s].name, "", ""});
     for (int i = 0; i < kIndustriesPerSector; ++i) {
       constants.push_back(
-          {"208", HkIndustryCodeOf({s, i, 0}), kSectors[s].industries[i].name, sector_code, ""});
+          {kClassHkIndustries, HkIndustryCodeOf({s, i, 0}), kSectors[s].industries[i].name, sector_code, ""});
     }
   }
 }

@@ -2,6 +2,8 @@
 
 #include <initializer_list>
 
+#include "sample/sample_constants.h"
+
 namespace orbe::sample {
 namespace {
 
@@ -152,12 +154,12 @@ const TableSpec kTables[] = {
      "港股证券资料",
      1,
      {Text(10, "证券代码"), Text(40, "证券简称"), Text(12, "公司代码"), Code(8, "203", "上市状态"),
-      Code(12, "208", "行业代码"), Fixed(kDate, "上市日期"), Fixed(kInt16, "每手股数"), Text(12, "内部编码")},
+      Code(12, kClassHkIndustries, "行业代码"), Fixed(kDate, "上市日期"), Fixed(kInt16, "每手股数"), Text(12, "内部编码")},
      {{1}, {3}}},
     {kHkBoardMemberTable,
      "港股板块成分",
      1,
-     {Code(8, "809", "板块代码"), Text(10, "证券代码"), Fixed(kDate, "纳入日期")},
+     {Code(8, kClassHkBoards, "板块代码"), Text(10, "证券代码"), Fixed(kDate, "纳入日期")},
      {{1}, {2}}},
 };
 

@@ -32,11 +32,6 @@ bool RunTopic(ReferenceTopic topic, OrbeClientSession* session, CWnd* parent) {
   return false;
 }
 
-bool InitTopic(ReferenceTopic topic) {
-  if (g_topic_loaded[static_cast<std::size_t>(topic)].load()) return true;
-  return LoadTopicTables(topic, GetGlobalMainOrbeClientSession(), nullptr);
-}
-
 }  // namespace
 
 bool LoadMainTables(OrbeClientSession* session, CWnd* parent) {
@@ -51,13 +46,13 @@ bool LoadTopicTables(ReferenceTopic topic, OrbeClientSession* session, CWnd* par
   return loaded;
 }
 
+bool LoadTopicOnce(ReferenceTopic topic, CWnd* parent) {
+  if (g_topic_loaded[static_cast<std::size_t>(topic)].load()) return true;
+  return LoadTopicTables(topic, GetGlobalMainOrbeClientSession(), parent);
+}
+
 void ForgetTopicLoads() {
   for (std::atomic<bool>& loaded : g_topic_loaded) loaded.store(false);
 }
 
 }  // namespace orbe
-
-bool InitGGSession() { return orbe::InitTopic(orbe::ReferenceTopic::kHongKong); }
-bool InitJJSession() { return orbe::InitTopic(orbe::ReferenceTopic::kFund); }
-bool InitQHSession() { return orbe::InitTopic(orbe::ReferenceTopic::kFutures); }
-bool InitZQSession() { return orbe::InitTopic(orbe::ReferenceTopic::kBond); }

@@ -32,6 +32,9 @@ bool LoadMainTables(OrbeClientSession* session, CWnd* parent);
 // Runs one topic loader modally; a success into the global main session also
 // counts as that topic's load for its initialiser.
 bool LoadTopicTables(ReferenceTopic topic, OrbeClientSession* session, CWnd* parent);
+// The topic initialisers of the topic windows: loads the topic into the
+// global main session unless a load into it already succeeded this process.
+bool LoadTopicOnce(ReferenceTopic topic, CWnd* parent);
 
 }  // namespace orbe
 

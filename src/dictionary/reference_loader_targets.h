@@ -104,7 +104,13 @@ class ZqInfoTarget : public ReferenceTarget {
   ReferenceTables& tables_;
 };
 
-// The code suffix of a bond market code: "012001" -> ".SH" ...; empty otherwise.
+// The bond markets whose codes get a suffix: "012001" -> ".SH" ...
+struct BondMarket {
+  std::string_view code;
+  std::string_view suffix;
+};
+std::span<const BondMarket> BondMarkets();
+// The code suffix of a bond market code; empty for any other code.
 std::string_view BondCodeSuffix(std::string_view market);
 
 }  // namespace orbe

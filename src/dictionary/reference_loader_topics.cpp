@@ -38,10 +38,6 @@ constexpr std::array<FieldSlot, 7> kBondSlots = {{
     {offsetof(tagZQINFO, IssueOrg), sizeof(tagZQINFO::IssueOrg)},
 }};
 
-struct BondMarket {
-  std::string_view code;
-  std::string_view suffix;
-};
 constexpr std::array<BondMarket, 5> kBondMarkets = {{
     {"012001", ".SH"},
     {"012002", ".SZ"},
@@ -51,6 +47,8 @@ constexpr std::array<BondMarket, 5> kBondMarkets = {{
 }};
 
 }  // namespace
+
+std::span<const BondMarket> BondMarkets() { return kBondMarkets; }
 
 std::string_view BondCodeSuffix(std::string_view market) {
   for (const BondMarket& entry : kBondMarkets) {

@@ -15,9 +15,7 @@ ICwRequestSession* RequestSessionOf(const std::unique_ptr<OrbeClientSession>& se
 }  // namespace
 
 void SetPrivPath(const std::string& path) {
-  orbe::ModuleState& state = orbe::State();
-  state.private_path = path;
-  state.user_comm_file = path + "usercomm.ini";
+  orbe::State().SetPrivatePath(path);
   // The container freeze list (path + "container.frz") is loaded here once
   // the script container subsystem exists.
 }

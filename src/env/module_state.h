@@ -29,6 +29,12 @@ struct FileServerList {
 };
 
 struct ModuleState {
+  // The private path and the user communication file inside it.
+  void SetPrivatePath(const std::string& path) {
+    private_path = path;
+    user_comm_file = path + "usercomm.ini";
+  }
+
   std::string main_cache_directory;
   std::string sub_cache_directory;
   std::string private_path;

@@ -1,11 +1,11 @@
 #include "env/report_period.h"
 
 #include <cstdint>
-#include <ctime>
 
 #include "env/module_state.h"
 #include "orbe/env.h"
 #include "orbe/platform/text.h"
+#include "orbe/reports/report_clock.h"
 
 namespace orbe {
 namespace {
@@ -49,10 +49,9 @@ int PeriodNumberOf(const std::string& period_name) {
 }
 
 CivilDate Today() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return CivilDate{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+  // The report clock: fixed by a test (or a host replaying a day), else the local date.
+  const ReportDate today = ReportClock::Today();
+  return CivilDate{today.year, today.month, today.day};
 }
 
 }  // namespace orbe

@@ -29,6 +29,7 @@ int ReportIndexOf(int year, int period);
 ReportTerm ReportTermOf(int index);
 // 0, 1, 2 for "一季", "中期", "三季"; 3 for anything else.
 int PeriodNumberOf(const std::string& period_name);
+// The date of the report clock (orbe/reports/report_clock.h).
 CivilDate Today();
 
 }  // namespace orbe

@@ -1,9 +1,16 @@
-// The screening's life: start, request stages, completion.
+// The screening's life as a window: start, the SQL and TQL stages driven by
+// reply messages, completion. What is asked comes from the plan, what the
+// replies hold from the readers, what the table shows from the calculator.
 #include "orbe/indicators/fetch_multi_progress.h"
 
 #include <algorithm>
 
+#include "indicators/fetch_calculator.h"
+#include "indicators/fetch_plan.h"
+#include "indicators/fetch_replies.h"
+#include "indicators/fetch_requests.h"
 #include "orbe/dataservice/fetch_data.h"
+#include "orbe/dataservice/reply_handle.h"
 #include "orbe/env.h"
 #include "orbe/platform/message_box.h"
 
@@ -21,60 +28,57 @@ std::string ExpressionWithParams(std::string expression) {
 }  // namespace
 
 CFetchMultiProgress::CFetchMultiProgress(IIndexMgr* mgr, HWND owner, UINT doneMsg)
-    : mgr_(mgr), owner_(owner), done_msg_(doneMsg) {}
+    : mgr_(mgr), owner_(owner), done_msg_(doneMsg), plan_(std::make_unique<orbe::FetchPlan>()) {}
 
 CFetchMultiProgress::~CFetchMultiProgress() { DestroyWindow(); }
 
 int CFetchMultiProgress::OnCreate() {
   session_ = GetGlobalMainOrbeClientSession();
-  if (session_ != nullptr) {
-    sql_handle_ = CreateFetchDataHandle(GetSafeHwnd(), orbe::kSqlReplyMessage);
-    tql_handle_ = CreateFetchDataHandle(GetSafeHwnd(), orbe::kTqlReplyMessage);
-    stamp_handle_ = CreateFetchDataHandle(nullptr, 0);
-  }
+  requests_ = orbe::FetchRequests::Open(GetSafeHwnd());
   if (mgr_ != nullptr) logic_ = std::make_unique<CPyLogicCalc>(mgr_->GetScriptDir());
   SetProgress(0, true);
   return 0;
 }
 
 void CFetchMultiProgress::OnDestroy() {
-  // The handles wait for a request in flight; their late replies find no window.
-  DeleteFetchDataHandle(sql_handle_);
-  DeleteFetchDataHandle(tql_handle_);
-  DeleteFetchDataHandle(stamp_handle_);
-  sql_handle_ = nullptr;
-  tql_handle_ = nullptr;
-  stamp_handle_ = nullptr;
+  requests_.reset();
   if (logic_) logic_->Release();
   logic_.reset();
   busy_ = false;
 }
 
 LRESULT CFetchMultiProgress::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == orbe::kSqlReplyMessage) {
-    OnAsynReceiveSQLData(wparam, lparam);
-    return 0;
+  switch (message) {
+    case orbe::kSqlReplyMessage:
+      OnAsynReceiveSQLData(wparam, lparam);
+      return 0;
+    case orbe::kTqlReplyMessage:
+      OnAsynReceiveTQLData(wparam, lparam);
+      return 0;
+    case orbe::kStampReplyMessage:
+      OnAsynReceiveStamp(wparam, lparam);
+      return 0;
+    default:
+      return CWnd::WindowProc(message, wparam, lparam);
   }
-  if (message == orbe::kTqlReplyMessage) {
-    OnAsynReceiveTQLData(wparam, lparam);
-    return 0;
-  }
-  return CWnd::WindowProc(message, wparam, lparam);
 }
 
 void CFetchMultiProgress::SetScreeningCodes(std::unique_ptr<orbe::ScreeningCodes> codes) {
   codes_ = std::move(codes);
-  converted_chunks_.clear();
+  plan_->converted.clear();
 }
 
 const orbe::ScreeningCodes& CFetchMultiProgress::Codes() const {
+  // Made on first use: the session's reference tables are loaded by then.
   if (!codes_) {
-    // Created on first use: the session's reference tables are loaded by then.
-    auto& self = const_cast<CFetchMultiProgress&>(*this);
-    self.codes_ = orbe::MakeSessionScreeningCodes(session_ != nullptr ? session_ : GetGlobalMainOrbeClientSession());
+    codes_ = orbe::MakeSessionScreeningCodes(session_ != nullptr ? session_ : GetGlobalMainOrbeClientSession());
   }
   return *codes_;
 }
+
+const std::vector<EntityParam>& CFetchMultiProgress::GetEntityParams() const { return plan_->entities; }
+const std::vector<std::vector<int>>& CFetchMultiProgress::GetSqlGroups() const { return plan_->groups; }
+const std::vector<int>& CFetchMultiProgress::GetTqlList() const { return plan_->tqls; }
 
 void CFetchMultiProgress::SetProgress(int pos, bool hide) {
   hide_ = hide;
@@ -82,23 +86,26 @@ void CFetchMultiProgress::SetProgress(int pos, bool hide) {
   if (GetSafeHwnd() != nullptr) ShowWindow(hide ? SW_HIDE : SW_SHOW);
 }
 
+// Percent of the requests done: groups, then TQL indicators.
+int CFetchMultiProgress::StageProgress(int done) const {
+  const int total = static_cast<int>(plan_->groups.size() + plan_->tqls.size());
+  return total == 0 ? kFullProgress : done * kFullProgress / total;
+}
+
 bool CFetchMultiProgress::FetchData(const IndexScheme& scheme, const std::string& codes) {
   if (busy_ || mgr_ == nullptr) return false;
-  chunks_ = SplitCodes(codes);
-  converted_chunks_.clear();
-  tql_stamps_.clear();
-  chunk_ = chunks_.empty() ? -1 : 0;
-  results_.clear();
-  groups_.clear();
-  tqls_.clear();
   group_ = -1;
   tql_ = -1;
-
-  if (!GetAllCondition(mgr_, scheme, entities_) || entities_.empty() || entities_.size() < scheme.items.size()) {
+  std::optional<orbe::FetchPlan> plan = orbe::MakeFetchPlan(mgr_, scheme, codes);
+  if (!plan) {
+    *plan_ = orbe::FetchPlan{};
+    results_.clear();
     MessageBoxA(GetSafeHwnd(), "待选指标错误", "错误", MB_OK | MB_ICONERROR);
     return false;
   }
-  scheme_ = scheme;
+  *plan_ = std::move(*plan);
+  results_.assign(plan_->bases.size(), CodeValues{});
+  chunk_ = plan_->chunks.empty() ? -1 : 0;
   use_logic_ = !scheme.expression.empty();
   if (use_logic_) {
     if (!logic_) return false;
@@ -109,27 +116,23 @@ bool CFetchMultiProgress::FetchData(const IndexScheme& scheme, const std::string
       return false;
     }
   }
-  GroupIndex();
+  if (requests_) requests_->BeginScreening();
 
-  const bool canRequest = session_ != nullptr && sql_handle_ != nullptr && tql_handle_ != nullptr;
-  if (canRequest && !groups_.empty()) {
+  if (requests_ && !plan_->groups.empty()) {
     group_ = 0;
-    if (!SendSqlGroup()) {
-      // A catalogue whose first statement cannot be built must not end in a
-      // table that silently lacks every SQL indicator.
-      MessageBoxA(GetSafeHwnd(), "系统配置文件错误", "错误", MB_OK | MB_ICONERROR);
-      group_ = -1;
-      return false;
+    if (SendSqlGroup()) {
+      busy_ = true;
+      SetProgress(0, false);
+      return true;
     }
-    busy_ = true;
-    SetProgress(0, false);
-    return true;
+    // The first statement cannot be built: nothing is sent, and the screening
+    // goes on with the query-language indicators.
+    group_ = -1;
   }
-  if (canRequest && !tqls_.empty()) {
-    tql_ = 0;
+  if (requests_ && !plan_->tqls.empty()) {
     busy_ = true;
     SetProgress(0, false);
-    SendTql();
+    StartTqlStage();
     return true;
   }
   FetchMemData();
@@ -146,48 +149,99 @@ bool CFetchMultiProgress::ReFetchAndCalcData() {
 }
 
 bool CFetchMultiProgress::SendSqlGroup() {
-  const std::vector<int>& group = groups_[static_cast<std::size_t>(group_)];
   BYTE tag = 0;
-  const std::string sql = GenSql(group, tag);
+  const std::string sql = orbe::GroupStatement(*plan_, group_, session_, tag);
   if (sql.empty()) return false;
-  sql_handle_->ClearSqlOption();
-  if (chunk_ >= 0 && chunk_ < static_cast<int>(chunks_.size())) {
-    const std::string& codes = ConvertedChunk(GetGroupSysIndexsCodeType(group));
-    if (codes.empty()) {
-      // No code of this chunk is known: without the option the statement
-      // would read the whole table, so the chunk answers nothing instead.
-      ::PostMessage(GetSafeHwnd(), orbe::kSqlReplyMessage, 0, 0);
-      return true;
-    }
-    sql_handle_->AddSqlOption(tag, codes.c_str());
+  if (chunk_ < 0) {
+    requests_->SendStatement(sql, tag, nullptr);
+    return true;
   }
-  std::vector<char> options(orbe::kMaxOptionBuffer, '\0');
-  const WORD length = sql_handle_->GetSqlOptionBuffer(options.data(), static_cast<int>(options.size()));
-  sql_handle_->FetchData(sql.c_str(), options.data(), length, FALSE);
+  const std::string& codes = orbe::ConvertedChunk(*plan_, chunk_, orbe::GroupCodeType(*plan_, group_), Codes());
+  if (codes.empty()) {
+    // No code of this chunk is known: without the option the statement
+    // would read the whole table, so the chunk answers nothing instead.
+    ::PostMessage(GetSafeHwnd(), orbe::kSqlReplyMessage, 0, 0);
+    return true;
+  }
+  requests_->SendStatement(sql, tag, &codes);
   return true;
 }
 
 void CFetchMultiProgress::SendTql() {
-  const std::string option = GenTQLOption(tql_);
-  const bool chunkHasCodes = chunk_ < 0 || option.empty() || option.back() != '|';
-  if (option.empty() || !chunkHasCodes) {
-    // Nothing to ask (a broken indicator, or no known code in the chunk: an
-    // empty list would ask for the whole market). The stage moves on.
+  std::string option = orbe::TqlOptionHead(*plan_, tql_, session_);
+  if (!option.empty() && chunk_ >= 0) {
+    const std::string& codes = orbe::ConvertedChunk(*plan_, chunk_, IIndexMgr::CODE_STOCK, Codes());
+    // An empty list would ask for the whole market.
+    option = codes.empty() ? std::string() : option + codes;
+  }
+  if (option.empty()) {
+    // Nothing to ask (a broken indicator, or no known code in the chunk).
     ::PostMessage(GetSafeHwnd(), orbe::kTqlReplyMessage, 0, 0);
     return;
   }
-  if (LoadTqlFromCache(option)) return;
-  tql_handle_->CallTQL(orbe::kDataBrowseFunction, option.c_str());
+  requests_->SendTql(option);  // a stamp asked first comes back as kStampReplyMessage
 }
 
 bool CFetchMultiProgress::AdvanceChunk(int& item, int itemCount) {
-  if (chunk_ >= 0 && chunk_ + 1 < static_cast<int>(chunks_.size())) {
+  if (chunk_ >= 0 && chunk_ + 1 < static_cast<int>(plan_->chunks.size())) {
     ++chunk_;
     return true;
   }
-  chunk_ = chunks_.empty() ? -1 : 0;
+  chunk_ = plan_->chunks.empty() ? -1 : 0;
   ++item;
   return item < itemCount;
+}
+
+void CFetchMultiProgress::OnAsynReceiveSQLData(WPARAM status, LPARAM handle) {
+  if (!busy_ || group_ < 0 || !requests_) return;
+  auto* reply = reinterpret_cast<IFetchData*>(handle);
+  if (status == kCwStatusComplete && reply == requests_->SqlHandle()) {
+    orbe::ReadSqlReply(*reply, *plan_, group_, Codes(), results_);
+  }
+  if (AdvanceChunk(group_, static_cast<int>(plan_->groups.size()))) {
+    SetProgress(StageProgress(group_), false);
+    if (!SendSqlGroup()) {
+      MessageBoxA(GetSafeHwnd(), "系统配置文件错误", "错误", MB_OK | MB_ICONERROR);
+      Finish(true);
+    }
+    return;
+  }
+  group_ = -1;
+  if (plan_->tqls.empty()) {
+    Finish(true);
+    return;
+  }
+  SetProgress(StageProgress(static_cast<int>(plan_->groups.size())), false);
+  StartTqlStage();
+}
+
+void CFetchMultiProgress::StartTqlStage() {
+  tql_ = 0;
+  chunk_ = plan_->chunks.empty() ? -1 : 0;
+  SendTql();
+}
+
+void CFetchMultiProgress::OnAsynReceiveStamp(WPARAM status, LPARAM handle) {
+  if (!busy_ || tql_ < 0 || !requests_ || !requests_->OnStampReply(status, handle)) return;
+  SendTql();
+}
+
+void CFetchMultiProgress::OnAsynReceiveTQLData(WPARAM status, LPARAM handle) {
+  if (!busy_ || tql_ < 0 || !requests_) return;
+  auto* reply = reinterpret_cast<IFetchData*>(handle);
+  if (status == kCwStatusComplete && reply == requests_->TqlHandle()) {
+    requests_->OnTqlReply(status, reply);
+    const auto seq = static_cast<std::size_t>(plan_->tqls[static_cast<std::size_t>(tql_)]);
+    if (const auto* tql = dynamic_cast<const SysIndexTQL*>(plan_->bases[seq].index)) {
+      orbe::ReadTqlReply(*reply, *tql, Codes(), results_[seq]);
+    }
+  }
+  if (AdvanceChunk(tql_, static_cast<int>(plan_->tqls.size()))) {
+    SetProgress(StageProgress(static_cast<int>(plan_->groups.size()) + tql_), false);
+    SendTql();
+    return;
+  }
+  Finish(true);
 }
 
 void CFetchMultiProgress::Finish(bool compute) {
@@ -200,4 +254,54 @@ void CFetchMultiProgress::Finish(bool compute) {
   group_ = -1;
   tql_ = -1;
   ::PostMessage(owner_, done_msg_, 0, 0);
+}
+
+void CFetchMultiProgress::FetchMemData() { orbe::FetchQuoteValues(GetDataFunc(), *plan_, Codes(), results_); }
+
+void CFetchMultiProgress::CalcData() {
+  table_ = orbe::BuildResultTable(mgr_, *plan_, results_, Codes());
+  total_ = static_cast<int>(table_.size());
+  output_ = use_logic_ && logic_ ? orbe::FilterByLogic(table_, plan_->entities, *logic_) : table_;
+}
+
+// The static operations of the exported class, over the plan and the calculator.
+
+bool CFetchMultiProgress::GetAllCondition(IIndexMgr* mgr, const IndexScheme& scheme, std::vector<EntityParam>& out) {
+  return orbe::ResolveScheme(mgr, scheme, out);
+}
+
+IndexBase* CFetchMultiProgress::GetNonUsrIndexInEntityParams(const std::vector<EntityParam>& params, int seq,
+                                                             int& entity, int& base) {
+  return orbe::BaseOfSequence(params, seq, entity, base);
+}
+
+std::string CFetchMultiProgress::CmpCodesToInnerCodes(const std::string& codes) {
+  return orbe::ToInnerCodes(*orbe::MakeSessionScreeningCodes(GetGlobalMainOrbeClientSession()), codes);
+}
+
+std::string CFetchMultiProgress::CmpCodesToStockCodes(const std::string& codes) {
+  return orbe::ToStockCodes(*orbe::MakeSessionScreeningCodes(GetGlobalMainOrbeClientSession()), codes);
+}
+
+CodeValues CFetchMultiProgress::CalcUsrIndex(IIndexMgr* mgr, const std::vector<EntityParam>& params,
+                                             const std::vector<CodeValues>& results, int entity, int firstSeq,
+                                             int count) {
+  return orbe::CalcUsrValues(mgr, params, results, entity, firstSeq, count);
+}
+
+int CFetchMultiProgress::GetCell(int row, int col, const SgTable& table, sg_cell& cell) {
+  const auto foundRow = table.find(row);
+  if (foundRow == table.end()) return 0;
+  const auto foundCell = foundRow->second.find(col);
+  if (foundCell == foundRow->second.end()) return 0;
+  cell = foundCell->second;
+  return 1;
+}
+
+std::vector<std::string> CFetchMultiProgress::SplitCodes(const std::string& codes) {
+  return orbe::SplitCodeChunks(codes);
+}
+
+bool CFetchMultiProgress::FillHQData(const HqIndex& hq, const unsigned char* record, vtParam& value) {
+  return record != nullptr && orbe::ReadQuoteField(hq, record, value);
 }

@@ -3,6 +3,7 @@
 // "strtylemaxlength" are spelled as the files in use spell them.
 #include <tinyxml2.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "indicators/index_files.h"
@@ -29,10 +30,20 @@ void ReadCommon(const XMLElement& element, IndexBase& index) {
   ReadText(element, "alias", index.alias);
 }
 
+// The length sizes the buffers of every value read: a file's number is bounded
+// to what a reply can carry, and one below 1 reads as the default.
+std::int32_t BoundedStringLength(std::int32_t length) {
+  if (length < 1) return SysIndexTQL::kDefaultStringLength;
+  return std::min(length, SysIndexTQL::kMaxStringLength);
+}
+
 std::unique_ptr<IndexBase> ReadTqlIndex(const XMLElement& element) {
   auto index = std::make_unique<SysIndexTQL>();
   ReadCommon(element, *index);
-  if (index->datatype == DATA_TYPE_STRING) ReadInt(element, "strtylemaxlength", index->strmaxlength);
+  if (index->datatype == DATA_TYPE_STRING) {
+    ReadInt(element, "strtylemaxlength", index->strmaxlength);
+    index->strmaxlength = BoundedStringLength(index->strmaxlength);
+  }
   ReadText(element, "tree", index->tree);
   ReadText(element, "id", index->id);
   for (const XMLElement* child = element.FirstChildElement(); child != nullptr;

@@ -138,7 +138,7 @@ bool IndexMgr::ResolveUsrIndexes() {
     auto& usr = static_cast<UsrIndex&>(*entry);
     if (!ResolveRefs(usr)) return false;
     CString err;  // the text is dropped: a load reports only failure
-    if (!usr.script.Load(usr.codefile, err)) return false;
+    if (!orbe::LoadUsrFunction(usr.codefile, usr.module, usr.function, err)) return false;
   }
   return true;
 }

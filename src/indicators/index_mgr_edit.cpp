@@ -77,7 +77,7 @@ UsrIndex* IndexMgr::SaveUsrIndex(const CString& name, const CString& info, int d
   fresh->codefile = codefile;
   fresh->refnames = refnames;
   CString import_err;  // not reported, as a load does not report it either
-  if (!fresh->script.Load(codefile, import_err)) return nullptr;
+  if (!orbe::LoadUsrFunction(codefile, fresh->module, fresh->function, import_err)) return nullptr;
 
   UsrIndex* created = fresh.get();
   std::unique_ptr<IndexBase> old = TakeOut(existing);
@@ -106,7 +106,7 @@ UsrIndex* IndexMgr::SaveUsrIndex(const CString& name, const CString& info, int d
 
 int IndexMgr::CalcUsrIndexValue(UsrIndex* usr, std::map<std::string, vtParam>& values, vtParam& result,
                                 CString& err) {
-  if (usr == nullptr || !usr->script.IsLoaded() || usr->refs.empty()) return 0;
+  if (usr == nullptr || !usr->function || usr->refs.empty()) return 0;
   std::vector<vtParam> args;
   args.reserve(usr->refs.size());
   for (IndexBase* ref : usr->refs) {
@@ -121,7 +121,9 @@ int IndexMgr::CalcUsrIndexValue(UsrIndex* usr, std::map<std::string, vtParam>& v
     }
     args.push_back(std::move(arg));
   }
-  return usr->script.Call(args, usr->datatype, result, err) == orbe::ScriptCallResult::kValue ? 1 : 0;
+  return orbe::CallUsrFunction(usr->function, args, usr->datatype, result, err) == orbe::ScriptCallResult::kValue
+             ? 1
+             : 0;
 }
 
 int IndexMgr::CalcUsrIndexValueByName(const CString& name, std::map<std::string, vtParam>& values,

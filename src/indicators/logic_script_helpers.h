@@ -11,10 +11,12 @@
 namespace orbe {
 
 // Scheme files are shared between users and the expression is pasted into
-// generated code, so it must be a plain formula: the names param1..param<count>,
-// True, False, numbers, boolean, comparison and arithmetic operators,
-// parentheses and calls of math and time functions, in printable ASCII on
-// one line. Anything else is refused like a syntax error.
+// generated code that runs on the window thread, so it must be a plain
+// formula that answers at once: the names param1..param<count>, True, False,
+// numbers, boolean, comparison and arithmetic operators without powers
+// (nested at most 100 deep), parentheses and calls of a few math functions,
+// in printable ASCII on one line of at most 8192 characters
+// (docs/indicators.md lists them). Anything else is refused like a syntax error.
 bool IsAllowedLogicExpression(const std::string& expression, int count);
 
 // Executes the file at `path` as a new module `name` (not entered in

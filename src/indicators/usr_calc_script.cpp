@@ -61,23 +61,19 @@ bool IsImported(const std::string& name) {
 
 }  // namespace
 
-bool UsrScriptFunction::Load(const std::string& codefile, CString& err) {
-  Release();
-  return LoadScriptFunction(codefile, false, module_, function_, err, kMaxUsrFunctionName);
+bool LoadUsrFunction(const std::string& codefile, ScriptRef& module, ScriptRef& function, CString& err) {
+  function.reset();
+  module.reset();
+  return LoadScriptFunction(codefile, false, module, function, err, kMaxUsrFunctionName);
 }
 
-void UsrScriptFunction::Release() {
-  function_.reset();
-  module_.reset();
-}
-
-ScriptCallResult UsrScriptFunction::Call(const std::vector<vtParam>& args, int result_type, vtParam& result,
-                                         CString& err) const {
+ScriptCallResult CallUsrFunction(const ScriptRef& function, const std::vector<vtParam>& args, int result_type,
+                                 vtParam& result, CString& err) {
   const ScriptLock lock;
-  PyObject* const function = function_.get();
+  PyObject* const callable = function.get();
   // Nothing loaded (or an ended interpreter run) fails without a text.
-  if (!lock.running() || function == nullptr) return ScriptCallResult::kError;
-  return CallWithValues(function, args, result_type, result, err);
+  if (!lock.running() || callable == nullptr) return ScriptCallResult::kError;
+  return CallWithValues(callable, args, result_type, result, err);
 }
 
 bool TestUsrScriptFile(const std::string& script_dir, const std::string& codefile,

@@ -1,12 +1,12 @@
 #include "orbe/platform/dialog.h"
 
 #include <cstdio>
-#include <mutex>
 #include <string>
 #include <utility>
 
 #include "orbe/platform/text.h"
 #include "platform/no_destructor.h"
+#include "platform/replaceable_handler.h"
 
 namespace orbe {
 namespace {
@@ -21,30 +21,14 @@ void CancelWithoutUser(CDialog& dialog) {
   dialog.EndDialog(IDCANCEL);
 }
 
-struct HandlerSlot {
-  std::mutex mutex;
-  DialogHandler handler = CancelWithoutUser;
-};
-
-HandlerSlot& Slot() {
-  static NoDestructor<HandlerSlot> slot;
+ReplaceableHandler<DialogHandler>& Slot() {
+  static NoDestructor<ReplaceableHandler<DialogHandler>> slot(CancelWithoutUser);
   return *slot.get();
-}
-
-DialogHandler CurrentHandler() {
-  HandlerSlot& slot = Slot();
-  const std::lock_guard lock(slot.mutex);
-  return slot.handler;
 }
 
 }  // namespace
 
-DialogHandler SetDialogHandler(DialogHandler handler) {
-  if (!handler) handler = CancelWithoutUser;
-  HandlerSlot& slot = Slot();
-  const std::lock_guard lock(slot.mutex);
-  return std::exchange(slot.handler, std::move(handler));
-}
+DialogHandler SetDialogHandler(DialogHandler handler) { return Slot().Set(std::move(handler)); }
 
 }  // namespace orbe
 
@@ -75,7 +59,7 @@ INT_PTR CDialog::DoModal() {
   const bool disable_owner = owner != nullptr && IsWindow(owner) && parent_window_->IsWindowEnabled();
   if (disable_owner) parent_window_->EnableWindow(FALSE);
   if (!ended_) ShowWindow(SW_SHOW);
-  if (!ended_) orbe::CurrentHandler()(*this);
+  if (!ended_) orbe::Slot().Get()(*this);
   const int result = ended_ ? result_ : (IsWindow(self) ? RunModalLoop() : -1);
   if (disable_owner && IsWindow(owner)) parent_window_->EnableWindow(TRUE);
   if (IsWindow(self)) DestroyWindow();

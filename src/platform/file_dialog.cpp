@@ -1,43 +1,27 @@
 #include "orbe/platform/file_dialog.h"
 
-#include <mutex>
 #include <utility>
 
 #include "platform/no_destructor.h"
+#include "platform/replaceable_handler.h"
 
 namespace orbe {
 namespace {
 
 std::string Cancel(const FileDialogRequest& /*request*/) { return std::string(); }
 
-struct HandlerSlot {
-  std::mutex mutex;
-  FileDialogHandler handler = Cancel;
-};
-
-HandlerSlot& Slot() {
-  static NoDestructor<HandlerSlot> slot;
+ReplaceableHandler<FileDialogHandler>& Slot() {
+  static NoDestructor<ReplaceableHandler<FileDialogHandler>> slot(Cancel);
   return *slot.get();
-}
-
-FileDialogHandler CurrentHandler() {
-  HandlerSlot& slot = Slot();
-  const std::lock_guard lock(slot.mutex);
-  return slot.handler;
 }
 
 }  // namespace
 
-FileDialogHandler SetFileDialogHandler(FileDialogHandler handler) {
-  if (!handler) handler = Cancel;
-  HandlerSlot& slot = Slot();
-  const std::lock_guard lock(slot.mutex);
-  return std::exchange(slot.handler, std::move(handler));
-}
+FileDialogHandler SetFileDialogHandler(FileDialogHandler handler) { return Slot().Set(std::move(handler)); }
 
 std::string ShowFileDialog(const FileDialogRequest& request) {
   // Called outside the lock: a handler may itself show dialogs or swap handlers.
-  const FileDialogHandler handler = CurrentHandler();
+  const FileDialogHandler handler = Slot().Get();
   return handler(request);
 }
 

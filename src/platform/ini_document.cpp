@@ -47,11 +47,17 @@ bool FitsOnOneLine(std::string_view text) {
   return text.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
 }
 
-bool IsWritableSection(std::string_view name) { return !name.empty() && FitsOnOneLine(name); }
+// A name with a tab (or another blank) at an end would read back without
+// it and so name something else.
+bool ReadsBackAsWritten(std::string_view name) { return TrimIniBlanks(name).size() == name.size(); }
+
+bool IsWritableSection(std::string_view name) {
+  return !name.empty() && FitsOnOneLine(name) && ReadsBackAsWritten(name);
+}
 
 bool IsWritableKey(std::string_view name) {
-  return !name.empty() && FitsOnOneLine(name) && name.find('=') == std::string_view::npos && name[0] != ';' &&
-         name[0] != '[';
+  return !name.empty() && FitsOnOneLine(name) && ReadsBackAsWritten(name) &&
+         name.find('=') == std::string_view::npos && name[0] != ';' && name[0] != '[';
 }
 
 bool IsWritableEntry(std::string_view line) { return !line.empty() && FitsOnOneLine(line) && line[0] != '['; }

@@ -12,6 +12,7 @@
 
 #include "orbe/platform/text.h"
 #include "platform/no_destructor.h"
+#include "platform/replaceable_handler.h"
 #include "platform/window_dispatch.h"
 
 namespace orbe {
@@ -147,9 +148,11 @@ bool IsEnabledCommand(const std::vector<PopupMenuItem>& items, UINT id) {
   return false;
 }
 
+UINT QueuedChoiceOrDismiss(const PopupMenuRequest& request);
+
 struct MenuHandlerState {
-  std::mutex mutex;
-  PopupMenuHandler handler;
+  ReplaceableHandler<PopupMenuHandler> handler{QueuedChoiceOrDismiss};
+  std::mutex mutex;  // guards the queued choices
   std::deque<UINT> choices;
 };
 
@@ -191,19 +194,10 @@ UINT QueuedChoiceOrDismiss(const PopupMenuRequest& request) {
   return choice;
 }
 
-PopupMenuHandler CurrentHandler() {
-  MenuHandlerState& state = HandlerState();
-  const std::lock_guard lock(state.mutex);
-  return state.handler ? state.handler : PopupMenuHandler(QueuedChoiceOrDismiss);
-}
-
 }  // namespace
 
 PopupMenuHandler SetPopupMenuHandler(PopupMenuHandler handler) {
-  MenuHandlerState& state = HandlerState();
-  const std::lock_guard lock(state.mutex);
-  PopupMenuHandler previous = std::exchange(state.handler, std::move(handler));
-  return previous ? previous : PopupMenuHandler(QueuedChoiceOrDismiss);
+  return HandlerState().handler.Set(std::move(handler));
 }
 
 void QueuePopupMenuChoice(UINT id) {
@@ -417,7 +411,7 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int /*reserved*/, HWND
   });
   if (!exists) return FALSE;
   // Called outside every lock: the handler may run loops and show boxes.
-  UINT choice = orbe::CurrentHandler()(request);
+  UINT choice = orbe::HandlerState().handler.Get()(request);
   if (choice != 0 && !orbe::IsEnabledCommand(request.items, choice)) choice = 0;
   if ((flags & TPM_RETURNCMD) != 0) return static_cast<BOOL>(choice);
   if (choice != 0 && (flags & TPM_NONOTIFY) == 0) {

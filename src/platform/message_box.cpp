@@ -2,11 +2,11 @@
 
 #include <array>
 #include <cstdio>
-#include <mutex>
 #include <utility>
 
 #include "orbe/platform/text.h"
 #include "platform/no_destructor.h"
+#include "platform/replaceable_handler.h"
 
 namespace orbe {
 namespace {
@@ -33,20 +33,9 @@ int PrintToStderr(HWND /*hwnd*/, const std::string& text, const std::string& cap
   return DefaultMessageBoxButton(type);
 }
 
-struct HandlerSlot {
-  std::mutex mutex;
-  MessageBoxHandler handler = PrintToStderr;
-};
-
-HandlerSlot& Slot() {
-  static NoDestructor<HandlerSlot> slot;
+ReplaceableHandler<MessageBoxHandler>& Slot() {
+  static NoDestructor<ReplaceableHandler<MessageBoxHandler>> slot(PrintToStderr);
   return *slot.get();
-}
-
-MessageBoxHandler CurrentHandler() {
-  HandlerSlot& slot = Slot();
-  const std::lock_guard lock(slot.mutex);
-  return slot.handler;
 }
 
 }  // namespace
@@ -59,18 +48,13 @@ int DefaultMessageBoxButton(UINT type) {
   return buttons.buttons[chosen < buttons.count ? chosen : 0];
 }
 
-MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler) {
-  if (!handler) handler = PrintToStderr;
-  HandlerSlot& slot = Slot();
-  const std::lock_guard lock(slot.mutex);
-  return std::exchange(slot.handler, std::move(handler));
-}
+MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler) { return Slot().Set(std::move(handler)); }
 
 }  // namespace orbe
 
 int MessageBoxA(HWND hwnd, LPCSTR text, LPCSTR caption, UINT type) {
   // Called outside the lock: a handler may show boxes or swap handlers itself.
-  const orbe::MessageBoxHandler handler = orbe::CurrentHandler();
+  const orbe::MessageBoxHandler handler = orbe::Slot().Get();
   return handler(hwnd, text != nullptr ? text : "", caption != nullptr ? caption : "Error", type);
 }
 

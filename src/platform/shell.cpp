@@ -8,15 +8,18 @@
 
 #include "orbe/platform/text.h"
 #include "platform/no_destructor.h"
+#include "platform/replaceable_handler.h"
 
 namespace orbe {
 namespace {
 
 constexpr std::size_t kRecordedRequests = 64;
 
+int RecordAndPrint(const ShellRequest& request);
+
 struct ShellState {
-  std::mutex mutex;
-  ShellExecuteHandler handler;
+  ReplaceableHandler<ShellExecuteHandler> handler{RecordAndPrint};
+  std::mutex mutex;  // guards the record
   std::deque<ShellRequest> recorded;
 };
 
@@ -40,21 +43,12 @@ int RecordAndPrint(const ShellRequest& request) {
   return kShellExecuteDone;
 }
 
-ShellExecuteHandler CurrentHandler() {
-  ShellState& state = State();
-  const std::lock_guard lock(state.mutex);
-  return state.handler ? state.handler : ShellExecuteHandler(RecordAndPrint);
-}
-
 std::string TextOf(LPCSTR text) { return text != nullptr ? text : ""; }
 
 }  // namespace
 
 ShellExecuteHandler SetShellExecuteHandler(ShellExecuteHandler handler) {
-  ShellState& state = State();
-  const std::lock_guard lock(state.mutex);
-  ShellExecuteHandler previous = std::exchange(state.handler, std::move(handler));
-  return previous ? previous : ShellExecuteHandler(RecordAndPrint);
+  return State().handler.Set(std::move(handler));
 }
 
 std::vector<ShellRequest> RecordedShellRequests() {
@@ -82,7 +76,7 @@ HMODULE ShellExecuteA(HWND hwnd, LPCSTR operation, LPCSTR file, LPCSTR parameter
                                      orbe::TextOf(directory),
                                      show_command};
     // Called outside the lock: a handler may show boxes or open more.
-    result = orbe::CurrentHandler()(request);
+    result = orbe::State().handler.Get()(request);
   }
   return reinterpret_cast<HMODULE>(static_cast<std::intptr_t>(result));
 }

@@ -2,6 +2,7 @@
 // fields, so each is cut at its capacity as the INI functions cut it.
 #include <algorithm>
 #include <cstdlib>
+#include <new>
 #include <string>
 #include <string_view>
 
@@ -109,8 +110,10 @@ void ReadListKeys(ListCfg& list, const SectionKeys& keys, CellReading& reading, 
   if (list.init_sort_title[0] != '\0')
     list.init_sort_ascending = keys.Bool("LIST_INIT_SORT_ASCENDING", false);
   if (!histogram) list.fix_first_col = keys.Bool("LIST_FIX_FIRST_COL", false);
-  const int count = std::min(keys.Int("LIST_COL_NUM", 0), kMaxListColumns);
+  const int count = keys.Int("LIST_COL_NUM", 0);
+  if (count > kMaxListColumns) throw std::bad_alloc();
   list.columns.clear();
+  list.columns.reserve(static_cast<std::size_t>(std::max(count, 0)));
   for (int k = 1; k <= count; ++k) list.columns.push_back(ReadColumn(keys, k, reading));
 }
 

@@ -1,5 +1,8 @@
 #include "reports/cell_reading.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "orbe/reports/cini_report_util.h"
 
 namespace orbe {
@@ -28,8 +31,22 @@ bool CellIsOfType(const CellWndCfgBase* cell, EWndType type) {
   return false;
 }
 
+CellReading::~CellReading() {
+  for (auto it = registered_.rbegin(); it != registered_.rend(); ++it) {
+    if (const auto found = cfg_.cell_map.find(it->section); found != cfg_.cell_map.end()) {
+      const std::unique_ptr<CellWndCfgBase> owned(found->second);
+      cfg_.cell_map.erase(found);
+    }
+    if (it->for_popup) continue;
+    const auto shown = std::find(cfg_.display_order.rbegin(), cfg_.display_order.rend(), it->section);
+    if (shown != cfg_.display_order.rend()) cfg_.display_order.erase(std::next(shown).base());
+  }
+}
+
 CellWndCfgBase* CellReading::Register(const std::string& section, std::unique_ptr<CellWndCfgBase> cell,
                                       bool for_popup) {
+  // Remembered first: whatever fails after this is taken back.
+  registered_.push_back(Registered{section, for_popup});
   CellWndCfgBase* const stored = cell.get();
   // The map owns its cells from here on (DestroyScrollWndCfg frees them).
   cfg_.cell_map.emplace(section, nullptr).first->second = cell.release();

@@ -8,18 +8,27 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "orbe/reports/report_config.h"
 
 namespace orbe {
 
-// More columns than any list widget shows; a larger LIST_COL_NUM is cut here
-// so that a typo cannot make a list of millions of empty columns.
-inline constexpr int kMaxListColumns = 1024;
+// Every column LIST_COL_NUM names is read, described in the file or not. A
+// count whose columns would take more than this much memory is treated as
+// the allocation failure it would be: the reader gives null and keeps no
+// part of what it read (tens of thousands of columns are still read).
+inline constexpr std::size_t kListColumnsMemoryBudget = std::size_t{64} << 20;
+inline constexpr int kMaxListColumns = static_cast<int>(kListColumnsMemoryBudget / sizeof(ListColCfg));
 
 class CellReading {
  public:
   CellReading(ScrollWndCfg& cfg, std::string path) : cfg_(cfg), path_(std::move(path)) {}
+  // A reading that was not committed (an allocation failed on the way)
+  // takes back every cell it registered, so no half-read cell stays.
+  ~CellReading();
+  CellReading(const CellReading&) = delete;
+  CellReading& operator=(const CellReading&) = delete;
 
   // Stores a new cell under `section` (and in the display order unless
   // for_popup) and queues its keys to be read. Returns the stored cell.
@@ -30,6 +39,8 @@ class CellReading {
   CellWndCfgBase* ClaimPopup(const std::string& section);
   // Reads the keys of every queued cell, including the pop-ups found on the way.
   void ReadQueued();
+  // The cells read stay in the configuration.
+  void Commit() { registered_.clear(); }
 
   const std::string& path() const { return path_; }
 
@@ -38,10 +49,15 @@ class CellReading {
     CellWndCfgBase* cell;
     std::string section;
   };
+  struct Registered {
+    std::string section;
+    bool for_popup;
+  };
 
   ScrollWndCfg& cfg_;
   const std::string path_;
   std::deque<Pending> queue_;
+  std::vector<Registered> registered_;
 };
 
 // A new cell of the class of a type code; null for kWndNone.

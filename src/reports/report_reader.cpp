@@ -79,6 +79,7 @@ Cell* ReadSection(ScrollWndCfg* cfg, const char* section, const char* path, bool
     CellReading reading(*cfg, path);
     auto* const cell = static_cast<Cell*>(reading.Register(section, std::make_unique<Cell>(), for_popup));
     reading.ReadQueued();
+    reading.Commit();
     return cell;
   } catch (const std::bad_alloc&) {
     return nullptr;

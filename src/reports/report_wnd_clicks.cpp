@@ -3,7 +3,6 @@
 #include "orbe/platform/shell.h"
 #include "orbe/platform/text.h"
 #include "reports/ini_report_pop_dlg.h"
-#include "reports/report_wnd_click_action.h"
 
 namespace {
 
@@ -43,19 +42,19 @@ void CIniReportWnd::OnGridClick(CGridCtrl& grid, int row, int col) {
     }
     const ListColCfg& column_cfg = cfg->columns[static_cast<std::size_t>(column)];
     const std::string value = ParameterText(list->GetValue(record, column));
-    switch (orbe::ClickActionOf(column_cfg.data_format)) {
-      case orbe::ClickAction::kOpenLink:
+    switch (column_cfg.data_format) {
+      case orbe::kClickOpenLink:
         OpenWithShell(value);
         return;
-      case orbe::ClickAction::kMailTo:
+      case orbe::kClickMailTo:
         OpenWithShell("mailto:" + value);
         return;
-      case orbe::ClickAction::kNothing:
+      case orbe::kClickNothing:
         return;
-      case orbe::ClickAction::kNotifyHost:
+      case orbe::kClickNotifyHost:
         NotifyHost(id, value, orbe::FieldText(column_cfg.title));
         return;
-      case orbe::ClickAction::kPopup:
+      default:  // a rendering: the column's pop-up cell, when it has one
         if (column_cfg.pop_cell != nullptr) OpenPopup(*column_cfg.pop_cell, value);
         return;
     }

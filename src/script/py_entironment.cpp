@@ -34,13 +34,17 @@ constexpr char kRestoreStandardError[] = "errorlog.close()\nsys.stderr=oldstderr
 
 bool IsSeparator(char c) { return c == '/' || c == '\\'; }
 
+// How many admitted ScriptLocks the calling thread holds.
+thread_local int held_by_this_thread = 0;
+
 // The private directory; while the host has set none, the current directory
 // becomes the private path, as the host would see it through GetPrivPath.
 std::string PrivateDirectory() {
   ModuleState& state = State();
   if (state.private_path.empty()) {
     char current[PATH_MAX];
-    if (getcwd(current, sizeof current) != nullptr) state.private_path = std::string(current) + "/";
+    // As SetPrivPath would: the user communication file follows the path.
+    if (getcwd(current, sizeof current) != nullptr) state.SetPrivatePath(std::string(current) + "/");
   }
   return state.private_path;
 }
@@ -115,17 +119,49 @@ void PyEntironment::Start() {
   // The interpreter is released between calls: every user takes ScriptLock,
   // from whichever thread it runs on.
   main_thread_state_ = PyEval_SaveThread();
+  const std::lock_guard lock(gate_);
   run_.store(++runs_started_, std::memory_order_release);
 }
 
 void PyEntironment::Stop() {
-  if (!started()) return;
-  run_.store(0, std::memory_order_release);
+  if (!started() || held_by_this_thread > 0) return;
+  {
+    std::unique_lock lock(gate_);
+    if (stopping_) return;
+    stopping_ = true;
+    // Threads inside finish their work; none gets in meanwhile.
+    gate_changed_.wait(lock, [this] { return holders_ == 0; });
+    run_.store(0, std::memory_order_release);
+    stopping_ = false;
+  }
   PyEval_RestoreThread(static_cast<PyThreadState*>(main_thread_state_));
   PyRun_SimpleString(kRestoreStandardError);
   Py_FinalizeEx();
   main_thread_state_ = nullptr;
   error_log_path_.clear();
+}
+
+bool PyEntironment::Enter() {
+  const std::lock_guard lock(gate_);
+  if (run_.load(std::memory_order_relaxed) == 0) return false;
+  if (stopping_ && held_by_this_thread == 0) return false;
+  ++holders_;
+  ++held_by_this_thread;
+  return true;
+}
+
+void PyEntironment::Leave() {
+  {
+    const std::lock_guard lock(gate_);
+    --holders_;
+    --held_by_this_thread;
+  }
+  gate_changed_.notify_all();
+}
+
+bool PyEntironment::stop_pending() const {
+  const std::lock_guard lock(gate_);
+  return stopping_;
 }
 
 bool PyEntironment::Initialize() {

@@ -6,7 +6,9 @@
 #define ORBE_SCRIPT_PY_ENTIRONMENT_H_
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -43,9 +45,22 @@ class PyEntironment {
   PyEntironment& operator=(const PyEntironment&) = delete;
 
   // Starts or stops the interpreter; a second start or stop does nothing.
-  // Start and stop run on the thread that owns the module's windows.
+  // Start and stop run on the thread that owns the module's windows. Stop
+  // admits no new user, waits until every thread that holds the interpreter
+  // has let it go, and only then finalises it. A thread that holds the
+  // interpreter itself cannot stop it: Stop then does nothing.
   void Start();
   void Stop();
+
+  // The gate every ScriptLock passes. Enter admits the calling thread unless
+  // the interpreter is stopped or a stop is under way (a thread that already
+  // holds it is admitted again, so nested locks work during a stop); each
+  // admitted Enter is paired with one Leave after the thread gave the
+  // interpreter back. Check and admission are one step under one lock, so a
+  // stop can never finalise under an admitted thread.
+  bool Enter();
+  void Leave();
+  bool stop_pending() const;
 
   bool started() const { return run_.load(std::memory_order_acquire) != 0; }
   // Tells interpreter runs apart: 0 while stopped, a new number per start.
@@ -59,6 +74,10 @@ class PyEntironment {
   void ApplySearchPaths();
 
   ScriptPathRegistry& paths_;
+  mutable std::mutex gate_;
+  std::condition_variable gate_changed_;
+  int holders_ = 0;      // admitted Enters not yet left, over all threads
+  bool stopping_ = false;
   std::atomic<std::uint64_t> run_{0};
   std::uint64_t runs_started_ = 0;
   void* main_thread_state_ = nullptr;  // PyThreadState of the starting thread

@@ -7,16 +7,13 @@
 #include "script/script_text.h"
 
 namespace orbe {
-namespace {
 
-constexpr char kNotRunning[] = "脚本环境未启动";
-
-}  // namespace
-
+// Without a running interpreter, or without a module to work on, there is no
+// interpreter error to tell: the text stays empty.
 ScriptRef ImportScriptModule(const std::string& name, std::string& err) {
   const ScriptLock lock;
   if (!lock.running()) {
-    err = kNotRunning;
+    err.clear();
     return ScriptRef();
   }
   const PyPtr text(NewScriptText(name));
@@ -28,7 +25,7 @@ ScriptRef ImportScriptModule(const std::string& name, std::string& err) {
 ScriptRef ReloadScriptModule(const ScriptRef& module, std::string& err) {
   const ScriptLock lock;
   if (!lock.running() || !module) {
-    err = kNotRunning;
+    err.clear();
     return ScriptRef();
   }
   ScriptRef reloaded(PyImport_ReloadModule(module.get()));
@@ -40,7 +37,7 @@ ScriptRef GetScriptFunction(const ScriptRef& module, const std::string& name, st
                             std::size_t max_name) {
   const ScriptLock lock;
   if (!lock.running() || !module) {
-    err = kNotRunning;
+    err.clear();
     return ScriptRef();
   }
   const PyPtr text(NewScriptText(CutGbk(name, max_name)));

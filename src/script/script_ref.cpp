@@ -6,14 +6,18 @@
 
 namespace orbe {
 
+// Admission comes first: while this lock is admitted the interpreter cannot
+// be finalised, so taking and giving back its GIL is always safe.
 ScriptLock::ScriptLock() {
-  if (CurrentScriptRun() == 0) return;
+  if (!Python().Enter()) return;
   state_ = static_cast<int>(PyGILState_Ensure());
   held_ = true;
 }
 
 ScriptLock::~ScriptLock() {
-  if (held_ && CurrentScriptRun() != 0) PyGILState_Release(static_cast<PyGILState_STATE>(state_));
+  if (!held_) return;
+  PyGILState_Release(static_cast<PyGILState_STATE>(state_));
+  Python().Leave();
 }
 
 ScriptRef::ScriptRef(_object* owned) : object_(owned), run_(owned != nullptr ? CurrentScriptRun() : 0) {}

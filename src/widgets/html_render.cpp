@@ -3,6 +3,7 @@
 #include "orbe/platform/file.h"
 #include "orbe/platform/text.h"
 #include "orbe/platform/window.h"
+#include "orbe/platform/window_class.h"
 #include "orbe/widgets/html_writer.h"
 #include "orbe/widgets/widget.h"
 
@@ -38,7 +39,15 @@ std::string BoxStyle(const CWnd& window, bool is_root) {
   std::string style = Format("left:%dpx;top:%dpx;width:%dpx;height:%dpx;", static_cast<int>(place.left),
                              static_cast<int>(place.top), static_cast<int>(rect.right - rect.left),
                              static_cast<int>(rect.bottom - rect.top));
-  if (const auto* widget = dynamic_cast<const KvxWidget*>(&window)) {
+  // A window of a registered class is painted with the class's background,
+  // unless the widget sets its own.
+  WindowClassLook look;
+  const bool class_background = GetWindowClassLook(window.GetSafeHwnd(), &look) && look.has_background;
+  const auto* painted = dynamic_cast<const KvxWidget*>(&window);
+  if (class_background && (painted == nullptr || painted->GetBkColor() == CLR_DEFAULT)) {
+    style += "background:" + CssColor(look.background) + ";";
+  }
+  if (const auto* widget = painted) {
     if (widget->GetBkColor() != CLR_DEFAULT) style += "background:" + CssColor(widget->GetBkColor()) + ";";
     if (widget->GetTextColor() != CLR_DEFAULT) style += "color:" + CssColor(widget->GetTextColor()) + ";";
     style += CssFont(widget->GetFont());

@@ -242,6 +242,15 @@ bool CXHtmlTree::ClickItem(HTREEITEM item) {
   return true;
 }
 
+bool CXHtmlTree::DoubleClickItem(HTREEITEM item) {
+  if (!ClickItem(item)) return false;
+  if (CWnd* parent = GetParent(); parent != nullptr) {
+    NMHDR header{GetSafeHwnd(), static_cast<UINT_PTR>(GetDlgCtrlID()), NM_DBLCLK};
+    parent->SendMessage(WM_NOTIFY, static_cast<WPARAM>(GetDlgCtrlID()), reinterpret_cast<LPARAM>(&header));
+  }
+  return true;
+}
+
 void CXHtmlTree::RenderItems(const std::vector<HTREEITEM>& items, orbe::HtmlWriter& out) const {
   static constexpr const char* kBoxes[] = {"&#9744; ", "&#9745; ", "&#9635; "};
   out.Raw("<ul class=\"tree\">");

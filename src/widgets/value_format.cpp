@@ -12,38 +12,26 @@
 namespace orbe {
 namespace {
 
-struct MoneyUnit {
-  const char* name;
-  double divisor;
-};
-constexpr std::array<MoneyUnit, kMoneyUnitCount> kMoneyUnits{{{"元", 1},
-                                                              {"千元", 1e3},
-                                                              {"万元", 1e4},
-                                                              {"十万元", 1e5},
-                                                              {"百万元", 1e6},
-                                                              {"千万元", 1e7},
-                                                              {"亿元", 1e8}}};
-
-// Number formats 0-10: divisor, suffix, thousands separators; 9 and 10 pick
-// the divisor by size.
+// The number formats by index: divisor, suffix, thousands separators;
+// the automatic ones pick the divisor by size.
 struct NumberFormat {
   double divisor;
   const char* suffix;
   bool thousands;
   bool automatic;
 };
-constexpr std::array<NumberFormat, 11> kNumberFormats{{
-    {1, "", false, false},      // 0 默认
-    {1, "", true, false},       // 1 千分位逗号分隔
-    {1, "%", false, false},     // 2 半角百分号
-    {1, "％", false, false},    // 3 全角百分号
-    {1, "‰", false, false},     // 4 千分号
-    {1e4, "万", false, false},  // 5 XXX.XX万
-    {1e8, "亿", false, false},  // 6 XXX.XX亿
-    {1e4, "万", true, false},   // 7 XXX,XXX.XX万
-    {1e8, "亿", true, false},   // 8 XXX,XXX.XX亿
-    {1, "", false, true},       // 9 自动万亿法
-    {1, "", true, true},        // 10 千分位自动万亿法
+constexpr std::array<NumberFormat, kLastNumberFormat + 1> kNumberFormats{{
+    {1, "", false, false},      // kFormatDefault
+    {1, "", true, false},       // kFormatThousands
+    {1, "%", false, false},     // kFormatPercent
+    {1, "％", false, false},    // kFormatFullWidthPercent
+    {1, "‰", false, false},     // kFormatPerMille
+    {1e4, "万", false, false},  // kFormatWan
+    {1e8, "亿", false, false},  // kFormatYi
+    {1e4, "万", true, false},   // kFormatThousandsWan
+    {1e8, "亿", true, false},   // kFormatThousandsYi
+    {1, "", false, true},       // kFormatAutoWanYi
+    {1, "", true, true},        // kFormatThousandsAutoWanYi
 }};
 
 constexpr std::array<const char*, 5> kZeroTexts{{nullptr, "0", "-", "--", ""}};
@@ -74,6 +62,8 @@ bool SplitDate(int yyyymmdd, int* year, int* month, int* day) {
   return yyyymmdd > 0 && *year >= 1 && *month >= 1 && *month <= 12 && *day >= 1 &&
          *day <= GetLastDay(*year, *month);
 }
+
+bool IsDateFormat(int format) { return format >= kFirstDateFormat && format <= kLastRenderingFormat; }
 
 const char* ReportPeriod(int month, int day, bool short_form) {
   const int month_day = month * 100 + day;
@@ -111,16 +101,16 @@ bool IsInvalidMark(double value) {
 bool IsInvalidMark(std::int32_t value) { return static_cast<std::uint32_t>(value) == 0x38383838u; }
 
 std::string MoneyUnitName(int unit) {
-  return unit >= 0 && unit < kMoneyUnitCount ? kMoneyUnits[static_cast<std::size_t>(unit)].name : "";
+  return unit >= 0 && unit < kMoneyUnitCount ? kMoneyUnits[unit].name : "";
 }
 
 double MoneyUnitDivisor(int unit) {
-  return unit >= 0 && unit < kMoneyUnitCount ? kMoneyUnits[static_cast<std::size_t>(unit)].divisor : 1;
+  return unit >= 0 && unit < kMoneyUnitCount ? kMoneyUnits[unit].divisor : 1;
 }
 
 std::string FormatNumber(double value, int format, int decimals) {
   const NumberFormat& spec =
-      kNumberFormats[format >= 0 && format <= 10 ? static_cast<std::size_t>(format) : 0];
+      kNumberFormats[format >= kFormatDefault && format <= kLastNumberFormat ? static_cast<std::size_t>(format) : 0];
   double divisor = spec.divisor;
   const char* suffix = spec.suffix;
   if (spec.automatic) {
@@ -141,30 +131,30 @@ std::string FormatDate(int yyyymmdd, int format) {
   if (!SplitDate(yyyymmdd, &y, &m, &d)) return "";
   const int yy = y % 100;
   switch (format) {
-    case 11:
+    case kFormatSlashYearMonthDay:
       return Format("%04d/%02d/%02d", y, m, d);
-    case 12:
+    case kFormatSlashMonthDayYear:
       return Format("%02d/%02d/%04d", m, d, y);
-    case 14:
+    case kFormatYearMonthDay:
       return Format("%04d%02d%02d", y, m, d);
-    case 15:
+    case kFormatSlashShortYearMonthDay:
       return Format("%02d/%02d/%02d", yy, m, d);
-    case 16:
+    case kFormatSlashMonthDayShortYear:
       return Format("%02d/%02d/%02d", m, d, yy);
-    case 17:
+    case kFormatDashShortYearMonthDay:
       return Format("%02d-%02d-%02d", yy, m, d);
-    case 18:
+    case kFormatShortYearMonthDay:
       return Format("%02d%02d%02d", yy, m, d);
-    case 19:
-    case 20: {
-      const bool short_form = format == 20;
+    case kFormatReportPeriod:
+    case kFormatShortReportPeriod: {
+      const bool short_form = format == kFormatShortReportPeriod;
       if (const char* period = ReportPeriod(m, d, short_form)) {
         return short_form ? Format("%02d%s", yy, period) : Format("%04d%s", y, period);
       }
       break;  // not a report date: the plain form
     }
     default:
-      break;
+      break;  // kFormatDashYearMonthDay and every other index
   }
   return Format("%04d-%02d-%02d", y, m, d);
 }
@@ -181,17 +171,17 @@ std::string FormatListValue(const ListValue& value, const ValueFormat& format) {
       format.zero_format < static_cast<int>(kZeroTexts.size())) {
     return kZeroTexts[static_cast<std::size_t>(format.zero_format)];
   }
-  const bool date_format = format.format >= 11 && format.format <= 20;
+  const bool date_format = IsDateFormat(format.format);
   if (value.kind == ListValueKind::kDate || date_format) {
     const double rounded = std::round(value.number);
     const int date = std::fabs(rounded) < 1e9 ? static_cast<int>(rounded) : 0;
-    const std::string text = FormatDate(date, date_format ? format.format : 13);
+    const std::string text = FormatDate(date, date_format ? format.format : kFormatDashYearMonthDay);
     return text.empty() ? kInvalidTexts[static_cast<std::size_t>(std::clamp(
                               format.invalid_format, 0, static_cast<int>(kInvalidTexts.size()) - 1))]
                         : text;
   }
   double number = value.number;
-  if (format.money && (format.format == 0 || format.format == 1))
+  if (format.money && (format.format == kFormatDefault || format.format == kFormatThousands))
     number /= MoneyUnitDivisor(format.money_unit);
   return FormatNumber(number, format.format, format.decimals);
 }

@@ -78,7 +78,7 @@ class HostTestTest : public ::testing::Test {
 
 TEST_F(HostTestTest, FastIdleHostDecidesAtItsReport) {
   // 0.3 answers at once, 0.6 much later: the test ends at the first report.
-  Hosts({{"10.0.0.1", true, true, 300, 1000, 0}, {"10.0.0.2", true, true, 600, 1000, 60000}});
+  Hosts({{"10.0.0.1", true, true, 300, 1000, 0, 2}, {"10.0.0.2", true, true, 600, 1000, 60000}});
   ScriptedClock clock;
   clock.later = clock.start + 300;
   CHostTest test(ini_, EntryPoints(), clock.Clock());

@@ -26,6 +26,7 @@
 #include "orbe/env.h"
 #include "orbe/platform/profile.h"
 #include "orbe/platform/text.h"
+#include "orbe/topics/topics.h"
 
 namespace {
 
@@ -255,10 +256,10 @@ TEST_F(ReferenceLoaderE2eTest, DatabaseThreeLoadsTheTopicsAndAStampZeroSetIsNeve
 
   // The topics were loaded into the main session: the initialisers do not reload.
   const int first_calls = server_.Calls();
-  EXPECT_TRUE(InitGGSession());
-  EXPECT_TRUE(InitJJSession());
-  EXPECT_TRUE(InitQHSession());
-  EXPECT_TRUE(InitZQSession());
+  EXPECT_TRUE(CKvxGGztWnd::InitGGSession(nullptr));
+  EXPECT_TRUE(CKvxJJztWnd::InitJJSession(nullptr));
+  EXPECT_TRUE(CKvxQHztWnd::InitQHSession(nullptr));
+  EXPECT_TRUE(CKvxZQztWnd::InitZQSession(nullptr));
   EXPECT_EQ(server_.Calls(), first_calls);
 
   // A second start asks for every stamp; only the stamp-0 fund set is read again.
@@ -275,12 +276,12 @@ TEST_F(ReferenceLoaderE2eTest, InitGGSessionLoadsOnceIntoTheMainSession) {
   ASSERT_EQ(Start(), 1u);
   EXPECT_TRUE(Tables().GGInfo().empty());
   const int before = server_.Calls();
-  EXPECT_TRUE(InitGGSession());
+  EXPECT_TRUE(CKvxGGztWnd::InitGGSession(nullptr));
   const int after_first = server_.Calls();
   EXPECT_GT(after_first, before + 5);
   EXPECT_FALSE(Tables().GGInfo().empty());
   const std::size_t rows = Tables().GGInfo().size();
-  EXPECT_TRUE(InitGGSession());
+  EXPECT_TRUE(CKvxGGztWnd::InitGGSession(nullptr));
   EXPECT_EQ(server_.Calls(), after_first);
   EXPECT_EQ(Tables().GGInfo().size(), rows);
 }

@@ -37,17 +37,18 @@ class TransferServer {
 
   // False when the server did not come up with both ports. With a request
   // log, every request is written to folder + "server.log" (CallsLogged).
-  bool Start(const std::string& folder, bool requestLog = false) {
+  // `extra` follows the usual arguments (e.g. {"--browse-stamps", "off"}).
+  bool Start(const std::string& folder, bool requestLog = false, const std::vector<std::string>& extra = {}) {
     const std::string program = std::string(ORBE_TEST_BIN_DIR) + "/orbe-dataserver";
     db_ = folder + "market.db";
     root_ = folder + "files";
     const std::string make = program + " --make-sample " + db_ + " --scale 0.002 >/dev/null 2>&1";
     if (!std::filesystem::exists(db_) && std::system(make.c_str()) != 0) return false;
     log_ = requestLog ? folder + "server.log" : "";
-    const ServerProcess process =
-        SpawnDataServer({"--db", db_, "--port", "0", "--file-port", "0", "--file-root", root_, "--log-level",
-                         requestLog ? "info" : "warn"},
-                        log_, 2);
+    std::vector<std::string> arguments = {"--db",        db_,   "--port",      "0", "--file-port", "0",
+                                          "--file-root", root_, "--log-level", requestLog ? "info" : "warn"};
+    arguments.insert(arguments.end(), extra.begin(), extra.end());
+    const ServerProcess process = SpawnDataServer(arguments, log_, 2);
     pid_ = process.pid;
     unsigned data = 0;
     unsigned files = 0;

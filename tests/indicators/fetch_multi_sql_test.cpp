@@ -5,7 +5,7 @@
 #include <string>
 
 #include "catalogue_test_util.h"
-#include "indicators/fetch_multi_terms.h"
+#include "indicators/fetch_terms.h"
 #include "orbe/env.h"
 #include "orbe/indicators/fetch_multi_progress.h"
 #include "orbe/indicators/index_mgr.h"
@@ -36,7 +36,6 @@ TEST(FetchMultiSqlTest, ReportPeriodAndDateTerms) {
 
   const SysIndexParam date{"T003", "日期"};
   EXPECT_EQ(orbe::SqlParameterTerm(nullptr, date, "2024-03-05"), "T003=20240305");
-  EXPECT_EQ(orbe::SqlParameterTerm(nullptr, date, ""), "");
   EXPECT_EQ(orbe::SqlParameterTerm(nullptr, {"T002", "字符串"}, "abc"), "T002='abc'");
   EXPECT_EQ(orbe::SqlParameterTerm(nullptr, {"T009", "整型"}, "12"), "T009=12");
   EXPECT_EQ(orbe::SqlParameterTerm(nullptr, {"T009", "别的"}, "12"), "");

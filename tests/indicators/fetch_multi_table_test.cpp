@@ -9,7 +9,7 @@
 #include <string>
 
 #include "catalogue_test_util.h"
-#include "indicators/fetch_multi_terms.h"
+#include "indicators/fetch_calculator.h"
 #include "orbe/env.h"
 #include "orbe/indicators/fetch_multi_progress.h"
 #include "orbe/platform/message_box.h"

@@ -9,8 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "indicators/logic_script_helpers.h"
 #include "orbe/indicators/index_calc.h"
 #include "orbe/script/script_env.h"
+#include "orbe/script/script_ref.h"
 
 // CPython does not free everything of a finalised interpreter; what a restart
 // leaves behind is its own, not ours.
@@ -27,6 +29,12 @@ std::string MakeTempFolder() {
 std::string ReadText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string Repeat(const std::string& text, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) out += text;
+  return out;
 }
 
 // Scheme expressions write conditions as "#n".
@@ -91,7 +99,7 @@ TEST_F(LogicCalcTest, GeneratedFilesGoWithTheEvaluator) {
 TEST_F(LogicCalcTest, ThePermittedFormulasCompile) {
   EXPECT_TRUE(Compiles(FromMarkers("#1 and not (#2 or #3)"), 3));
   EXPECT_TRUE(Compiles(FromMarkers("math.fabs(1) > 0 and #1"), 1));
-  EXPECT_TRUE(Compiles("time.time() > 0 and param1 or False", 1));
+  EXPECT_TRUE(Compiles("math.floor(1.5) == 1 and param1 or False", 1));
   EXPECT_TRUE(Compiles("(param1 + param2) * 2 - 1 >= 1.5 != False", 2));
   EXPECT_TRUE(Compiles("-1 < 0 and True", 0));
   CPyLogicCalc calc(dir_);
@@ -138,6 +146,54 @@ TEST_F(LogicCalcTest, EverythingElseIsRefusedLikeASyntaxError) {
   EXPECT_TRUE(DirIsEmpty());
   // A broken call fails at compile time too, and leaves nothing behind.
   EXPECT_FALSE(Compiles("math.fabs('a') > 0", 1));
+  EXPECT_TRUE(DirIsEmpty());
+}
+
+// The expression runs on the window thread: what could block it or grow
+// without end is refused before anything runs, and every form the condition
+// window writes still passes.
+TEST_F(LogicCalcTest, ExpressionsThatCouldBlockOrExplodeAreRefused) {
+  struct Case {
+    std::string expression;  // with "#n" markers
+    int count;
+    bool allowed;
+  };
+  const std::vector<Case> cases = {
+      {"#1 and #2", 2, true},
+      {"#1 or #2 or #3", 3, true},
+      {"#1 or (#2 and #3)", 3, true},
+      {"not #1", 1, true},
+      {"#1 and not (#2 or #3)", 3, true},
+      {"#1 + #2 + #3 >= 2", 3, true},
+      {"math.sqrt(4) == 2 and #1", 1, true},
+      {"time.sleep(1e6) or #1", 1, false},
+      {"time.time() > 0 and #1", 1, false},
+      {"9**9**9", 0, false},
+      {"#1 ** 2", 1, false},
+      {"math.factorial(10**8)", 0, false},
+      {"math.factorial(20) > 0", 0, false},
+      {"math.pow(9, 9) > 0", 0, false},
+      {"math.comb(10, 5) > 0", 0, false},
+      {Repeat("not ", 150) + "#1", 1, false},  // operators nested deeper than 100 levels
+      {Repeat("not ", 99) + "#1", 1, true},
+      {Repeat("(", 150) + "#1" + Repeat(")", 150), 1, true},  // parentheses nest nothing
+      {"#1" + std::string(9000, ' '), 1, false},  // longer than a formula needs
+  };
+  std::vector<std::string> wrong;
+  {
+    const orbe::ScriptLock lock;
+    ASSERT_TRUE(lock.running());
+    for (const Case& c : cases) {
+      if (orbe::IsAllowedLogicExpression(FromMarkers(c.expression), c.count) != c.allowed) {
+        wrong.push_back(c.expression.substr(0, 40));
+      }
+    }
+  }
+  // Only a check that refuses what it must makes compiling these safe to try.
+  ASSERT_TRUE(wrong.empty()) << testing::PrintToString(wrong);
+  for (const Case& c : cases) {
+    EXPECT_EQ(Compiles(FromMarkers(c.expression), c.count), c.allowed) << c.expression.substr(0, 40);
+  }
   EXPECT_TRUE(DirIsEmpty());
 }
 

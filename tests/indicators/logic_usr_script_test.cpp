@@ -16,6 +16,23 @@
 
 namespace {
 
+// A user indicator's module and function, as the catalogue holds them.
+struct UsrFunction {
+  orbe::ScriptRef module;
+  orbe::ScriptRef function;
+  bool Load(const std::string& codefile, CString& err) {
+    return orbe::LoadUsrFunction(codefile, module, function, err);
+  }
+  orbe::ScriptCallResult Call(const std::vector<vtParam>& args, int type, vtParam& result, CString& err) const {
+    return orbe::CallUsrFunction(function, args, type, result, err);
+  }
+  void Release() {
+    function.reset();
+    module.reset();
+  }
+  bool IsLoaded() const { return static_cast<bool>(function); }
+};
+
 std::string MakeTempFolder() {
   std::string pattern = (std::filesystem::temp_directory_path() / "orbe-usr-XXXXXX").string();
   if (mkdtemp(pattern.data()) == nullptr) return std::string();
@@ -87,7 +104,7 @@ TEST_F(UsrScriptTest, TestValuesFollowTheReferencedTypesAndEditsTakeEffect) {
   Write("orbe_u_edit", "def orbe_u_edit(a):\n    return a * 2 + 1\n");
   EXPECT_EQ(Test("orbe_u_edit", {1}), "ok");
   CString err;
-  orbe::UsrScriptFunction script;
+  UsrFunction script;
   ASSERT_TRUE(script.Load("orbe_u_edit", err)) << err;
   vtParam result;
   EXPECT_EQ(script.Call({Value(1, 2)}, 1, result, err), orbe::ScriptCallResult::kValue);
@@ -96,7 +113,7 @@ TEST_F(UsrScriptTest, TestValuesFollowTheReferencedTypesAndEditsTakeEffect) {
 
 TEST_F(UsrScriptTest, ResultsConvertByTheIndicatorsType) {
   Write("orbe_u_value", "def orbe_u_value(a, b):\n    return a + b\n");
-  orbe::UsrScriptFunction script;
+  UsrFunction script;
   CString err;
   ASSERT_TRUE(script.Load("orbe_u_value", err)) << err;
   const std::vector<vtParam> args = {Value(0, 2), Value(1, 0.9)};
@@ -129,7 +146,7 @@ TEST_F(UsrScriptTest, ResultsConvertByTheIndicatorsType) {
   EXPECT_EQ(script.Call({Value(1, 1), Value(3, 0, "x")}, 1, result, err), orbe::ScriptCallResult::kError);
   EXPECT_NE(err.find("TypeError"), std::string::npos) << err;
   Write("orbe_u_none", "def orbe_u_none(a):\n    return None\n");
-  orbe::UsrScriptFunction none;
+  UsrFunction none;
   ASSERT_TRUE(none.Load("orbe_u_none", err));
   EXPECT_EQ(none.Call({Value(1, 1)}, 1, result, err), orbe::ScriptCallResult::kNone);
   script.Release();
@@ -140,7 +157,7 @@ TEST_F(UsrScriptTest, ResultsConvertByTheIndicatorsType) {
 TEST_F(UsrScriptTest, TextsCrossAsGbk) {
   // U+6587 is "\xce\xc4" in GBK; the argument arrives as one character.
   Write("orbe_u_text", "def orbe_u_text(s):\n    return s + '\\u6587' if len(s) == 1 else None\n");
-  orbe::UsrScriptFunction script;
+  UsrFunction script;
   CString err;
   ASSERT_TRUE(script.Load("orbe_u_text", err)) << err;
   vtParam result;

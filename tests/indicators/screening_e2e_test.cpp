@@ -41,6 +41,17 @@ bool RunWithBuiltComponents() {
 
 const bool kWithBuiltComponents = RunWithBuiltComponents();
 
+// Removes the shared sample market when the program ends.
+class SampleCleanup : public ::testing::Environment {
+ public:
+  void TearDown() override {
+    std::filesystem::remove_all(std::filesystem::temp_directory_path() /
+                                ("orbe_xfr_screening_e2e_sample_" + std::to_string(::getpid())));
+  }
+};
+[[maybe_unused]] ::testing::Environment* const kSampleCleanup =
+    ::testing::AddGlobalTestEnvironment(new SampleCleanup);
+
 // About 480 companies: the code list (over 3800 characters) is sent in two chunks.
 constexpr const char* kScale = "0.12";
 constexpr DWORD kTimeoutMs = 120000;
@@ -52,15 +63,27 @@ struct CatalogueCloser {
 
 class ScreeningE2eTest : public ::testing::Test {
  protected:
+  static std::string& SampleFolder() {
+    static std::string folder;
+    return folder;
+  }
+  static void SetUpTestSuite() {
+    if (!SampleFolder().empty()) return;
+    const std::string folder = orbe_test::ScratchFolder("screening_e2e_sample");
+    const std::string make = std::string(ORBE_TEST_BIN_DIR) + "/orbe-dataserver --make-sample " + folder +
+                             "market.db --scale " + kScale + " >/dev/null 2>&1";
+    if (std::system(make.c_str()) == 0) SampleFolder() = folder;
+  }
+
   void SetUp() override {
     ASSERT_TRUE(kWithBuiltComponents);
     // User scripts are imported from a copy: byte-code caches stay out of the tree.
     ::setenv("PYTHONDONTWRITEBYTECODE", "1", 0);
     folder_ = orbe_test::ScratchFolder("screening_e2e");
-    const std::string make = std::string(ORBE_TEST_BIN_DIR) + "/orbe-dataserver --make-sample " + folder_ +
-                             "market.db --scale " + kScale + " >/dev/null 2>&1";
-    ASSERT_EQ(std::system(make.c_str()), 0);
-    ASSERT_TRUE(server_.Start(folder_, /*requestLog=*/true));
+    // One sample market for every test of the program, copied for each server.
+    ASSERT_FALSE(SampleFolder().empty());
+    fs::copy_file(SampleFolder() + "market.db", folder_ + "market.db");
+    ASSERT_TRUE(server_.Start(folder_, /*requestLog=*/true, ServerExtras()));
 
     fs::create_directories(folder_ + "home");
     std::string error;
@@ -90,6 +113,8 @@ class ScreeningE2eTest : public ::testing::Test {
     server_.Stop(SIGTERM);
     fs::remove_all(folder_);
   }
+
+  virtual std::vector<std::string> ServerExtras() const { return {}; }
 
   orbe::ScreeningResult Screen(const IndexScheme& scheme, const std::vector<std::string>& companies) {
     return orbe::RunScreening(mgr_.get(), scheme, orbe_test::JoinCodes(companies), nullptr, kTimeoutMs);
@@ -185,6 +210,148 @@ TEST_F(ScreeningE2eTest, WholeMarketScreeningEqualsDirectQueriesOfTheServersData
   // The conditions must have decided something both ways.
   EXPECT_GT(ref.selected.size(), 5u);
   EXPECT_LT(ref.selected.size(), ref.row_order.size() / 2);
+  EXPECT_TRUE(boxes_.empty()) << boxes_.front();
+}
+
+// The scheme of some reference rows (0-based), without conditions unless kept.
+IndexScheme RowsOf(const std::vector<int>& rows, bool conditions) {
+  IndexScheme scheme;
+  for (const int k : rows) {
+    const orbe_test::SchemeRow& row = orbe_test::kSchemeRows[k];
+    IndexSchemeItem item;
+    item.index = row.index;
+    item.param = row.param;
+    item.unit = row.unit;
+    if (conditions) {
+      item.op = row.op;
+      item.value = row.value;
+    }
+    scheme.items.push_back(item);
+  }
+  return scheme;
+}
+
+std::map<std::string, std::string> CompanyOfSecu(const orbe_test::ReferenceResult& ref) {
+  std::map<std::string, std::string> companies;
+  for (const auto& [company, secu] : ref.secu) companies[secu] = company;
+  return companies;
+}
+
+std::set<std::string> CompaniesOf(const SgTable& rows, const orbe_test::ReferenceResult& ref) {
+  const std::map<std::string, std::string> companyOfSecu = CompanyOfSecu(ref);
+  std::set<std::string> companies;
+  for (const auto& [id, row] : rows) {
+    const auto found = row.find(1);
+    if (found != row.end() && companyOfSecu.count(found->second.text) != 0) {
+      companies.insert(companyOfSecu.at(found->second.text));
+    }
+  }
+  return companies;
+}
+
+// Result column 3 + j holds reference row refRows[j] (-1: no value at all);
+// rows are matched by security code. Unfiltered, every company with a value is a row.
+void ExpectColumns(const SgTable& rows, const orbe_test::ReferenceResult& ref, const std::vector<int>& refRows,
+                   bool filtered = false) {
+  std::map<std::string, std::string> companyOfSecu = CompanyOfSecu(ref);
+  std::set<std::string> expected;
+  for (const int k : refRows) {
+    if (k < 0) continue;
+    for (const auto& entry : ref.columns[static_cast<std::size_t>(k)]) expected.insert(entry.first);
+  }
+  if (!filtered) {
+    EXPECT_EQ(rows.size(), expected.size());
+  }
+  for (const auto& [id, row] : rows) {
+    ASSERT_EQ(row.count(1), 1u);
+    const std::string company = companyOfSecu[row.at(1).text];
+    ASSERT_FALSE(company.empty()) << row.at(1).text;
+    for (std::size_t j = 0; j < refRows.size(); ++j) {
+      const auto got = row.find(static_cast<int>(j) + kFixedColumns);
+      const std::string where = company + " column " + std::to_string(j + kFixedColumns);
+      if (refRows[j] < 0) {
+        EXPECT_EQ(got, row.end()) << where;
+        continue;
+      }
+      const orbe_test::RefColumn& column = ref.columns[static_cast<std::size_t>(refRows[j])];
+      const auto want = column.find(company);
+      ASSERT_EQ(got != row.end(), want != column.end()) << where;
+      if (got != row.end()) ExpectCell(got->second, want->second, where);
+    }
+  }
+}
+
+constexpr int kIndustryRow = 7;   // 所属行业 (query language)
+constexpr int kRangeRow = 8;      // 区间涨跌幅 (query language)
+constexpr int kLatestRow = 9;     // 最新价 (quote)
+
+// A first statement that cannot be built (two values for one formal
+// parameter) sends nothing, and the query-language and quote rows still screen.
+TEST_F(ScreeningE2eTest, FirstStatementThatCannotBeBuiltLeavesTheOtherRowsToScreen) {
+  const std::vector<std::string> companies = orbe_test::AllCompanies(server_.Database());
+  const orbe_test::ReferenceResult ref = orbe_test::ComputeReference(server_.Database(), companies);
+  IndexScheme scheme = RowsOf({0, kIndustryRow, kLatestRow}, false);
+  scheme.items[0].param = "2026三季,2025三季";
+  const orbe::ScreeningResult result = Screen(scheme, companies);
+  ASSERT_TRUE(result.ok) << orbe::GbkToUtf8(result.error);
+  ExpectColumns(result.rows, ref, {-1, kIndustryRow, kLatestRow});
+  EXPECT_GT(result.rows.size(), companies.size() / 2);
+  EXPECT_TRUE(boxes_.empty()) << boxes_.front();
+}
+
+// An empty parameter value restricts its statement like any other value: a
+// constant or text term compares with '' (nothing matches), and a date term
+// left incomplete is refused, so neither row reads the whole table.
+TEST_F(ScreeningE2eTest, EmptyParameterValuesDoNotWidenTheirStatements) {
+  const std::vector<std::string> companies = orbe_test::AllCompanies(server_.Database());
+  const orbe_test::ReferenceResult ref = orbe_test::ComputeReference(server_.Database(), companies);
+  IndexScheme scheme = RowsOf({kLatestRow}, false);
+  IndexSchemeItem listed;
+  listed.index = "上市日期";  // formal parameter: a constant of class 204
+  IndexSchemeItem close;
+  close.index = "收盘价";  // formal parameter: a date
+  scheme.items.insert(scheme.items.begin(), {listed, close});
+  const orbe::ScreeningResult result = Screen(scheme, companies);
+  ASSERT_TRUE(result.ok) << orbe::GbkToUtf8(result.error);
+  ExpectColumns(result.rows, ref, {-1, -1, kLatestRow});
+  EXPECT_TRUE(boxes_.empty()) << boxes_.front();
+}
+
+// Against a service that refuses the query-language time-stamp request the
+// screening goes on uncached: one refused request per screening, no message.
+class StamplessScreeningTest : public ScreeningE2eTest {
+ protected:
+  std::vector<std::string> ServerExtras() const override { return {"--browse-stamps", "off"}; }
+};
+
+TEST_F(StamplessScreeningTest, ScreeningGoesOnUncachedAfterOneRefusedStampRequest) {
+  const std::vector<std::string> companies = orbe_test::AllCompanies(server_.Database());
+  const orbe_test::ReferenceResult ref = orbe_test::ComputeReference(server_.Database(), companies);
+  const int chunks = static_cast<int>(CFetchMultiProgress::SplitCodes(orbe_test::JoinCodes(companies)).size());
+  ASSERT_GT(chunks, 1);
+  IndexScheme scheme = RowsOf({kIndustryRow, kRangeRow, kLatestRow}, true);
+  scheme.expression = "#1 and #2";
+  std::set<std::string> passing;
+  for (const auto& [company, cell] : ref.columns[kIndustryRow]) {
+    const auto range = ref.columns[kRangeRow].find(company);
+    using orbe_test::reference_detail::Holds;
+    if (range != ref.columns[kRangeRow].end() && Holds(cell, orbe_test::kSchemeRows[kIndustryRow]) &&
+        Holds(range->second, orbe_test::kSchemeRows[kRangeRow])) {
+      passing.insert(company);
+    }
+  }
+  ASSERT_GT(passing.size(), 5u);
+  for (int run = 0; run < 2; ++run) {
+    SCOPED_TRACE(run);
+    const int callsBefore = server_.CallsLogged();
+    const orbe::ScreeningResult result = Screen(scheme, companies);
+    ASSERT_TRUE(result.ok) << orbe::GbkToUtf8(result.error);
+    // Every chunk of both functions from the service, and one stamp request.
+    EXPECT_EQ(server_.CallsLogged() - callsBefore, orbe_test::kQueryLanguageFunctions * chunks + 1);
+    EXPECT_EQ(result.total, static_cast<int>(ref.columns[kLatestRow].size()));
+    ExpectColumns(result.rows, ref, {kIndustryRow, kRangeRow, kLatestRow}, /*filtered=*/true);
+    EXPECT_EQ(CompaniesOf(result.rows, ref), passing);
+  }
   EXPECT_TRUE(boxes_.empty()) << boxes_.front();
 }
 

@@ -8,6 +8,8 @@
 #include "orbe/platform/clipboard.h"
 #include "orbe/platform/shell.h"
 
+#include "platform/scoped_handler.h"
+
 namespace {
 
 HGLOBAL TextBlock(const std::string& text) {
@@ -72,17 +74,7 @@ TEST(ClipboardTest, OneThreadAtATimeAndCheckedHandles) {
   EXPECT_EQ(orbe::GetClipboardText(), "");
 }
 
-class ScopedShellHandler {
- public:
-  explicit ScopedShellHandler(orbe::ShellExecuteHandler handler)
-      : previous_(orbe::SetShellExecuteHandler(std::move(handler))) {}
-  ~ScopedShellHandler() { orbe::SetShellExecuteHandler(previous_); }
-  ScopedShellHandler(const ScopedShellHandler&) = delete;
-  ScopedShellHandler& operator=(const ScopedShellHandler&) = delete;
-
- private:
-  orbe::ShellExecuteHandler previous_;
-};
+using ScopedShellHandler = orbe::testing::ScopedHandler<orbe::ShellExecuteHandler, orbe::SetShellExecuteHandler>;
 
 TEST(ShellExecuteTest, RequestsReachTheHandlerWithTheirTexts) {
   std::vector<orbe::ShellRequest> seen;

@@ -8,20 +8,11 @@
 
 #include "orbe/platform/window.h"
 
+#include "platform/scoped_handler.h"
+
 namespace {
 
-// Installs a handler for one test and puts the previous one back.
-class ScopedDialogHandler {
- public:
-  explicit ScopedDialogHandler(orbe::DialogHandler handler)
-      : previous_(orbe::SetDialogHandler(std::move(handler))) {}
-  ~ScopedDialogHandler() { orbe::SetDialogHandler(previous_); }
-  ScopedDialogHandler(const ScopedDialogHandler&) = delete;
-  ScopedDialogHandler& operator=(const ScopedDialogHandler&) = delete;
-
- private:
-  orbe::DialogHandler previous_;
-};
+using ScopedDialogHandler = orbe::testing::ScopedHandler<orbe::DialogHandler, orbe::SetDialogHandler>;
 
 class OptionsDialog : public CDialog {
  public:

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/scoped_handler.h"
+
 namespace {
 
 class CommandWnd : public CWnd {
@@ -19,17 +21,7 @@ class CommandWnd : public CWnd {
   }
 };
 
-class ScopedMenuHandler {
- public:
-  explicit ScopedMenuHandler(orbe::PopupMenuHandler handler)
-      : previous_(orbe::SetPopupMenuHandler(std::move(handler))) {}
-  ~ScopedMenuHandler() { orbe::SetPopupMenuHandler(previous_); }
-  ScopedMenuHandler(const ScopedMenuHandler&) = delete;
-  ScopedMenuHandler& operator=(const ScopedMenuHandler&) = delete;
-
- private:
-  orbe::PopupMenuHandler previous_;
-};
+using ScopedMenuHandler = orbe::testing::ScopedHandler<orbe::PopupMenuHandler, orbe::SetPopupMenuHandler>;
 
 // "删除所选" and "删除全部", as the condition window's pop-up has them.
 const std::string kDeleteSelected = "删除所选";

@@ -313,7 +313,6 @@ TEST_F(ProfileTest, WritesAsWindowsWritesThem) {
        "[s]\r\n; note\r\nn=2\r\n[t]\r\n"},
       {"deleted section keeps its comments", "[s]\r\n; note\r\nk=1\r\n; more\r\nbare\r\n\r\n[t]\r\nz=1\r\n", "s",
        nullptr, nullptr, "; note\r\n; more\r\n[t]\r\nz=1\r\n"},
-      {"tabbed key is another key", "[s]\r\nk=1\r\n", "s", "\tk", "2", "[s]\r\nk=1\r\n\tk=2\r\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -321,6 +320,11 @@ TEST_F(ProfileTest, WritesAsWindowsWritesThem) {
     EXPECT_TRUE(WritePrivateProfileStringA(c.section, c.key, c.value, path_.c_str()));
     EXPECT_EQ(Content(), c.after);
   }
+  // A name with a tab at an end is refused: it would read back as another.
+  Put("[s]\r\nk=1\r\n");
+  EXPECT_FALSE(WritePrivateProfileStringA("s", "\tk", "2", path_.c_str()));
+  EXPECT_FALSE(WritePrivateProfileStringA("s\t", "k", "2", path_.c_str()));
+  EXPECT_EQ(Content(), "[s]\r\nk=1\r\n");
   // A value written with its blanks reads back trimmed, as every value does.
   Put("[s]\r\n");
   WritePrivateProfileStringA("s", "k", "  v  ", path_.c_str());

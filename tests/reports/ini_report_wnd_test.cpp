@@ -336,7 +336,9 @@ TEST_F(ReportWindowTest, ChartsGroupCombineAndFillPeriods) {
     EXPECT_EQ(chart->GetTitleFont().face, "Times New Roman");
     EXPECT_EQ(chart->GetTitleColor(), 0u);
     EXPECT_FALSE(chart->IsBottomTickAutomatic());
-    if (!c.values.empty()) EXPECT_GE(chart->GetLeftMax(), *std::max_element(c.values.begin(), c.values.end()));
+    if (!c.values.empty()) {
+      EXPECT_GE(chart->GetLeftMax(), *std::max_element(c.values.begin(), c.values.end()));
+    }
   }
 }
 

@@ -177,11 +177,48 @@ TEST_F(ReportReaderTest, HugeCountsStayBounded) {
       "[MAIN]\r\nCONTROL_NUM=2147483647\r\n"
       "[CONTROL2000000000]\r\nTYPE=LABEL\r\n[CONTROL02]\r\nTYPE=LABEL\r\n[control3]\r\nTYPE=LIST\r\n"
       "LIST_COL_NUM=2000000000\r\n");
-  // Only existing sections count; "CONTROL02" is not "CONTROL2".
-  EXPECT_EQ(cfg->display_order, (std::vector<CString>{"CONTROL3", "CONTROL2000000000"}));
-  const auto* list = dynamic_cast<ListCfg*>(CIniReportUtil::GetCfgBase(cfg.get(), 0));
-  ASSERT_NE(list, nullptr);
-  EXPECT_EQ(list->columns.size(), 1024u);
+  // Only existing sections count; "CONTROL02" is not "CONTROL2". A list of
+  // two billion columns cannot be held: it is refused whole, as an
+  // allocation failure, and leaves nothing behind.
+  EXPECT_EQ(cfg->display_order, (std::vector<CString>{"CONTROL2000000000"}));
+  EXPECT_EQ(cfg->cell_map.count("CONTROL3"), 0u);
+}
+
+TEST_F(ReportReaderTest, EveryColumnTheCountNamesIsRead) {
+  struct Case {
+    int count;
+    std::size_t columns;
+  } const cases[] = {{1500, 1500}, {1025, 1025}, {3, 3}, {0, 0}, {-4, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.count);
+    const Config cfg = Read("[MAIN]\r\nCONTROL_NUM=1\r\n[CONTROL1]\r\nTYPE=LIST\r\nLIST_COL_NUM=" +
+                            std::to_string(c.count) + "\r\nCOL_TITLE1025=late\r\nCOL_NAME1500=T1500\r\n");
+    const auto* list = dynamic_cast<ListCfg*>(CIniReportUtil::GetCfgBase(cfg.get(), 0));
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->columns.size(), c.columns);
+    if (c.columns >= 1025) {
+      EXPECT_EQ(orbe::FieldText(list->columns[1024].title), "late");
+    }
+    if (c.columns == 1500) {
+      EXPECT_EQ(orbe::FieldText(list->columns.back().name), "T1500");
+    }
+    // Columns the file does not describe are there with their defaults.
+    if (c.columns > 0) {
+      EXPECT_EQ(list->columns.front().decimal_bits, 2);
+    }
+  }
+}
+
+TEST_F(ReportReaderTest, ARefusedListTakesItsPopupsWithIt) {
+  const Config cfg = Read(
+      "[MAIN]\r\nCONTROL_NUM=2\r\n"
+      "[CONTROL1]\r\nTYPE=LIST\r\nLIST_COL_NUM=1\r\nCOL_POP_CTRL1=POP\r\n"
+      "[POP]\r\nTYPE=LIST\r\nLIST_COL_NUM=2000000000\r\n"
+      "[CONTROL2]\r\nTYPE=LABEL\r\nLABEL_TEXT=kept\r\n");
+  EXPECT_EQ(cfg->display_order, (std::vector<CString>{"CONTROL2"}));
+  EXPECT_EQ(cfg->cell_map.size(), 1u);
+  EXPECT_EQ(CIniReportUtil::GetListCfgFromINI(cfg.get(), "CONTROL1", path_.c_str(), false), nullptr);
+  EXPECT_EQ(cfg->cell_map.size(), 1u);
 }
 
 }  // namespace

@@ -23,8 +23,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
+using orbe_test::RunResult;
 using orbe_test::RunTerminal;
-using RunResult = orbe_test::TerminalRun;
 
 std::string Report(const std::string& name) { return std::string(ORBE_SOURCE_DIR) + "/data/reports/" + name; }
 

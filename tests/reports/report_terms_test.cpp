@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "orbe/reports/cini_report_util.h"
+#include "orbe/widgets/value_format.h"
 
 namespace {
 
@@ -58,6 +59,39 @@ TEST(ReportTermsTest, ValueFormats) {
   EXPECT_EQ(orbe::ValueFormatName(24), "click: notify host");
   EXPECT_EQ(orbe::ValueFormatName(25), "");
   EXPECT_EQ(orbe::ValueFormatName(-1), "");
+}
+
+// The value formats and money units are one table each, shared by the list
+// widget that renders them and the report that names them.
+TEST(ReportTermsTest, FormatsAndUnitsAreOneTableEach) {
+  const orbe::ValueFormat column{orbe::kFormatThousands, 2, 0, 0, true, 2};  // the widget's struct
+  EXPECT_EQ(orbe::FormatListValue(orbe::ListValue::Number(1234567), column), "123.46");
+  ASSERT_EQ(orbe::ValueFormatNames().size(), static_cast<std::size_t>(orbe::kValueFormatCount));
+  for (int i = 0; i < orbe::kValueFormatCount; ++i) {
+    EXPECT_EQ(std::string(orbe::ValueFormatNames()[static_cast<std::size_t>(i)]), orbe::kValueFormatNames[i]);
+  }
+  ASSERT_EQ(orbe::MoneyUnitNames().size(), static_cast<std::size_t>(orbe::kMoneyUnitCount));
+  const std::vector<CString> units = CIniReportUtil::GetMoneyUnitList();
+  for (int i = 0; i < orbe::kMoneyUnitCount; ++i) {
+    EXPECT_EQ(std::string(orbe::MoneyUnitNames()[static_cast<std::size_t>(i)]), orbe::kMoneyUnits[i].name);
+    EXPECT_EQ(units[static_cast<std::size_t>(i)], orbe::MoneyUnitName(i));
+  }
+  struct Named {
+    int index;
+    const char* name;
+  };
+  const Named named[] = {{orbe::kFormatSlashYearMonthDay, "yyyy/mm/dd"},
+                         {orbe::kFormatSlashMonthDayYear, "mm/dd/yyyy"},
+                         {orbe::kFormatDashYearMonthDay, "yyyy-mm-dd"},
+                         {orbe::kFormatYearMonthDay, "YYYYMMDD"},
+                         {orbe::kFormatSlashShortYearMonthDay, "YY/MM/DD"},
+                         {orbe::kFormatSlashMonthDayShortYear, "MM/DD/YY"},
+                         {orbe::kFormatDashShortYearMonthDay, "YY-MM-DD"},
+                         {orbe::kFormatShortYearMonthDay, "YYMMDD"},
+                         {orbe::kFormatReportPeriod, "年报形式"},
+                         {orbe::kFormatShortReportPeriod, "短年报格式"},
+                         {orbe::kFormatThousandsAutoWanYi, "千分位自动万亿法"}};
+  for (const Named& n : named) EXPECT_EQ(orbe::ValueFormatName(n.index), n.name) << n.index;
 }
 
 }  // namespace

@@ -9,9 +9,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <atomic>
+#include <chrono>
 #include <string>
 #include <thread>
 
+#include "env/module_state.h"
 #include "orbe/env.h"
 #include "orbe/script/script_call.h"
 #include "orbe/script/script_env.h"
@@ -179,6 +182,78 @@ TEST_F(ScriptEnvTest, ModulesLoadReloadAndCallFromAnyThread) {
   EXPECT_FALSE(orbe::LoadScriptFunction("orbe_env_attr", false, module, function, err));
   EXPECT_NE(err.find("not callable"), std::string::npos) << err;
   DelPyScriptPath(dir);
+}
+
+// The catalogue's load thread may hold the interpreter when the host stops it.
+TEST_F(ScriptEnvTest, StopWaitsForAThreadThatHoldsTheInterpreter) {
+  std::atomic<bool> holding{false};
+  std::string before_stop;
+  std::string during_stop;
+  bool nested_admitted = false;
+  bool newcomer_admitted = true;
+  std::thread loader([&] {
+    const orbe::ScriptLock lock;
+    before_stop = Eval("'%d' % (6*7)");
+    holding = true;
+    // Bounded: a stop that never begins fails the checks below instead of hanging.
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!orbe::Python().stop_pending() && std::chrono::steady_clock::now() < give_up) std::this_thread::yield();
+    // The interpreter is still alive for the thread inside, nested locks too,
+    // but nobody new gets in.
+    during_stop = Eval("'%d' % (2**5)");
+    nested_admitted = orbe::ScriptLock().running();
+    std::thread([&] { newcomer_admitted = orbe::ScriptLock().running(); }).join();
+  });
+  while (!holding) std::this_thread::yield();
+  UnInitScriptEvn();
+  loader.join();
+  EXPECT_EQ(before_stop, "42");
+  EXPECT_EQ(during_stop, "32");
+  EXPECT_TRUE(nested_admitted);
+  EXPECT_FALSE(newcomer_admitted);
+  EXPECT_FALSE(IsCBaseEnvInit());
+  EXPECT_FALSE(orbe::ScriptLock().running());
+  InitScriptEvn();
+  EXPECT_EQ(Eval("1+1"), "2");
+}
+
+TEST_F(ScriptEnvTest, AThreadInsideCannotStopTheInterpreterUnderItself) {
+  {
+    const orbe::ScriptLock lock;
+    ASSERT_TRUE(lock.running());
+    UnInitScriptEvn();
+    EXPECT_TRUE(IsCBaseEnvInit());
+    EXPECT_EQ(Eval("3*3"), "9");
+  }
+  UnInitScriptEvn();
+  EXPECT_FALSE(IsCBaseEnvInit());
+}
+
+TEST_F(ScriptEnvTest, FailuresWithoutAnInterpreterErrorCarryNoInventedText) {
+  std::string err = "stale";
+  // A module that failed to load is not a stopped interpreter.
+  EXPECT_FALSE(orbe::GetScriptFunction(orbe::ScriptRef(), "f", err));
+  EXPECT_EQ(err, "");
+  err = "stale";
+  EXPECT_FALSE(orbe::ReloadScriptModule(orbe::ScriptRef(), err));
+  EXPECT_EQ(err, "");
+  UnInitScriptEvn();
+  err = "stale";
+  EXPECT_FALSE(orbe::ImportScriptModule("math", err));
+  EXPECT_EQ(err, "");
+}
+
+TEST_F(ScriptEnvTest, TheCurrentFolderStandsInForAMissingPrivatePath) {
+  const std::filesystem::path previous = std::filesystem::current_path();
+  std::filesystem::current_path(folder_);
+  SetPrivPath("");
+  UnInitScriptEvn();
+  InitScriptEvn();
+  std::filesystem::current_path(previous);
+  const std::string current = std::filesystem::canonical(folder_).string() + "/";
+  EXPECT_EQ(GetPrivPath(), current);
+  EXPECT_EQ(orbe::State().user_comm_file, current + "usercomm.ini");
+  EXPECT_TRUE(std::filesystem::exists(current + "pyerr"));
 }
 
 TEST_F(ScriptEnvTest, SystemExitInAScriptDoesNotEndTheProcess) {

@@ -109,10 +109,10 @@ TEST_F(ReferenceProcedureTest, HongKongSetsServeTheBoardsCompaniesAndMaps) {
   EXPECT_EQ(AllPages("sys_get_gg_info_v2", 1, {8, 40, 10, 5}),
             QueryRows(db, "SELECT T001, T002, T003, T004 FROM t100000070 ORDER BY rowid"));
   EXPECT_EQ(Page("sys_get_gg_info_v2", "20", {4, 40}, &count),
-            QueryRows(db, "SELECT code, text FROM orbe_consts WHERE class = '809' ORDER BY seq"));
+            QueryRows(db, "SELECT code, text FROM orbe_consts WHERE class = '208' ORDER BY seq"));
   EXPECT_EQ(count, 10);
   EXPECT_EQ(Page("sys_get_gg_info_v2", "30", {8, 40}, &count),
-            QueryRows(db, "SELECT code, text FROM orbe_consts WHERE class = '208' ORDER BY seq"));
+            QueryRows(db, "SELECT code, text FROM orbe_consts WHERE class = '809' ORDER BY seq"));
   EXPECT_EQ(Page("sys_get_gg_info_v2", "40", {8, 8}, &count),
             QueryRows(db, "SELECT T001, T005 FROM t100000070 ORDER BY rowid"));
   // Single-page sets hold everything on page 0.
@@ -163,7 +163,7 @@ TEST_F(ReferenceProcedureTest, TimeStampsFollowTheTablesAndReloads) {
   Execute(db, "UPDATE orbe_timestamps SET stamp = stamp + 1 WHERE table_number = 100000071");
   EXPECT_NE(Stamp("sys_get_gg_info_v2", 0), boards);
   EXPECT_EQ(Stamp("sys_get_gg_info_v2", 1), kSampleStamp);
-  Execute(db, "UPDATE orbe_consts SET text = 'x' WHERE class = '809' AND code = 'H001'");
+  Execute(db, "UPDATE orbe_consts SET text = 'x' WHERE class = '208' AND code = 'H001'");
   EXPECT_NE(Stamp("sys_get_gg_info_v2", 2), board_names);
   // A table without a stamp never matches a cache.
   Execute(db, "DELETE FROM orbe_timestamps WHERE table_number = 100000040");

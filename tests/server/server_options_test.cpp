@@ -22,11 +22,16 @@ TEST(ServerOptionsTest, CommandLineValuesAndTheirBounds) {
   EXPECT_EQ(options.config.capacity, 0u);
   EXPECT_EQ(options.log_level, LogLevel::kWarn);
   EXPECT_EQ(options.config.file_root, "/tmp/r");
+  EXPECT_TRUE(options.browse_stamps);
+  ServerOptions stampless;
+  ASSERT_TRUE(Parse({"--db", "m.db", "--browse-stamps", "off"}, &stampless, &error)) << error;
+  EXPECT_FALSE(stampless.browse_stamps);
 
   for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
            {"--db", "m.db", "--port", "65536"}, {"--db", "m.db", "--port", "-1"}, {"--db", "m.db", "--port"},
            {"--db", "m.db", "--port", "12x"}, {"--db", "m.db", "--log-level", "loud"}, {"--port", "1"},
-           {"--db", "m.db", "--bogus", "1"}, {"--make-sample", "s.db", "--scale", "0"}}) {
+           {"--db", "m.db", "--bogus", "1"}, {"--make-sample", "s.db", "--scale", "0"},
+           {"--db", "m.db", "--browse-stamps", "no"}}) {
     ServerOptions rejected;
     EXPECT_FALSE(Parse(bad, &rejected, &error)) << bad.back();
   }

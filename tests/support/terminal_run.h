@@ -1,4 +1,5 @@
-// Runs orbe-terminal as a user would from a shell and keeps what it printed.
+// Runs orbe-terminal of the build with arguments (a shell command line) and
+// collects its standard output and error.
 #ifndef ORBE_TESTS_SUPPORT_TERMINAL_RUN_H_
 #define ORBE_TESTS_SUPPORT_TERMINAL_RUN_H_
 
@@ -9,16 +10,16 @@
 
 namespace orbe_test {
 
-struct TerminalRun {
-  int status = -1;  // the exit status; 124 when it had to be stopped
-  std::string out;  // standard output and error together
+struct RunResult {
+  int status = -1;  // the exit status (124: stopped after the time limit); -1 when it did not exit
+  std::string out;
 };
 
 // Every run is bounded: a terminal that hangs is stopped after two minutes.
-inline TerminalRun RunTerminal(const std::string& arguments) {
+inline RunResult RunTerminal(const std::string& arguments) {
   const std::string command =
       "timeout -k 5 120 " + std::string(ORBE_TEST_BIN_DIR) + "/orbe-terminal " + arguments + " 2>&1";
-  TerminalRun result;
+  RunResult result;
   FILE* pipe = ::popen(command.c_str(), "r");
   if (pipe == nullptr) return result;
   char chunk[4096];

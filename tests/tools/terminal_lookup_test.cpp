@@ -3,6 +3,7 @@
 // lookups found, which must be what the database holds.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -14,8 +15,8 @@
 
 namespace {
 
+using orbe_test::RunResult;
 using orbe_test::RunTerminal;
-using RunResult = orbe_test::TerminalRun;
 
 // The first A-share of the database and its abbreviation (GBK).
 struct AShare {

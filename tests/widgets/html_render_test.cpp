@@ -7,6 +7,7 @@
 
 #include "orbe/platform/file.h"
 #include "orbe/platform/text.h"
+#include "orbe/platform/window_class.h"
 #include "orbe/widgets/chart_bar_ctrl.h"
 #include "orbe/widgets/vlist.h"
 
@@ -91,6 +92,24 @@ TEST(HtmlRender, SavesOnePageFile) {
   EXPECT_EQ(orbe::ReadWholeFile(path.string()).value_or(""), orbe::RenderWindowHtml(page.root));
   std::filesystem::remove(path);
   EXPECT_FALSE(orbe::SaveWindowHtml(page.root, "/nonexistent-dir/x.html"));
+}
+
+TEST(HtmlRender, AWindowOfARegisteredClassShowsTheClassBackground) {
+  WNDCLASSA wc;
+  wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+  wc.hbrBackground = CreateSolidBrush(15592427);  // 0xEDEBEB
+  wc.lpszClassName = "HtmlRenderBackgroundTest";
+  ASSERT_TRUE(AfxRegisterClass(&wc));
+  CWnd window;
+  ASSERT_TRUE(window.Create("HtmlRenderBackgroundTest", "stats", WS_VISIBLE, RECT{0, 0, 50, 50}, nullptr, 1));
+  EXPECT_NE(orbe::RenderWindowHtml(window).find("background:#ebebed"), std::string::npos);
+  // A widget's own colour wins over its class's.
+  orbe::KvxWidget widget{orbe::WidgetKind::kGeneric};
+  ASSERT_TRUE(widget.Create("HtmlRenderBackgroundTest", "", WS_VISIBLE, RECT{0, 0, 50, 50}, nullptr, 2));
+  widget.SetBkColor(RGB(0, 0, 0));
+  const std::string html = orbe::RenderWindowHtml(widget);
+  EXPECT_EQ(html.find("background:#ebebed"), std::string::npos);
+  EXPECT_NE(html.find("background:#000000"), std::string::npos);
 }
 
 TEST(ChartBar, KeepsSettings) {

@@ -99,6 +99,14 @@ TEST(HtmlTree, CheckBoxClickTogglesAndNotifiesParent) {
   EXPECT_TRUE(b.tree.ClickItem(b.sz));  // same item: no second notification
   EXPECT_EQ(b.parent.notify_codes, std::vector<UINT>{TVN_SELCHANGED});
   EXPECT_EQ(b.tree.GetSelectedItem(), b.sz);
+
+  // A double click selects first, as its first press is a click.
+  EXPECT_TRUE(b.tree.DoubleClickItem(b.solar));
+  EXPECT_TRUE(b.tree.DoubleClickItem(b.solar));
+  EXPECT_EQ(b.parent.notify_codes, (std::vector<UINT>{TVN_SELCHANGED, TVN_SELCHANGED, NM_DBLCLK, NM_DBLCLK}));
+  EXPECT_EQ(b.tree.GetSelectedItem(), b.solar);
+  EXPECT_FALSE(b.tree.DoubleClickItem(999));
+  EXPECT_EQ(b.parent.notify_codes.size(), 4u);
 }
 
 TEST(HtmlTree, StructureDataLookupAndStaleHandles) {

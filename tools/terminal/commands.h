@@ -18,6 +18,7 @@ using CommandArgs = std::vector<std::string>;
   COMMAND("report", RunReport, "show a report for a security; print it, write HTML and .xlsx")    \
   COMMAND("lookup", RunLookup, "look securities, companies, industries and boards up")            \
   COMMAND("screen", RunScreen, "run a screening scheme over quote boards and print the result")   \
+  COMMAND("topics", RunTopics, "build a topic selection tree, check and click items, print the selection") \
   /* end of the commands */
 
 #define ORBE_DECLARE_COMMAND(name, entry, help) int entry(const CommandArgs& args);

@@ -12,6 +12,7 @@
 
 #include "commands.h"
 #include "connection_options.h"
+#include "data_folder.h"
 #include "orbe/indicators/index_mgr.h"
 #include "orbe/indicators/index_scheme.h"
 #include "orbe/platform/text.h"
@@ -35,16 +36,6 @@ struct ScreenOptions {
   std::vector<std::string> boards;  // UTF-8
   std::string csv;
 };
-
-// The data folder of the source tree: beside the program's build folder.
-std::string DataFolder() {
-  std::error_code error;
-  const fs::path program = fs::read_symlink("/proc/self/exe", error);
-  for (fs::path dir = program.parent_path(); !dir.empty() && dir != dir.root_path(); dir = dir.parent_path()) {
-    if (fs::exists(dir / "data" / "schemes" / "system_schemes.ini")) return (dir / "data").string();
-  }
-  return "data";
-}
 
 bool TakeScreenOptions(const CommandArgs& args, ScreenOptions& options, std::string* error) {
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -150,7 +141,7 @@ int RunScreen(const CommandArgs& arguments) {
   if (!TakeConnectionOptions(args, connection, &error)) return Fail(2, error);
   ScreenOptions options;
   if (!TakeScreenOptions(args, options, &error)) return Fail(2, error + "\n" + kUsage + kConnectionUsage);
-  const std::string data = DataFolder();
+  const std::string data = DataFolder("schemes/system_schemes.ini");
   if (options.schemes.empty()) options.schemes = data + "/schemes/system_schemes.ini";
   if (options.indicators.empty()) {
     options.indicators = HomeFolder(connection) + "indicators";

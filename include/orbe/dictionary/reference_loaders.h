@@ -1,14 +1,8 @@
-// Topic initialisers of the Hong Kong stock, fund, futures and bond windows:
-// each loads its reference table into the global main session at most once
-// per process and tells whether that load succeeded. Call them on the thread
-// that owns the windows; the load pumps its messages meanwhile.
+// What the module remembers of its topic-table loads. The topic windows'
+// initialisers (CKvxGGztWnd::InitGGSession and its siblings) load each topic
+// table into the global main session at most once per process.
 #ifndef ORBE_DICTIONARY_REFERENCE_LOADERS_H_
 #define ORBE_DICTIONARY_REFERENCE_LOADERS_H_
-
-bool InitGGSession();
-bool InitJJSession();
-bool InitQHSession();
-bool InitZQSession();
 
 namespace orbe {
 

@@ -7,11 +7,11 @@
 #ifndef ORBE_INDICATORS_FETCH_MULTI_PROGRESS_H_
 #define ORBE_INDICATORS_FETCH_MULTI_PROGRESS_H_
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "orbe/indicators/index_calc.h"
@@ -20,8 +20,6 @@
 #include "orbe/platform/types.h"
 #include "orbe/platform/window.h"
 
-class IFetchData;
-struct tagMemFieldInfo;
 class OrbeClientSession;
 
 // One scheme row resolved against the catalogue.
@@ -66,6 +64,8 @@ std::unique_ptr<ScreeningCodes> MakeSessionScreeningCodes(OrbeClientSession* ses
 
 inline constexpr UINT kSqlReplyMessage = 0x401;
 inline constexpr UINT kTqlReplyMessage = 0x402;
+// The time stamp of a query-language function's values (ours: docs/screening.md).
+inline constexpr UINT kStampReplyMessage = 0x403;
 // The service function that answers query-language indicators.
 inline constexpr const char* kDataBrowseFunction = "KVX_DataBrowse";
 inline constexpr std::size_t kCodeChunkLength = 3800;
@@ -73,6 +73,9 @@ inline constexpr int kQuoteRecordSize = 104;
 inline constexpr int kQuoteRecordCode = 0x68;
 // The encoded code-list option of one statement stays below this size.
 inline constexpr std::size_t kMaxOptionBuffer = 8000;
+
+struct FetchPlan;
+class FetchRequests;
 
 }  // namespace orbe
 
@@ -91,63 +94,54 @@ class CFetchMultiProgress : public CWnd {
 
   // The filtered table of the last screening (every row without an expression).
   const SgTable& GetResultTable() const { return output_; }
-  const std::vector<EntityParam>& GetEntityParams() const { return entities_; }
+  const std::vector<EntityParam>& GetEntityParams() const;
   const std::vector<CodeValues>& GetBaseResults() const { return results_; }
   // Base sequence numbers per SQL statement, and of the TQL indicators.
-  const std::vector<std::vector<int>>& GetSqlGroups() const { return groups_; }
-  const std::vector<int>& GetTqlList() const { return tqls_; }
+  const std::vector<std::vector<int>>& GetSqlGroups() const;
+  const std::vector<int>& GetTqlList() const;
   // Replaces the translations (default: those of the global main session).
   void SetScreeningCodes(std::unique_ptr<orbe::ScreeningCodes> codes);
 
   static bool GetAllCondition(IIndexMgr* mgr, const IndexScheme& scheme, std::vector<EntityParam>& out);
   static IndexBase* GetNonUsrIndexInEntityParams(const std::vector<EntityParam>& params, int seq, int& entity,
                                                  int& base);
-  static std::string CmpCodesToInnerCodes(const orbe::ScreeningCodes& book, const std::string& codes);
-  static std::string CmpCodesToStockCodes(const orbe::ScreeningCodes& book, const std::string& codes);
+  // Company codes as inner codes or stock codes, over the reference tables of
+  // the global main session; unknown codes are left out.
+  static std::string CmpCodesToInnerCodes(const std::string& codes);
+  static std::string CmpCodesToStockCodes(const std::string& codes);
   static CodeValues CalcUsrIndex(IIndexMgr* mgr, const std::vector<EntityParam>& params,
                                  const std::vector<CodeValues>& results, int entity, int firstSeq, int count);
   // 1 and the cell when present, else 0.
   static int GetCell(int row, int col, const SgTable& table, sg_cell& cell);
   // Chunks of about 3800 characters, each but the last ending at a comma.
   static std::vector<std::string> SplitCodes(const std::string& codes);
+  // The value of quote indicator `hq` in a host quote record of
+  // kQuoteRecordSize bytes, with its up/down mark. False when the field does
+  // not lie inside the record (structoffset + structlength < 104) or its type
+  // has no reading.
+  static bool FillHQData(const HqIndex& hq, const unsigned char* record, vtParam& value);
 
  protected:
   int OnCreate() override;
   void OnDestroy() override;
   LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) override;
 
- private:
   void OnAsynReceiveSQLData(WPARAM status, LPARAM handle);
   void OnAsynReceiveTQLData(WPARAM status, LPARAM handle);
+  void OnAsynReceiveStamp(WPARAM status, LPARAM handle);
 
-  void GroupIndex();
-  std::string GenSql(const std::vector<int>& group, BYTE& tag) const;
-  std::string GenTQLOption(int tqlIndex) const;
-  int GetGroupSysIndexsCodeType(const std::vector<int>& group) const;
+ private:
+  // False when the group's statement cannot be built (nothing is sent).
   bool SendSqlGroup();
   void SendTql();
-  // True when the query-language reply for `option` was taken from the reply
-  // cache (the load posts its completion); otherwise notes where to save it.
-  bool LoadTqlFromCache(const std::string& option);
-  void SaveTqlToCache(IFetchData* reply);
-  // The time stamp of a query-language function's values; 0 when unknown.
-  std::int64_t TqlStamp(const std::string& function);
-  void ReadSqlReply(IFetchData* reply);
-  std::vector<std::string> RecordCodes(IFetchData& reply, const tagMemFieldInfo& keyField, int keytype,
-                                       int records) const;
-  void ReadTqlReply(IFetchData* reply);
   // Next chunk, or chunk 0 of the next item; false after the last item.
   bool AdvanceChunk(int& item, int itemCount);
-  void AfterSqlStage();
-  void AfterTqlStage();
+  void StartTqlStage();
   void Finish(bool compute);
   void FetchMemData();
   void CalcData();
-  void CalcLogic();
-  std::string ParamOf(int seq) const;
   const orbe::ScreeningCodes& Codes() const;
-  // The current chunk in the code form of a CODE_TYPE.
-  const std::string& ConvertedChunk(int codeType) const;
+  int StageProgress(int done) const;
 
   IIndexMgr* mgr_;
   HWND owner_;
@@ -158,28 +152,15 @@ class CFetchMultiProgress : public CWnd {
   int progress_ = 0;
   int total_ = 0;
 
-  std::vector<std::string> chunks_;
-  int chunk_ = -1;
-  // Chunks by (chunk, code type), converted once per screening: every group
-  // and query-language indicator sends the same chunks.
-  mutable std::map<std::pair<int, int>, std::string> converted_chunks_;
-  std::map<std::string, std::int64_t> tql_stamps_;  // per screening, by function
-  std::string tql_save_key_;                        // where the reply in flight goes
-  std::int64_t tql_save_stamp_ = 0;
-  IFetchData* sql_handle_ = nullptr;
-  IFetchData* tql_handle_ = nullptr;
-  IFetchData* stamp_handle_ = nullptr;  // waiting calls only, no window
+  std::unique_ptr<orbe::FetchPlan> plan_;          // never null
+  std::unique_ptr<orbe::FetchRequests> requests_;  // null without a session
   OrbeClientSession* session_ = nullptr;
   std::unique_ptr<CPyLogicCalc> logic_;
-  std::unique_ptr<orbe::ScreeningCodes> codes_;
-
-  IndexScheme scheme_;
-  std::vector<EntityParam> entities_;
-  std::vector<CodeValues> results_;
-  std::vector<std::vector<int>> groups_;
+  mutable std::unique_ptr<orbe::ScreeningCodes> codes_;
+  int chunk_ = -1;
   int group_ = -1;
-  std::vector<int> tqls_;
   int tql_ = -1;
+  std::vector<CodeValues> results_;  // by base sequence number
   SgTable table_;
   SgTable output_;
 };

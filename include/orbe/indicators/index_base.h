@@ -80,29 +80,36 @@ class SysIndex : public IndexBase {
 class SysIndexTQL : public IndexBase {
  public:
   static constexpr std::int32_t kDefaultStringLength = 20;
+  // The longest string value a query-language reply carries.
+  static constexpr std::int32_t kMaxStringLength = 4096;
 
   SysIndexTQL() : IndexBase(INDEX_KIND_TQL) {}
 
   std::string tree;
   std::string constname;
   std::vector<std::string> flags;
-  std::int32_t strmaxlength = kDefaultStringLength;
+  std::int32_t strmaxlength = kDefaultStringLength;  // 1..kMaxStringLength
   std::string id;
 };
 
-// A Python function over other indicators. `script` owns the imported
-// module and its function, released with the indicator; refs are not owned.
+// A Python function over other indicators. `module` and `function` own the
+// imported module and its attribute named `codefile`, released with the
+// indicator (the function first); refs are not owned.
 class UsrIndex : public IndexBase {
  public:
   UsrIndex() : IndexBase(INDEX_KIND_USR) {}
-  ~UsrIndex() override { script.Release(); }
+  ~UsrIndex() override {
+    function.reset();
+    module.reset();
+  }
   UsrIndex(const UsrIndex&) = delete;
   UsrIndex& operator=(const UsrIndex&) = delete;
 
   std::vector<std::string> refnames;
   std::vector<IndexBase*> refs;
   std::string codefile;  // module name and function name at once
-  orbe::UsrScriptFunction script;
+  orbe::ScriptRef module;
+  orbe::ScriptRef function;
   std::string tree;
 };
 

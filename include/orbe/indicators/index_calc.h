@@ -1,5 +1,5 @@
 // Values of indicators and the three calculations that run Python: user
-// indicators of the catalogue (UsrScriptFunction, TestUsrScriptFile), the
+// indicators of the catalogue (LoadUsrFunction, TestUsrScriptFile), the
 // logical expression of a scheme (CPyLogicCalc) and the stand-alone script
 // calculator (IIndexCalcParticle) other components create by export.
 #ifndef ORBE_INDICATORS_INDEX_CALC_H_
@@ -50,7 +50,8 @@ void DeleteIndexCalcParticle(IIndexCalcParticle* particle);
 // into a generated function of param1..paramN and applies it to the condition
 // results of each security. The expression is checked before it is compiled:
 // only the names param1..paramN, True, False, numbers, boolean, comparison and
-// arithmetic operators, parentheses and calls of math and time functions.
+// arithmetic operators without powers, parentheses and calls of a few math
+// functions, so that it can neither block nor grow without end.
 class CPyLogicCalc {
  public:
   // `dir`: the script directory, as it is on disk.
@@ -85,28 +86,19 @@ inline constexpr std::size_t kMaxUsrFunctionName = 255;
 
 enum class ScriptCallResult { kValue, kNone, kError };
 
-// A user indicator's module and function (its `codefile`), owned by the
-// indicator and dropped with it.
-class UsrScriptFunction {
- public:
-  // Imports module `codefile` from sys.path and fetches its function named
-  // like it. False with the interpreter's error text.
-  bool Load(const std::string& codefile, CString& err);
-  void Release();
-  bool IsLoaded() const { return static_cast<bool>(function_); }
+// A user indicator's `module` and `function`: imports module `codefile` from
+// sys.path and fetches its function named like it. False with the
+// interpreter's error text, both references empty.
+bool LoadUsrFunction(const std::string& codefile, ScriptRef& module, ScriptRef& function, CString& err);
 
-  // One argument per entry, converted by its `type` (the referenced
-  // indicator's datatype): 0, 1, 2 as float, 3 as str, 4 as int; another type
-  // fails with "参数类型错误". A value is converted by `result_type` into
-  // `result`, whose type becomes result_type (5 when it is outside 0..4).
-  // None gives kNone without text; an interpreter error kError with its text.
-  ScriptCallResult Call(const std::vector<vtParam>& args, int result_type, vtParam& result,
-                        CString& err) const;
-
- private:
-  ScriptRef module_;
-  ScriptRef function_;
-};
+// Calls a user indicator's function with one argument per entry, converted by
+// its `type` (the referenced indicator's datatype): 0, 1, 2 as float, 3 as str,
+// 4 as int; another type fails with "参数类型错误". A value is converted by
+// `result_type` into `result`, whose type becomes result_type (5 when it is
+// outside 0..4). None gives kNone without text; an interpreter error kError
+// with its text; an empty function (or an ended interpreter run) kError.
+ScriptCallResult CallUsrFunction(const ScriptRef& function, const std::vector<vtParam>& args, int result_type,
+                                 vtParam& result, CString& err);
 
 // Steps of the catalogue's TestUsrScript after its reference checks: reads
 // `script_dir`/`codefile`.py (the directory as it is on disk), refuses a text

@@ -1,5 +1,6 @@
-// The selections of a report window (report terms, money units) and the
-// value-format indices of list columns. Texts are GBK.
+// The selections of a report window (report terms, money units) and the names
+// of the value-format indices of list columns, whose table is
+// orbe/widgets/value_format.h. Texts are GBK.
 #ifndef ORBE_REPORTS_REPORT_TERMS_H_
 #define ORBE_REPORTS_REPORT_TERMS_H_
 
@@ -8,25 +9,16 @@
 #include <vector>
 
 #include "orbe/reports/report_clock.h"
+#include "orbe/widgets/value_format.h"
 
 namespace orbe {
 
 // "最近两期", "最近两年", the terms of the current year already reported
 // by that month, then five terms for each of the 20 years before.
 std::vector<std::string> ReportTermsOn(const ReportDate& date);
-// Index 0 ("元") is the initial unit.
+// The names of kMoneyUnits; index 0 ("元") is the initial unit.
 std::span<const char* const> MoneyUnitNames();
 
-// COL_DATA_FORMAT values 0..20 are renderings done by the list widget;
-// 21..24 are click actions of the report window.
-enum ValueFormat : int {
-  kFormatDefault = 0,
-  kFormatLastRendering = 20,
-  kClickMailTo = 21,
-  kClickOpenLink = 22,
-  kClickNothing = 23,
-  kClickNotifyHost = 24,
-};
 // Names of the renderings 0..20, in index order.
 std::span<const char* const> ValueFormatNames();
 // The rendering's name, or a short description of a click action; empty for

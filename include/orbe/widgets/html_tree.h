@@ -84,6 +84,8 @@ class CXHtmlTree : public orbe::KvxWidget {
   bool ClickCheckBox(HTREEITEM item);
   // Selects the item; WM_NOTIFY TVN_SELCHANGED when the selection changed.
   bool ClickItem(HTREEITEM item);
+  // The first press is a click (ClickItem), then WM_NOTIFY NM_DBLCLK.
+  bool DoubleClickItem(HTREEITEM item);
 
   void RenderHtml(orbe::HtmlWriter& out) const override;
 

@@ -248,11 +248,9 @@ class TestEngine : public ICwDataEngin {
     const std::optional<TestHostScript> script = ScriptFor(address);
     if (!good || !script || !script->replies) return;
     const std::string body = LoadReplyBody(script->load, script->capacity);
-    dispatcher_->Schedule(script->reply_delay_ms, [handle, body] {
-      TestReply reply(body);
-      handle->OnReply(&reply);
-      handle->OnStatus(kCwStatusComplete);
-    });
+    std::lock_guard<std::mutex> hold(held_mutex_);
+    held_.push_back({script->reply_after_queries, script->reply_delay_ms, handle, body});
+    ReleaseDueReplies();
   }
 
  private:
@@ -262,6 +260,34 @@ class TestEngine : public ICwDataEngin {
   }
 
   static constexpr int kStatusNotFound = 104;
+
+  struct HeldReply {
+    int after_queries;
+    int delay_ms;
+    IReplyHandle* handle;
+    std::string body;
+  };
+
+  // Schedules every held reply whose query count has been reached.
+  void ReleaseDueReplies() {
+    int queries = 0;
+    {
+      std::lock_guard<std::mutex> hold(g_control.mutex);
+      queries = g_control.good_queries;
+    }
+    for (auto it = held_.begin(); it != held_.end();) {
+      if (it->after_queries > queries) {
+        ++it;
+        continue;
+      }
+      dispatcher_->Schedule(it->delay_ms, [handle = it->handle, body = it->body] {
+        TestReply reply(body);
+        handle->OnReply(&reply);
+        handle->OnStatus(kCwStatusComplete);
+      });
+      it = held_.erase(it);
+    }
+  }
 
   static bool IsHostLoad(ICwRequest* request) {
     const unsigned char* body = request->GetBody();
@@ -284,6 +310,8 @@ class TestEngine : public ICwDataEngin {
 
   bool shared_;
   std::vector<std::unique_ptr<TestSession>> sessions_;
+  std::mutex held_mutex_;  // guards held_
+  std::vector<HeldReply> held_;
   // Last member but destroyed first by the destructor: no callback may run
   // while the sessions go.
   std::unique_ptr<Dispatcher> dispatcher_ = std::make_unique<Dispatcher>();

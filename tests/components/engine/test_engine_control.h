@@ -21,6 +21,10 @@ struct TestHostScript {
   std::uint32_t load = 0;
   std::uint32_t capacity = 0;
   int reply_delay_ms = 0;
+  // The reply is held back until this many well-formed host-load queries
+  // have reached the engine, so a test can order "every host asked" before
+  // "this host answered" without relying on thread timing.
+  int reply_after_queries = 0;
 };
 
 struct TestEngineControl {

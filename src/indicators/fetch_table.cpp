@@ -3,9 +3,10 @@
 #include <set>
 #include <unordered_map>
 
-#include "indicators/fetch_multi_terms.h"
-#include "orbe/indicators/fetch_multi_progress.h"
+#include "indicators/fetch_calculator.h"
 #include "orbe/platform/text.h"
+
+namespace orbe {
 
 namespace {
 
@@ -34,9 +35,8 @@ sg_cell TextCell(const std::string& text, COLORREF color) {
 
 }  // namespace
 
-CodeValues CFetchMultiProgress::CalcUsrIndex(IIndexMgr* mgr, const std::vector<EntityParam>& params,
-                                             const std::vector<CodeValues>& results, int entity, int firstSeq,
-                                             int count) {
+CodeValues CalcUsrValues(IIndexMgr* mgr, const std::vector<EntityParam>& params,
+                         const std::vector<CodeValues>& results, int entity, int firstSeq, int count) {
   CodeValues out;
   if (mgr == nullptr || entity < 0 || entity >= static_cast<int>(params.size())) return out;
   auto* usr = dynamic_cast<UsrIndex*>(params[static_cast<std::size_t>(entity)].index);
@@ -70,74 +70,66 @@ CodeValues CFetchMultiProgress::CalcUsrIndex(IIndexMgr* mgr, const std::vector<E
   return out;
 }
 
-void CFetchMultiProgress::CalcData() {
-  table_.clear();
+SgTable BuildResultTable(IIndexMgr* mgr, const FetchPlan& plan, const std::vector<CodeValues>& results,
+                         const ScreeningCodes& book) {
+  SgTable table;
+  const std::vector<EntityParam>& entities = plan.entities;
   // Looked up once per value: hashed, since first-seen order is kept by the ids.
   std::unordered_map<std::string, int> rowOfCode;
   int firstSeq = 0;
-  for (std::size_t k = 0; k < entities_.size(); ++k) {
-    const EntityParam& entity = entities_[k];
+  for (std::size_t k = 0; k < entities.size(); ++k) {
+    const EntityParam& entity = entities[k];
     const int count = static_cast<int>(entity.bases.size());
     const bool isUsr = dynamic_cast<const UsrIndex*>(entity.index) != nullptr;
     // Fetched values are read in place; only user indicators make new ones.
     CodeValues computed;
     const CodeValues* values = &computed;
     if (isUsr) {
-      computed = CalcUsrIndex(mgr_, entities_, results_, static_cast<int>(k), firstSeq, count);
+      computed = CalcUsrValues(mgr, entities, results, static_cast<int>(k), firstSeq, count);
     } else if (count > 0) {
-      values = &results_[static_cast<std::size_t>(firstSeq)];
+      values = &results[static_cast<std::size_t>(firstSeq)];
     }
-    const int decimals = k < scheme_.items.size() ? scheme_.items[k].decimalbit : 2;
+    const int decimals = plan.decimals[k];
     for (const auto& [code, raw] : *values) {
       auto [at, added] = rowOfCode.emplace(code, static_cast<int>(rowOfCode.size()));
-      SgRow& row = table_[at->second];
+      SgRow& row = table[at->second];
       if (added) {
-        row[0] = TextCell(orbe::Format("%d", at->second + 1), kRowNumberColor);
+        row[0] = TextCell(Format("%d", at->second + 1), kRowNumberColor);
         row[0].value = vtParam{};
         row[0].value.type = DATA_TYPE_INT;
         row[0].value.i32 = at->second + 1;
-        row[1] = TextCell(Codes().SecuCodeOfCompany(code), kCodeColor);
-        row[2] = TextCell(Codes().AbbrOfCompany(code), 0xFFFFFF);
+        row[1] = TextCell(book.SecuCodeOfCompany(code), kCodeColor);
+        row[2] = TextCell(book.AbbrOfCompany(code), 0xFFFFFF);
       }
       sg_cell cell;
-      cell.value = orbe::ScaleToUnit(raw, entity.index->unittype, entity.unit);
+      cell.value = ScaleToUnit(raw, entity.index->unittype, entity.unit);
       cell.color = isUsr ? kUsrColor : ColorOf(raw);
-      cell.text = orbe::DisplayText(cell.value, decimals);
+      cell.text = DisplayText(cell.value, decimals);
       row[static_cast<int>(k) + kFixedColumns] = cell;
     }
     firstSeq += count;
   }
-  total_ = static_cast<int>(table_.size());
-  CalcLogic();
+  return table;
 }
 
-void CFetchMultiProgress::CalcLogic() {
-  if (!use_logic_ || !logic_) {
-    output_ = table_;
-    return;
-  }
-  output_.clear();
-  for (const auto& [rowId, row] : table_) {
-    std::vector<bool> conditions;
-    conditions.reserve(entities_.size());
-    for (std::size_t k = 0; k < entities_.size(); ++k) {
-      const EntityParam& entity = entities_[k];
+SgTable FilterByLogic(const SgTable& table, const std::vector<EntityParam>& entities, CPyLogicCalc& logic) {
+  SgTable output;
+  std::vector<bool> conditions;
+  conditions.reserve(entities.size());
+  for (const auto& [rowId, row] : table) {
+    conditions.clear();
+    for (std::size_t k = 0; k < entities.size(); ++k) {
+      const EntityParam& entity = entities[k];
       const auto cell = row.find(static_cast<int>(k) + kFixedColumns);
       if (cell == row.end() || entity.index == nullptr) {
         conditions.push_back(false);
         continue;
       }
-      conditions.push_back(orbe::TestCondition(cell->second.value, entity.index->datatype, entity.op, entity.value));
+      conditions.push_back(TestCondition(cell->second.value, entity.index->datatype, entity.op, entity.value));
     }
-    if (logic_->Calc(conditions)) output_[rowId] = row;
+    if (logic.Calc(conditions)) output[rowId] = row;
   }
+  return output;
 }
 
-int CFetchMultiProgress::GetCell(int row, int col, const SgTable& table, sg_cell& cell) {
-  const auto foundRow = table.find(row);
-  if (foundRow == table.end()) return 0;
-  const auto foundCell = foundRow->second.find(col);
-  if (foundCell == foundRow->second.end()) return 0;
-  cell = foundCell->second;
-  return 1;
-}
+}  // namespace orbe

@@ -1,18 +1,31 @@
-// The pieces of a screening's requests that do not need a window: parameter
-// terms of SQL statements and TQL options, code lists, unit scaling and
-// condition tests. Declared here so tests reach them directly.
-#ifndef ORBE_INDICATORS_FETCH_MULTI_TERMS_H_
-#define ORBE_INDICATORS_FETCH_MULTI_TERMS_H_
+// Parameter values of scheme rows and what they become in a request: the
+// where-clause terms and statement of an SQL group, the "|"-pieces of a TQL
+// option. No window and no service: tests reach them directly.
+#ifndef ORBE_INDICATORS_FETCH_TERMS_H_
+#define ORBE_INDICATORS_FETCH_TERMS_H_
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "orbe/indicators/fetch_multi_progress.h"
+#include "orbe/indicators/index_base.h"
+#include "orbe/platform/types.h"
 
 class OrbeClientSession;
 
 namespace orbe {
+
+// A report period of a parameter: its name, the open range around its end
+// that SQL terms use (field > year + after and field < year + before) and the
+// end date TQL options carry. The last row (an empty name) is the whole year.
+struct ReportPeriod {
+  const char* name;
+  const char* after;
+  const char* before;
+  const char* end;
+};
+// The period whose name the text contains; the whole year when none.
+const ReportPeriod& ReportPeriodOf(const std::string& period);
 
 // A report period as year text and period name (the default-quarter rule
 // applied); nothing when the value is shorter than five bytes.
@@ -22,6 +35,9 @@ struct ReportValue {
   std::string period;
 };
 ReportValue ResolveReportValue(const std::string& value);
+
+// True when a parameter marker (a formal parameter's flag) names `kind`.
+bool HasMarker(const std::string& flag, const char* kind);
 
 // Values of a parameter string: pieces between ","; an empty text is no value
 // for an indicator without formal parameters and one empty value otherwise.
@@ -49,17 +65,6 @@ std::string BuildGroupSql(OrbeClientSession* session, const std::vector<const Sy
 std::string BuildTqlOptionHead(OrbeClientSession* session, const SysIndexTQL& tql,
                                const std::string& parameters);
 
-// The value scaled to the unit text (unit types 1 and 2 only).
-vtParam ScaleToUnit(const vtParam& value, std::int32_t unittype, const std::string& unit);
-// The condition result of one cell (op empty or unknown: true).
-bool TestCondition(const vtParam& cell, std::int32_t datatype, const std::string& op, const std::string& value);
-
-// Quote fields marked invalid carry the digit eight in every value byte.
-void MarkInvalid(vtParam& value);
-bool IsMarkedInvalid(const vtParam& value);
-// A value's display text; `decimals` for doubles.
-std::string DisplayText(const vtParam& value, int decimals);
-
 }  // namespace orbe
 
-#endif  // ORBE_INDICATORS_FETCH_MULTI_TERMS_H_
+#endif  // ORBE_INDICATORS_FETCH_TERMS_H_

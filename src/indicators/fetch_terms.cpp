@@ -1,9 +1,10 @@
 // Parameter values of scheme rows: report periods, dates, constants and lists.
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <vector>
 
-#include "indicators/fetch_multi_terms.h"
+#include "indicators/fetch_terms.h"
 #include "orbe/dictionary/cw_file_util.h"
 #include "orbe/env.h"
 #include "orbe/platform/text.h"
@@ -17,7 +18,24 @@ constexpr std::size_t kYearLength = 4;
 constexpr std::size_t kConstMarkerLength = 4;  // "常量" in GBK
 constexpr std::size_t kDateDigits = 8;
 
+// Report dates are yyyymmdd.
+constexpr ReportPeriod kReportPeriods[] = {
+    {"一季", "0100", "0332", "0331"},
+    {"中期", "0400", "0631", "0630"},
+    {"三季", "0700", "0931", "0930"},
+    {"", "1000", "1232", "1231"},  // the year, "年度" or anything else
+};
+
 }  // namespace
+
+const ReportPeriod& ReportPeriodOf(const std::string& period) {
+  for (const ReportPeriod& known : kReportPeriods) {
+    if (period.find(known.name) != std::string::npos) return known;  // the empty name matches last
+  }
+  return kReportPeriods[std::size(kReportPeriods) - 1];
+}
+
+bool HasMarker(const std::string& flag, const char* kind) { return flag.find(kind) != std::string::npos; }
 
 ReportValue ResolveReportValue(const std::string& value) {
   ReportValue out;

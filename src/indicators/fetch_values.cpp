@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "indicators/fetch_multi_terms.h"
+#include "indicators/fetch_calculator.h"
 #include "orbe/platform/text.h"
 
 namespace orbe {
