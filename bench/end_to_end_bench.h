@@ -12,12 +12,14 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 #include <thread>
 
 #include "data_server.h"
+#include "host/host_session.h"
 #include "sample/sample_market.h"
 #include "server_log.h"
 #include "unique_fd.h"
@@ -55,6 +57,66 @@ class InProcessDataServer {
   orbe::server::UniqueFd stop_{::eventfd(0, EFD_CLOEXEC)};
   std::thread loop_;
 };
+
+// A scratch folder holding the sample market, the server over it and the
+// module's session, torn down in the reverse order. Benchmarks derive their
+// fixture from it.
+class ServedMarket {
+ public:
+  ServedMarket(const std::string& name, double scale)
+      : folder_((std::filesystem::temp_directory_path() / (name + "_" + std::to_string(::getpid()))).string() + "/"),
+        home_(folder_ + "home/"),
+        db_(folder_ + "market.db") {
+    std::filesystem::create_directories(home_);
+    server_ = std::make_unique<InProcessDataServer>(db_, scale);
+    error_ = server_->error();
+  }
+  virtual ~ServedMarket() {
+    StopSession();
+    server_.reset();
+    std::filesystem::remove_all(folder_);
+  }
+  ServedMarket(const ServedMarket&) = delete;
+  ServedMarket& operator=(const ServedMarket&) = delete;
+
+  const std::string& Error() const { return error_; }
+  const std::string& Database() const { return db_; }
+  const std::string& Folder() const { return folder_; }
+  const std::string& Home() const { return home_; }
+  bool Serving() const { return server_->ok(); }
+
+  // A new session over an empty reply cache, so the next run asks the server;
+  // `market` answers the host callbacks (may be null).
+  bool Restart(orbe::HostMarket* market = nullptr) {
+    StopSession();
+    std::filesystem::remove_all(home_ + "cache");
+    orbe::HostSessionOptions options;
+    options.data_service = {"127.0.0.1", server_->Port()};
+    options.private_folder = home_;
+    session_ = orbe::HostSession::Start(options, market, &error_);
+    return session_ != nullptr;
+  }
+  void StopSession() { session_.reset(); }
+
+ protected:
+  std::string error_;
+
+ private:
+  const std::string folder_;
+  const std::string home_;
+  const std::string db_;
+  std::unique_ptr<InProcessDataServer> server_;
+  std::unique_ptr<orbe::HostSession> session_;
+};
+
+// The program's one fixture, made on first use. Release it before main
+// returns: the module's own globals are gone by the time static destructors
+// would run.
+template <typename Fixture>
+std::unique_ptr<Fixture>& ProgramFixture() {
+  static std::unique_ptr<Fixture> instance;
+  return instance;
+}
 
 inline double ThreadCpuSeconds() {
   timespec now{};

@@ -30,55 +30,18 @@ constexpr char kSecurity[] = "600000";
 
 std::string SummaryIni() { return std::string(ORBE_SOURCE_DIR) + "/data/reports/financial_summary.ini"; }
 
-// The market, the server on its own thread and the module's session, made once.
-class Fixture {
+// The market, the server on its own thread and the module's session.
+class Fixture : public orbe_bench::ServedMarket {
  public:
   static Fixture& Get() {
-    if (!Instance()) Instance().reset(new Fixture());
-    return *Instance();
+    auto& fixture = orbe_bench::ProgramFixture<Fixture>();
+    if (!fixture) fixture.reset(new Fixture());
+    return *fixture;
   }
-  // Torn down before main returns: the module's own globals are gone by the
-  // time static destructors would run.
-  static void Release() { Instance().reset(); }
-  ~Fixture() {
-    session_.reset();
-    server_.reset();
-    fs::remove_all(folder_);
-  }
-  const std::string& Error() const { return error_; }
-  const std::string& Database() const { return db_; }
-
-  // A new session over an empty reply cache, so the next build asks the server.
-  bool Restart() {
-    session_.reset();
-    fs::remove_all(home_ + "cache");
-    orbe::HostSessionOptions options;
-    options.data_service = {"127.0.0.1", server_->Port()};
-    options.private_folder = home_;
-    session_ = orbe::HostSession::Start(options, nullptr, &error_);
-    return session_ != nullptr;
-  }
+  static void Release() { orbe_bench::ProgramFixture<Fixture>().reset(); }
 
  private:
-  Fixture() {
-    folder_ = (fs::temp_directory_path() / ("orbe_report_bench_" + std::to_string(::getpid()))).string() + "/";
-    home_ = folder_ + "home/";
-    fs::create_directories(home_);
-    db_ = folder_ + "market.db";
-    server_ = std::make_unique<orbe_bench::InProcessDataServer>(db_, kScale);
-    error_ = server_->error();
-  }
-  static std::unique_ptr<Fixture>& Instance() {
-    static std::unique_ptr<Fixture> instance;
-    return instance;
-  }
-
-  std::string folder_;
-  std::string home_;
-  std::string db_;
-  std::unique_ptr<orbe_bench::InProcessDataServer> server_;
-  std::string error_;
-  std::unique_ptr<orbe::HostSession> session_;
+  Fixture() : ServedMarket("orbe_report_bench", kScale) {}
 };
 
 // The report's statements as the window sends them, in SQLite's words: the

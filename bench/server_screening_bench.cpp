@@ -35,72 +35,42 @@ struct CatalogueCloser {
 };
 
 // The market, the server on its own thread, the host's market and the catalogue, made once.
-class Fixture {
+class Fixture : public orbe_bench::ServedMarket {
  public:
   static Fixture& Get() {
-    if (!Instance()) Instance().reset(new Fixture());
-    return *Instance();
+    auto& fixture = orbe_bench::ProgramFixture<Fixture>();
+    if (!fixture) fixture.reset(new Fixture());
+    return *fixture;
   }
-  // Torn down before main returns: the module's own globals are gone by the
-  // time static destructors would run.
-  static void Release() { Instance().reset(); }
-  ~Fixture() {
+  static void Release() { orbe_bench::ProgramFixture<Fixture>().reset(); }
+  ~Fixture() override {
     mgr_.reset();
-    session_.reset();
+    StopSession();
     market_.reset();
-    server_.reset();
-    fs::remove_all(folder_);
   }
-  const std::string& Error() const { return error_; }
-  const std::string& Database() const { return db_; }
   const std::vector<std::string>& Companies() const { return companies_; }
   IIndexMgr* Catalogue() const { return mgr_.get(); }
-
   // A new session over an empty reply cache, so the next screening asks the server.
-  bool Restart() {
-    session_.reset();
-    fs::remove_all(home_ + "cache");
-    orbe::HostSessionOptions options;
-    options.data_service = {"127.0.0.1", server_->Port()};
-    options.private_folder = home_;
-    session_ = orbe::HostSession::Start(options, market_.get(), &error_);
-    return session_ != nullptr;
-  }
+  bool Restart() { return ServedMarket::Restart(market_.get()); }
 
  private:
-  Fixture() {
+  Fixture() : ServedMarket("orbe_screening_bench", kScale) {
     setenv("PYTHONDONTWRITEBYTECODE", "1", 0);
-    folder_ = (fs::temp_directory_path() / ("orbe_screening_bench_" + std::to_string(::getpid()))).string() + "/";
-    home_ = folder_ + "home/";
-    fs::create_directories(home_);
-    db_ = folder_ + "market.db";
-    server_ = std::make_unique<orbe_bench::InProcessDataServer>(db_, kScale);
-    error_ = server_->error();
-    if (!server_->ok()) return;
-    market_ = orbe::HostMarket::Open(db_, home_, &error_);
+    if (!Serving()) return;
+    market_ = orbe::HostMarket::Open(Database(), Home(), &error_);
     if (!market_) return;
-    fs::copy(fs::path(ORBE_SOURCE_DIR) / "data" / "indicators", folder_ + "indicators", fs::copy_options::recursive);
-    const std::string dir = folder_ + "indicators/";
+    fs::copy(fs::path(ORBE_SOURCE_DIR) / "data" / "indicators", Folder() + "indicators", fs::copy_options::recursive);
+    const std::string dir = Folder() + "indicators/";
     mgr_.reset(CreateIndexMgrInstance());
     if (mgr_->LoadIndexes(dir + "hq_index.ini", dir + "sys_index.xml", dir + "usr_index.ini") != 1) {
       error_ = "the sample catalogue does not load";
       return;
     }
-    companies_ = orbe_test::AllCompanies(db_);
-  }
-  static std::unique_ptr<Fixture>& Instance() {
-    static std::unique_ptr<Fixture> instance;
-    return instance;
+    companies_ = orbe_test::AllCompanies(Database());
   }
 
-  std::string folder_;
-  std::string home_;
-  std::string db_;
-  std::string error_;
   std::vector<std::string> companies_;
-  std::unique_ptr<orbe_bench::InProcessDataServer> server_;
   std::unique_ptr<orbe::HostMarket> market_;
-  std::unique_ptr<orbe::HostSession> session_;
   std::unique_ptr<IIndexMgr, CatalogueCloser> mgr_;
 };
 
