@@ -118,6 +118,17 @@ std::unique_ptr<Fixture>& ProgramFixture() {
   return instance;
 }
 
+// A benchmark program's main: runs the benchmarks, then releases the fixture.
+template <typename Fixture>
+int RunBenchmarksThenRelease(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  ProgramFixture<Fixture>().reset();
+  return 0;
+}
+
 inline double ThreadCpuSeconds() {
   timespec now{};
   clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);

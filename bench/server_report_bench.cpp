@@ -38,7 +38,6 @@ class Fixture : public orbe_bench::ServedMarket {
     if (!fixture) fixture.reset(new Fixture());
     return *fixture;
   }
-  static void Release() { orbe_bench::ProgramFixture<Fixture>().reset(); }
 
  private:
   Fixture() : ServedMarket("orbe_report_bench", kScale) {}
@@ -144,11 +143,4 @@ BENCHMARK(BM_ReportPageVersusDirectSqlite)->Unit(benchmark::kMillisecond)->UseRe
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  Fixture::Release();
-  return 0;
-}
+int main(int argc, char** argv) { return orbe_bench::RunBenchmarksThenRelease<Fixture>(argc, argv); }

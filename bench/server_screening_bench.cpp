@@ -42,7 +42,6 @@ class Fixture : public orbe_bench::ServedMarket {
     if (!fixture) fixture.reset(new Fixture());
     return *fixture;
   }
-  static void Release() { orbe_bench::ProgramFixture<Fixture>().reset(); }
   ~Fixture() override {
     mgr_.reset();
     StopSession();
@@ -115,11 +114,4 @@ BENCHMARK(BM_ScreeningVersusDirectSqlite)->Unit(benchmark::kMillisecond)->UseRea
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  Fixture::Release();
-  return 0;
-}
+int main(int argc, char** argv) { return orbe_bench::RunBenchmarksThenRelease<Fixture>(argc, argv); }
