@@ -117,6 +117,12 @@ std::unique_ptr<Fixture>& ProgramFixture() {
   static std::unique_ptr<Fixture> instance;
   return instance;
 }
+template <typename Fixture>
+Fixture& TheFixture() {
+  auto& fixture = ProgramFixture<Fixture>();
+  if (!fixture) fixture = std::make_unique<Fixture>();
+  return *fixture;
+}
 
 // A benchmark program's main: runs the benchmarks, then releases the fixture.
 template <typename Fixture>

@@ -33,13 +33,6 @@ std::string SummaryIni() { return std::string(ORBE_SOURCE_DIR) + "/data/reports/
 // The market, the server on its own thread and the module's session.
 class Fixture : public orbe_bench::ServedMarket {
  public:
-  static Fixture& Get() {
-    auto& fixture = orbe_bench::ProgramFixture<Fixture>();
-    if (!fixture) fixture.reset(new Fixture());
-    return *fixture;
-  }
-
- private:
   Fixture() : ServedMarket("orbe_report_bench", kScale) {}
 };
 
@@ -83,7 +76,7 @@ struct ReportWindowCloser {
 };
 
 void BM_ReportPageVersusDirectSqlite(benchmark::State& state) {
-  Fixture& fixture = Fixture::Get();
+  Fixture& fixture = orbe_bench::TheFixture<Fixture>();
   if (!fixture.Error().empty()) {
     state.SkipWithError(fixture.Error().c_str());
     return;

@@ -37,22 +37,6 @@ struct CatalogueCloser {
 // The market, the server on its own thread, the host's market and the catalogue, made once.
 class Fixture : public orbe_bench::ServedMarket {
  public:
-  static Fixture& Get() {
-    auto& fixture = orbe_bench::ProgramFixture<Fixture>();
-    if (!fixture) fixture.reset(new Fixture());
-    return *fixture;
-  }
-  ~Fixture() override {
-    mgr_.reset();
-    StopSession();
-    market_.reset();
-  }
-  const std::vector<std::string>& Companies() const { return companies_; }
-  IIndexMgr* Catalogue() const { return mgr_.get(); }
-  // A new session over an empty reply cache, so the next screening asks the server.
-  bool Restart() { return ServedMarket::Restart(market_.get()); }
-
- private:
   Fixture() : ServedMarket("orbe_screening_bench", kScale) {
     setenv("PYTHONDONTWRITEBYTECODE", "1", 0);
     if (!Serving()) return;
@@ -67,14 +51,24 @@ class Fixture : public orbe_bench::ServedMarket {
     }
     companies_ = orbe_test::AllCompanies(Database());
   }
+  ~Fixture() override {
+    mgr_.reset();
+    StopSession();
+    market_.reset();
+  }
+  const std::vector<std::string>& Companies() const { return companies_; }
+  IIndexMgr* Catalogue() const { return mgr_.get(); }
+  // A new session over an empty reply cache, so the next screening asks the server.
+  bool Restart() { return ServedMarket::Restart(market_.get()); }
 
+ private:
   std::vector<std::string> companies_;
   std::unique_ptr<orbe::HostMarket> market_;
   std::unique_ptr<IIndexMgr, CatalogueCloser> mgr_;
 };
 
 void BM_ScreeningVersusDirectSqlite(benchmark::State& state) {
-  Fixture& fixture = Fixture::Get();
+  Fixture& fixture = orbe_bench::TheFixture<Fixture>();
   if (fixture.Catalogue() == nullptr || !fixture.Error().empty()) {
     state.SkipWithError(fixture.Error().c_str());
     return;
