@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <string>
 
-#include "orbe/dataservice/component_entry_points.h"
+#include "protocol/component_entry_points.h"
 #include "orbe/platform/loader.h"
 
 namespace {

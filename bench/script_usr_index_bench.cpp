@@ -17,6 +17,7 @@
 #include "orbe/platform/text.h"
 #include "orbe/script/script_env.h"
 #include "orbe/script/script_ref.h"
+#include "ratio_reporter.h"
 
 namespace {
 
@@ -121,38 +122,9 @@ void BM_PythonLoop(benchmark::State& state) {
 }
 BENCHMARK(BM_PythonLoop);
 
-// Keeps every rate and prints the ratios against the Python loop.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      const auto rate = run.counters.find("items_per_second");
-      if (rate != run.counters.end()) rates_[run.benchmark_name()] = rate->second.value;
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  void PrintRatios() const {
-    const auto limit = rates_.find("BM_PythonLoop");
-    if (limit == rates_.end()) return;
-    for (const auto& [name, rate] : rates_) {
-      if (name == limit->first || rate <= 0) continue;
-      std::printf("%s: %.2f times the time of the plain Python loop (goal <= 2)\n", name.c_str(),
-                  limit->second / rate);
-    }
-  }
-
- private:
-  std::map<std::string, double> rates_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatios();
-  benchmark::Shutdown();
-  return 0;
+  orbe_bench::RatioReporter reporter("BM_PythonLoop", "the plain Python loop", 2);
+  return orbe_bench::RunWithRatios(argc, argv, reporter);
 }

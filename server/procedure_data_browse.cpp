@@ -21,7 +21,6 @@ std::vector<std::string_view> Split(std::string_view text, char separator) {
   }
 }
 
-std::size_t KeyWidth(BrowseKey key) { return key == BrowseKey::kSecurityCode ? 6 : 12; }
 
 // yyyymmdd with a month and day that can exist; nullopt otherwise.
 std::optional<std::int64_t> ParseDate(std::string_view text) {
@@ -107,7 +106,7 @@ class ReadSnapshot {
   bool open_ = false;
 };
 
-// i32 count, i16 key type, i16 value type, i16 value width, then the records.
+// The head (wire::DataBrowseHead), then the records.
 CallOutcome Browse(sqlite3* db, const BrowseFunction& function, const std::vector<std::int64_t>& dates,
                    std::int16_t string_width, const std::vector<std::string>& codes) {
   // Declared first so that the statement is finalised before the commit.
@@ -115,13 +114,12 @@ CallOutcome Browse(sqlite3* db, const BrowseFunction& function, const std::vecto
   const SqliteStatement query = PrepareOn(db, function.sql);
   if (!query) return CallOutcome::Failure(CallStatus::kStorageFailed);
   ResultWriter writer;
-  writer.Number<std::int32_t>(0);
-  writer.Number(static_cast<std::int16_t>(function.key));
-  writer.Number(static_cast<std::int16_t>(function.value));
-  writer.Number(ValueWidth(function.value, string_width));
+  wire::DataBrowseHead head{0, static_cast<std::int16_t>(function.key), static_cast<std::int16_t>(function.value),
+                            ValueWidth(function.value, string_width)};
+  writer.Bytes(wire::EncodeDataBrowseHead(head));
   std::int32_t count = 0;
   for (const std::string& code : codes) {
-    if (code.size() > KeyWidth(function.key)) continue;  // cannot be a key of this kind
+    if (code.size() > wire::BrowseKeyWidth(function.key)) continue;  // cannot be a key of this kind
     sqlite3_reset(query.get());
     sqlite3_bind_text(query.get(), 1, code.data(), static_cast<int>(code.size()), SQLITE_STATIC);
     for (std::size_t i = 0; i < dates.size(); ++i) {
@@ -130,12 +128,12 @@ CallOutcome Browse(sqlite3* db, const BrowseFunction& function, const std::vecto
     const int step = sqlite3_step(query.get());
     if (step != SQLITE_ROW && step != SQLITE_DONE) return CallOutcome::Failure(CallStatus::kStorageFailed);
     if (step == SQLITE_DONE || sqlite3_column_type(query.get(), 0) == SQLITE_NULL) continue;
-    writer.FixedText(code, KeyWidth(function.key));
+    writer.FixedText(code, wire::BrowseKeyWidth(function.key));
     WriteValue(query.get(), function.value, string_width, &writer);
     ++count;
     if (writer.size() > kMaxCallResultSize) return CallOutcome::Failure(CallStatus::kTooLarge);
   }
-  writer.NumberAt<std::int32_t>(0, count);
+  writer.NumberAt<std::int32_t>(offsetof(wire::DataBrowseHead, count), count);
   return {CallStatus::kSuccess, writer.Take()};
 }
 

@@ -14,13 +14,12 @@
 #include <vector>
 
 #include "procedure_call.h"
+#include "protocol/procedure_results.h"
 
 namespace orbe::server {
 
-// The screening's DATA_TYPE codes.
-enum class BrowseValue : std::int16_t { kInt32 = 0, kDouble = 1, kString = 3, kInt64 = 4 };
-// The key each record carries: 12 bytes of inner code or 6 of security code.
-enum class BrowseKey : std::int16_t { kInnerCode = 0, kSecurityCode = 2 };
+using wire::BrowseKey;
+using wire::BrowseValue;
 
 inline constexpr std::int16_t kDefaultStringWidth = 20;
 inline constexpr std::int16_t kMaxStringWidth = 4096;

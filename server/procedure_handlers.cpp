@@ -12,9 +12,7 @@ std::int32_t Finish(std::string* out, wire::ReplyTo to, std::int32_t status) {
 
 std::int32_t Answer(std::string* out, wire::ReplyTo to, const CallOutcome& outcome) {
   if (outcome.status == CallStatus::kStorageFailed) return Finish(out, to, wire::kStatusServerError);
-  std::string body(1, static_cast<char>(outcome.status));
-  body += outcome.result;
-  if (!wire::AppendDataPacket(out, to, 100, body)) return Finish(out, to, wire::kStatusServerError);
+  if (!wire::AppendDataPacket(out, to, 100, wire::EncodeCallReply(outcome.status, outcome.result))) return Finish(out, to, wire::kStatusServerError);
   return Finish(out, to, wire::kStatusComplete);
 }
 
@@ -22,14 +20,14 @@ std::int32_t Answer(std::string* out, wire::ReplyTo to, const CallOutcome& outco
 
 std::int32_t HandleCall(const ServiceContext& context, const wire::RequestFrame& frame, wire::ReplyTo to,
                         std::string* out) {
-  const auto request = DecodeCallRequest(frame.body);
+  const auto request = wire::DecodeCallRequest(frame.body);
   if (!request) return Finish(out, to, wire::kStatusMalformed);
   return Answer(out, to, CallProcedure(*context.storage, *request));
 }
 
 std::int32_t HandleReload(const ServiceContext&, const wire::RequestFrame& frame, wire::ReplyTo to,
                           std::string* out) {
-  const auto request = DecodeCallRequest(frame.body);
+  const auto request = wire::DecodeCallRequest(frame.body);
   if (!request) return Finish(out, to, wire::kStatusMalformed);
   return Answer(out, to, CallOutcome{ReloadProcedure(request->name), {}});
 }

@@ -131,7 +131,7 @@ CallOutcome StampResult(sqlite3* db, const ResultSetSpec& set, std::uint64_t gen
 // i16 count, then each record's columns as fixed-width texts.
 CallOutcome PageResult(sqlite3* db, const ResultSetSpec& set, std::int64_t page) {
   ResultWriter writer;
-  writer.Number<std::int16_t>(0);
+  writer.Number<wire::ReferencePageCount>(0);
   if (!set.paged && page > 0) return {CallStatus::kSuccess, writer.Take()};
   const SqliteStatement query = PrepareOn(db, set.sql);
   if (!query || sqlite3_column_count(query.get()) != static_cast<int>(set.widths.size())) {
@@ -144,7 +144,7 @@ CallOutcome PageResult(sqlite3* db, const ResultSetSpec& set, std::int64_t page)
   std::int64_t count = 0;
   int step;
   while ((step = sqlite3_step(query.get())) == SQLITE_ROW) {
-    if (++count > std::numeric_limits<std::int16_t>::max() || writer.size() > kMaxCallResultSize) {
+    if (++count > std::numeric_limits<wire::ReferencePageCount>::max() || writer.size() > kMaxCallResultSize) {
       return CallOutcome::Failure(CallStatus::kTooLarge);
     }
     for (std::size_t column = 0; column < set.widths.size(); ++column) {
@@ -152,7 +152,7 @@ CallOutcome PageResult(sqlite3* db, const ResultSetSpec& set, std::int64_t page)
     }
   }
   if (step != SQLITE_DONE) return CallOutcome::Failure(CallStatus::kStorageFailed);
-  writer.NumberAt<std::int16_t>(0, static_cast<std::int16_t>(count));
+  writer.NumberAt<wire::ReferencePageCount>(0, static_cast<wire::ReferencePageCount>(count));
   return {CallStatus::kSuccess, writer.Take()};
 }
 

@@ -13,11 +13,12 @@
 #include <string_view>
 
 #include "procedure_call.h"
+#include "protocol/procedure_results.h"
 
 namespace orbe::server {
 
 // Records per page of a paged set.
-inline constexpr int kReferencePageRows = 500;
+using wire::kReferencePageRows;
 
 struct ResultSetSpec {
   // Columns in reply order, read as text. A paged set's query ends with

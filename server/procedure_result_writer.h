@@ -18,6 +18,7 @@ class ResultWriter {
   // the character that would not fit whole, so no GBK character is split.
   void FixedText(std::string_view text, std::size_t width);
 
+  void Bytes(std::string_view bytes) { bytes_.append(bytes); }
   template <typename T>
   void Number(T value) {
     wire::Append(&bytes_, value);

@@ -4,7 +4,8 @@
 #include <cstring>
 #include <map>
 
-#include "orbe/dictionary/sql_records.h"
+#include "protocol/sql_records.h"
+#include "protocol/statements.h"
 #include "orbe/platform/text.h"
 #include "statement_values.h"
 
@@ -13,15 +14,6 @@ namespace {
 
 constexpr std::uint8_t kQuotedNumber = 2;
 constexpr std::uint8_t kLastCompare = kCompareLikeList;
-
-// The record at the start of the body, copied out so that no packed member
-// is ever referenced in place.
-template <typename Record>
-bool CopyRecord(std::string_view body, Record* record) {
-  if (body.size() < sizeof(Record)) return false;
-  std::memcpy(record, body.data(), sizeof(Record));
-  return true;
-}
 
 // The first field of the table whose number's low byte is the id; id 0
 // names no field.
@@ -93,34 +85,21 @@ bool DecodeConditions(const SchemaTable& table, const tagSigCond* slots, std::ui
   return true;
 }
 
-// Options: records of (type u8, length u16, text, NUL). A zero type byte ends
-// them (the rest is the sender's zero fill). Each restricts the field whose
-// id is the type to the codes of its ","-separated text.
-bool DecodeOptions(const SchemaTable& table, std::string_view options, Filter* filter) {
-  std::size_t at = 0;
-  while (at < options.size() && options[at] != '\0') {
-    if (at + 3 > options.size()) return false;
-    const auto id = static_cast<std::uint8_t>(options[at]);
-    std::uint16_t length = 0;
-    std::memcpy(&length, options.data() + at + 1, sizeof(length));
-    if (at + 3 + length + 1 > options.size()) return false;
+// Each option restricts the field whose id is its type to the codes of its
+// ","-separated text.
+bool DecodeOptions(const SchemaTable& table, std::string_view block, Filter* filter) {
+  const auto options = wire::DecodeOptionBlock(block);
+  if (!options) return false;
+  for (const wire::SqlOptionView& option : *options) {
     Condition restriction;
-    restriction.field = FieldById(table, id);
+    restriction.field = FieldById(table, option.type);
     if (restriction.field == nullptr) return false;
     restriction.compare = kCompareInList;
-    for (std::string_view code : SplitList(options.substr(at + 3, length))) {
+    for (std::string_view code : SplitList(option.text)) {
       restriction.values.push_back(TypedItem(*restriction.field, code));
     }
     filter->conditions.push_back(std::move(restriction));
-    at += 3 + length + 1;
   }
-  return true;
-}
-
-// The extra bytes behind a record: the announced length must lie in the body.
-bool ExtraBytes(std::string_view body, std::size_t record_size, std::int64_t length, std::string_view* out) {
-  if (length < 0 || record_size + static_cast<std::size_t>(length) > body.size()) return false;
-  *out = body.substr(record_size, static_cast<std::size_t>(length));
   return true;
 }
 
@@ -140,13 +119,9 @@ bool DecodeValueArea(const SchemaTable& table, const std::uint8_t* ids, std::uin
       out->push_back({field, ReadFixedValue(*field, bytes)});
       continue;
     }
-    std::uint32_t offset = 0;
-    std::uint32_t length = 0;
-    std::memcpy(&offset, bytes.data(), sizeof(offset));
-    if (offset > area.size() || area.size() - offset < sizeof(length)) return false;
-    std::memcpy(&length, area.data() + offset, sizeof(length));
-    if (area.size() - offset - sizeof(length) < length) return false;
-    out->push_back({field, SqlValue::Text(std::string(area.substr(offset + sizeof(length), length)))});
+    const auto text = wire::LongTextAt(area, at - size);
+    if (!text) return false;
+    out->push_back({field, SqlValue::Text(std::string(*text))});
   }
   return true;
 }
@@ -172,8 +147,9 @@ const SchemaTable* FindSchemaTable(const DictionarySchema& schema, std::int64_t 
 }
 
 Refusal DecodeSelect(const DictionarySchema& schema, std::string_view body, SelectStatement* out) {
-  cw_command_req record;
-  if (!CopyRecord(body, &record)) return Refusal::kMalformed;
+  const auto decoded = wire::DecodeSelectBody(body);
+  if (!decoded) return Refusal::kMalformed;
+  const cw_command_req& record = decoded->record;
   out->table = FindSchemaTable(schema, record.table);
   if (out->table == nullptr) return Refusal::kUnknownTable;
   const SchemaTable& table = *out->table;
@@ -193,18 +169,17 @@ Refusal DecodeSelect(const DictionarySchema& schema, std::string_view body, Sele
   out->page = record.page;
   out->page_size = record.page_size;
   if (out->page < 0 || (out->page > 0 && out->page_size == 0)) return Refusal::kMalformed;
-  std::string_view options;
-  if (!ExtraBytes(body, sizeof(record), record.extra_length, &options) ||
-      !DecodeConditions(table, record.conditions, record.condition_count, &out->filter) ||
-      !DecodeOptions(table, options, &out->filter)) {
+  if (!decoded->extra || !DecodeConditions(table, record.conditions, record.condition_count, &out->filter) ||
+      !DecodeOptions(table, *decoded->extra, &out->filter)) {
     return Refusal::kMalformed;
   }
   return Refusal::kNone;
 }
 
 Refusal DecodeStat(const DictionarySchema& schema, std::string_view body, StatStatement* out) {
-  cw_sqlstat_req record;
-  if (!CopyRecord(body, &record)) return Refusal::kMalformed;
+  const auto decoded = wire::DecodeStatBody(body);
+  if (!decoded) return Refusal::kMalformed;
+  const cw_sqlstat_req& record = decoded->record;
   out->table = FindSchemaTable(schema, record.table);
   if (out->table == nullptr) return Refusal::kUnknownTable;
   out->function = record.stat_type;
@@ -216,18 +191,18 @@ Refusal DecodeStat(const DictionarySchema& schema, std::string_view body, StatSt
   }
   // Only COUNT has a meaning without a field, and COUNT(DISTINCT) needs one.
   if (out->field == nullptr && (out->function != kStatCount || out->distinct)) return Refusal::kMalformed;
-  std::string_view options;
-  if (!ExtraBytes(body, sizeof(record), record.extra_length, &options) ||
+  if (!decoded->extra ||
       !DecodeConditions(*out->table, record.conditions, record.condition_count, &out->filter) ||
-      !DecodeOptions(*out->table, options, &out->filter)) {
+      !DecodeOptions(*out->table, *decoded->extra, &out->filter)) {
     return Refusal::kMalformed;
   }
   return Refusal::kNone;
 }
 
 Refusal DecodeDelete(const DictionarySchema& schema, std::string_view body, DeleteStatement* out) {
-  cw_sqldelete_req record;
-  if (!CopyRecord(body, &record)) return Refusal::kMalformed;
+  const auto decoded = wire::DecodeDeleteBody(body);
+  if (!decoded) return Refusal::kMalformed;
+  const cw_sqldelete_req& record = decoded->record;
   out->table = FindSchemaTable(schema, record.table);
   if (out->table == nullptr) return Refusal::kUnknownTable;
   if (!DecodeConditions(*out->table, record.conditions, record.condition_count, &out->filter)) {
@@ -237,13 +212,13 @@ Refusal DecodeDelete(const DictionarySchema& schema, std::string_view body, Dele
 }
 
 Refusal DecodeUpdate(const DictionarySchema& schema, std::string_view body, UpdateStatement* out) {
-  cw_sqlupdate_req record;
-  if (!CopyRecord(body, &record)) return Refusal::kMalformed;
+  const auto decoded = wire::DecodeUpdateBody(body);
+  if (!decoded) return Refusal::kMalformed;
+  const cw_sqlupdate_req& record = decoded->record;
   out->table = FindSchemaTable(schema, record.table);
   if (out->table == nullptr) return Refusal::kUnknownTable;
-  std::string_view area;
-  if (!ExtraBytes(body, sizeof(record), record.value_length, &area) ||
-      !DecodeValueArea(*out->table, record.fields, record.field_count, area, &out->assignments) ||
+  if (!decoded->extra ||
+      !DecodeValueArea(*out->table, record.fields, record.field_count, *decoded->extra, &out->assignments) ||
       !DecodeConditions(*out->table, record.conditions, record.condition_count, &out->filter)) {
     return Refusal::kMalformed;
   }
@@ -252,14 +227,14 @@ Refusal DecodeUpdate(const DictionarySchema& schema, std::string_view body, Upda
 }
 
 Refusal DecodeInsert(const DictionarySchema& schema, std::string_view body, InsertStatement* out) {
-  cw_sqlinsert_req record;
-  if (!CopyRecord(body, &record)) return Refusal::kMalformed;
+  const auto decoded = wire::DecodeInsertBody(body);
+  if (!decoded) return Refusal::kMalformed;
+  const cw_sqlinsert_req& record = decoded->record;
   out->table = FindSchemaTable(schema, record.table);
   if (out->table == nullptr) return Refusal::kUnknownTable;
   out->back = record.back != 0;
-  std::string_view area;
-  if (!ExtraBytes(body, sizeof(record), record.value_length, &area) ||
-      !DecodeValueArea(*out->table, record.fields, record.field_count, area, &out->assignments)) {
+  if (!decoded->extra ||
+      !DecodeValueArea(*out->table, record.fields, record.field_count, *decoded->extra, &out->assignments)) {
     return Refusal::kMalformed;
   }
   KeepLastOfEachField(&out->assignments);

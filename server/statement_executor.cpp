@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "orbe/dictionary/sql_records.h"
+#include "protocol/replies.h"
 #include "protocol/requests.h"
+#include "protocol/sql_records.h"
 #include "server_log.h"
 #include "statement_decode.h"
 #include "statement_reply.h"
@@ -102,7 +103,7 @@ std::int32_t AnswerWrite(Storage& storage, std::uint32_t table, const std::vecto
                          wire::ReplyTo to, std::string* out) {
   std::uint32_t count = 0;
   const bool done = RunWrite(storage, table, statements, &count);
-  return Answer(out, to, EncodeWriteResult(done ? kResultOk : kResultFailed, done ? count : 0));
+  return Answer(out, to, wire::EncodeWriteResult({done ? wire::kResultOk : wire::kResultFailed, done ? count : 0}));
 }
 
 const DictionarySchema* SchemaOf(Storage& storage) {
@@ -165,7 +166,7 @@ std::int32_t RunStatistics(Storage& storage, std::string_view body, wire::ReplyT
     case Refusal::kMalformed:
       return Finish(out, to, wire::kStatusMalformed);
     case Refusal::kUnknownTable:
-      return Answer(out, to, EncodeStatResult(kResultFailed, 0, {}));
+      return Answer(out, to, wire::EncodeStatResult(wire::kResultFailed, 0, {}));
     case Refusal::kNone:
       break;
   }
@@ -193,7 +194,7 @@ bool DecodeWrite(Storage& storage, std::string_view body, Decode decode, Stateme
       *status = Finish(out, to, wire::kStatusMalformed);
       return false;
     case Refusal::kUnknownTable:
-      *status = Answer(out, to, EncodeWriteResult(kResultFailed, 0));
+      *status = Answer(out, to, wire::EncodeWriteResult({wire::kResultFailed, 0}));
       return false;
     case Refusal::kNone:
       break;
@@ -226,7 +227,7 @@ std::int32_t RunInsert(Storage& storage, std::string_view body, wire::ReplyTo to
   const auto key = std::find_if(insert.assignments.begin(), insert.assignments.end(), holds_key);
   // A table with a key field takes no record without its key.
   if (key_field != 0 && key == insert.assignments.end()) {
-    return Answer(out, to, EncodeWriteResult(kResultFailed, 0));
+    return Answer(out, to, wire::EncodeWriteResult({wire::kResultFailed, 0}));
   }
   std::vector<BuiltSql> statements;
   if (insert.back && key != insert.assignments.end()) {
@@ -244,7 +245,7 @@ std::int32_t RunFlush(Storage& storage, std::string_view body, wire::ReplyTo to,
     case StampLookup::kFailed:
       return Finish(out, to, wire::kStatusServerError);
     case StampLookup::kUnknownTable:
-      return Answer(out, to, std::string(1, '\1'));
+      return Answer(out, to, wire::EncodeFlushResult(wire::kResultFailed));
     case StampLookup::kFound:
       break;
   }
@@ -255,7 +256,7 @@ std::int32_t RunFlush(Storage& storage, std::string_view body, wire::ReplyTo to,
   const bool flushed = sqlite3_db_cacheflush(db) == SQLITE_OK &&
                        sqlite3_wal_checkpoint_v2(db, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr) ==
                            SQLITE_OK;
-  return Answer(out, to, std::string(1, flushed ? '\0' : '\1'));
+  return Answer(out, to, wire::EncodeFlushResult(flushed ? wire::kResultOk : wire::kResultFailed));
 }
 
 std::int32_t RunStampIncrease(Storage& storage, std::string_view body, wire::ReplyTo to, std::string* out) {
@@ -266,15 +267,15 @@ std::int32_t RunStampIncrease(Storage& storage, std::string_view body, wire::Rep
     case StampLookup::kFailed:
       return Finish(out, to, wire::kStatusServerError);
     case StampLookup::kUnknownTable:
-      return Answer(out, to, EncodeStampResult(kResultFailed, -1));
+      return Answer(out, to, wire::EncodeTimeStampBody({wire::kResultFailed, -1}));
     case StampLookup::kFound:
       break;
   }
   if (!storage.RaiseStamp(static_cast<std::uint32_t>(*table), 1) ||
       storage.TableStamp(*table, &stamp) != StampLookup::kFound) {
-    return Answer(out, to, EncodeStampResult(kResultFailed, -1));
+    return Answer(out, to, wire::EncodeTimeStampBody({wire::kResultFailed, -1}));
   }
-  return Answer(out, to, EncodeStampResult(kResultOk, stamp));
+  return Answer(out, to, wire::EncodeTimeStampBody({wire::kResultOk, stamp}));
 }
 
 }  // namespace orbe::server

@@ -2,7 +2,10 @@
 
 #include <cstring>
 
-#include "orbe/dictionary/sql_records.h"
+#include "protocol/byte_order.h"
+#include "protocol/replies.h"
+#include "protocol/sql_records.h"
+#include "protocol/statements.h"
 #include "statement_values.h"
 
 namespace orbe::server {
@@ -13,10 +16,9 @@ void Put(std::string* record, std::size_t offset, std::size_t width, T value) {
   if (width >= sizeof(T)) std::memcpy(record->data() + offset, &value, sizeof(T));
 }
 
-template <typename T>
-void Append(std::string* bytes, T value) {
-  bytes->append(reinterpret_cast<const char*>(&value), sizeof(T));
-}
+using wire::Append;
+using wire::kResultFailed;
+using wire::kResultOk;
 
 std::string_view ColumnBytes(sqlite3_stmt* row, int column) {
   const auto* text = sqlite3_column_text(row, column);
@@ -58,10 +60,7 @@ void PutField(const SchemaField& field, sqlite3_stmt* row, int column, std::size
     case 11:
     case 12: {
       if (width < sizeof(std::uint32_t)) return;
-      const std::string_view text = ColumnBytes(row, column);
-      Put(record, offset, width, static_cast<std::uint32_t>(record->size()));
-      Append(record, static_cast<std::uint32_t>(text.size()));
-      record->append(text);
+      wire::AppendLongText(record, offset, ColumnBytes(row, column));
       return;
     }
     default:
@@ -102,22 +101,6 @@ std::string RecordEncoder::Encode(sqlite3_stmt* row) const {
   return record;
 }
 
-std::string EncodeWriteResult(ResultStatus status, std::uint32_t count) {
-  std::string body;
-  Append(&body, static_cast<std::uint8_t>(status));
-  Append(&body, count);
-  return body;
-}
-
-std::string EncodeStatResult(ResultStatus status, std::uint16_t value_type, const std::string& value) {
-  std::string body;
-  Append(&body, static_cast<std::uint8_t>(status));
-  Append(&body, value_type);
-  Append(&body, static_cast<std::uint32_t>(value.size()));
-  body += value;
-  return body;
-}
-
 std::string EncodeStatRow(const StatStatement& statement, sqlite3_stmt* row) {
   std::string value;
   const bool null = sqlite3_column_type(row, 0) == SQLITE_NULL;
@@ -125,27 +108,27 @@ std::string EncodeStatRow(const StatStatement& statement, sqlite3_stmt* row) {
   switch (statement.function) {
     case kStatCount:
       Append(&value, static_cast<std::int32_t>(sqlite3_column_int64(row, 0)));
-      return EncodeStatResult(kResultOk, 4, value);
+      return wire::EncodeStatResult(kResultOk, 4, value);
     case kStatAvg:
-      if (null) return EncodeStatResult(kResultFailed, 8, {});
+      if (null) return wire::EncodeStatResult(kResultFailed, 8, {});
       Append(&value, sqlite3_column_double(row, 0));
-      return EncodeStatResult(kResultOk, 8, value);
+      return wire::EncodeStatResult(kResultOk, 8, value);
     case kStatSum:
       if (IsIntegerType(type) && type != 10) {
         Append(&value, static_cast<std::int64_t>(sqlite3_column_int64(row, 0)));
-        return EncodeStatResult(kResultOk, 5, value);
+        return wire::EncodeStatResult(kResultOk, 5, value);
       }
       Append(&value, sqlite3_column_double(row, 0));
-      return EncodeStatResult(kResultOk, 8, value);
+      return wire::EncodeStatResult(kResultOk, 8, value);
     default:
       break;
   }
   if (IsTextType(type)) {
-    return EncodeStatResult(null ? kResultFailed : kResultOk, 2, std::string(ColumnBytes(row, 0)));
+    return wire::EncodeStatResult(null ? kResultFailed : kResultOk, 2, ColumnBytes(row, 0));
   }
   if (IsRealType(type)) {
     if (!null) Append(&value, sqlite3_column_double(row, 0));
-    return EncodeStatResult(null ? kResultFailed : kResultOk, 8, value);
+    return wire::EncodeStatResult(null ? kResultFailed : kResultOk, 8, value);
   }
   const std::int64_t number = sqlite3_column_int64(row, 0);
   std::uint16_t value_type = 4;
@@ -163,14 +146,7 @@ std::string EncodeStatRow(const StatStatement& statement, sqlite3_stmt* row) {
     Append(&value, static_cast<std::int32_t>(number));
   }
   if (null) value.clear();
-  return EncodeStatResult(null ? kResultFailed : kResultOk, value_type, value);
-}
-
-std::string EncodeStampResult(ResultStatus status, std::int64_t stamp) {
-  std::string body;
-  Append(&body, static_cast<std::uint8_t>(status));
-  Append(&body, stamp);
-  return body;
+  return wire::EncodeStatResult(null ? kResultFailed : kResultOk, value_type, value);
 }
 
 }  // namespace orbe::server

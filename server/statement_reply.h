@@ -1,5 +1,5 @@
-// Reply bodies of the statement requests (docs/protocol.md, section 5): SELECT
-// records, the statistics value and the write, flush and stamp results.
+// SELECT reply records and statistics values from the storage's rows. The
+// reply bodies around them are the wire library's (protocol/replies.h).
 #ifndef ORBE_SERVER_STATEMENT_REPLY_H_
 #define ORBE_SERVER_STATEMENT_REPLY_H_
 
@@ -30,21 +30,12 @@ class RecordEncoder {
   std::size_t fixed_size_ = 0;
 };
 
-// Result byte of the write and statistics replies.
-enum ResultStatus : std::uint8_t { kResultOk = 0, kResultFailed = 1 };
-
-// u8 status, u32 count: DELETE, UPDATE, INSERT.
-std::string EncodeWriteResult(ResultStatus status, std::uint32_t count);
-// u8 status, u16 value type, u32 length n, n value bytes.
-std::string EncodeStatResult(ResultStatus status, std::uint16_t value_type, const std::string& value);
-// The statistics value of column 0 of `row` for the statement's function
+// The statistics reply (wire::EncodeStatResult) with the value of column 0 of `row` for the statement's function
 // and field: COUNT i32 (type 4); AVG f64 (8); SUM i64 (5) or f64 (8); MAX
 // and MIN in the field's kind: i32 (4) for 3, 4, 6, 9, i64 (5), the date and
 // time pair (10), f64 (8) for 7 and 8, text bytes (2). A NULL result of MAX,
 // MIN or AVG (no record) is status 1 with no value; SUM of nothing is 0.
 std::string EncodeStatRow(const StatStatement& statement, sqlite3_stmt* row);
-// u8 status, i64 stamp: 2022.
-std::string EncodeStampResult(ResultStatus status, std::int64_t stamp);
 
 // The longest prefix of at most `limit` bytes that ends on a GBK character boundary.
 std::size_t CharacterPrefix(std::string_view text, std::size_t limit);

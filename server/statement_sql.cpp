@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "orbe/dictionary/sql_records.h"
+#include "protocol/sql_records.h"
 #include "orbe/platform/text.h"
 
 namespace orbe::server {

@@ -9,7 +9,7 @@
 #include "cache/cache_settings.h"
 #include "cache/cache_store.h"
 #include "cache/reply_cache.h"
-#include "orbe/dataservice/component_entry_points.h"
+#include "protocol/component_entry_points.h"
 
 namespace {
 

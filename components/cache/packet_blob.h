@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "orbe/dataservice/cw_cache.h"
+#include "protocol/cw_cache.h"
 
 namespace orbe::cache {
 

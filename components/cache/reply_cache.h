@@ -12,7 +12,7 @@
 
 #include "cache/cache_settings.h"
 #include "cache/cache_store.h"
-#include "orbe/dataservice/cw_cache.h"
+#include "protocol/cw_cache.h"
 
 namespace orbe::cache {
 

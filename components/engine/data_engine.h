@@ -10,7 +10,7 @@
 
 #include "engine_core.h"
 #include "engine_request.h"
-#include "orbe/dataservice/cw_data_engin.h"
+#include "protocol/cw_data_engin.h"
 #include "orbe/platform/sync.h"
 #include "request_session.h"
 

@@ -4,8 +4,8 @@
 
 #include <optional>
 
-#include "orbe/dataservice/cw_data_engin.h"
-#include "orbe/dataservice/cw_host_info.h"
+#include "protocol/cw_data_engin.h"
+#include "protocol/cw_host_info.h"
 
 namespace orbe::engine {
 

@@ -5,14 +5,11 @@
 
 #include "orbe/platform/text.h"
 #include "protocol/byte_order.h"
+#include "protocol/request_objects.h"
 #include "protocol/requests.h"
 #include "protocol/wire_format.h"
 
 namespace orbe::engine {
-
-static_assert(kCwRequestHeaderSize == wire::kRequestHeaderSize);
-static_assert(kCwReplyHeaderSize == wire::kReplyHeaderSize);
-static_assert(kCwRequestLengthOffset == offsetof(wire::RequestHeader, total_length));
 
 void EngineRequest::Reset() {
   std::fill(std::begin(header_), std::end(header_), 0);
@@ -20,15 +17,15 @@ void EngineRequest::Reset() {
 }
 
 std::optional<std::string> FrameOfRequest(ICwRequest& request, std::string& error) {
-  std::uint32_t total = 0;
-  std::memcpy(&total, request.GetHeader() + kCwRequestLengthOffset, sizeof total);
-  if (!wire::ValidRequestHeaderLength(total) || total - kCwRequestHeaderSize > request.GetCapacity()) {
-    error = Format("request length %u outside 16..%u", total, request.GetCapacity() + kCwRequestHeaderSize);
+  const std::uint32_t total = wire::RequestLength(request);
+  if (!wire::ValidRequestHeaderLength(total) || total - wire::kRequestHeaderSize > request.GetCapacity()) {
+    error = Format("request length %u outside %u..%zu", total, wire::kMinRequestLength,
+                   request.GetCapacity() + wire::kRequestHeaderSize);
     return std::nullopt;
   }
   std::string frame(total, '\0');
-  std::memcpy(frame.data(), request.GetHeader(), kCwRequestHeaderSize);
-  std::memcpy(frame.data() + kCwRequestHeaderSize, request.GetBody(), total - kCwRequestHeaderSize);
+  std::memcpy(frame.data(), request.GetHeader(), wire::kRequestHeaderSize);
+  std::memcpy(frame.data() + wire::kRequestHeaderSize, request.GetBody(), total - wire::kRequestHeaderSize);
   return frame;
 }
 

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "orbe/dataservice/reply_handle.h"
+#include "protocol/reply_handle.h"
+#include "protocol/wire_format.h"
 
 namespace orbe::engine {
 
@@ -26,7 +27,7 @@ class EngineRequest final : public ICwRequest {
   std::uint32_t GetCapacity() override { return kRequestBodyCapacity; }
 
  private:
-  unsigned char header_[kCwRequestHeaderSize] = {};
+  unsigned char header_[wire::kRequestHeaderSize] = {};
   std::vector<unsigned char> body_;
 };
 
@@ -42,9 +43,9 @@ class EngineReply final : public ICwReply {
   ~EngineReply() override = default;
 
   unsigned char* GetHeader() override { return Bytes(); }
-  unsigned char* GetBody() override { return Bytes() + kCwReplyHeaderSize; }
+  unsigned char* GetBody() override { return Bytes() + wire::kReplyHeaderSize; }
   std::uint32_t GetBodyLength() override {
-    return static_cast<std::uint32_t>(packet_.size() - kCwReplyHeaderSize);
+    return static_cast<std::uint32_t>(packet_.size() - wire::kReplyHeaderSize);
   }
   int GetProgress() override;
   std::uint32_t GetTotalLength() override { return static_cast<std::uint32_t>(packet_.size()); }

@@ -7,7 +7,7 @@
 
 #include "data_engine.h"
 #include "engine_globals.h"
-#include "orbe/dataservice/component_entry_points.h"
+#include "protocol/component_entry_points.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "orbe/dataservice/cw_host_info.h"
+#include "protocol/cw_host_info.h"
 
 namespace orbe::engine {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "engine_core.h"
-#include "orbe/dataservice/reply_handle.h"
+#include "protocol/reply_handle.h"
 
 namespace orbe::engine {
 

@@ -16,7 +16,7 @@
 
 #include "engine_core.h"
 #include "host_list.h"
-#include "orbe/dataservice/cw_data_engin.h"
+#include "protocol/cw_data_engin.h"
 #include "pending_request.h"
 #include "protocol/frame_splitter.h"
 #include "tcp_connection.h"

@@ -6,11 +6,6 @@
 #include "protocol/wire_format.h"
 
 namespace orbe::wire {
-static_assert(kFileUploadStart == kCodeUploadStart && kFileUploadChunk == kCodeUploadChunk);
-static_assert(kFileDownloadStart == kCodeDownloadStart && kFileDelete == kCodeDeleteFile);
-static_assert(kFileReloadPath == kCodeReloadPath && kMaxFileFrameLength == kMaxFileServerLength);
-static_assert(kFileFrameHeaderSize == kRequestHeaderSize);
-
 namespace {
 
 template <typename T>

@@ -1,9 +1,7 @@
 // Request bodies and status replies of the file servers (codes 2500-2504,
 // docs/protocol.md section 6). The frame header is the request header of the
 // data port with the total length held as 16 bits, so a file-server frame is
-// at most 65 535 bytes. Self-contained (standard headers only), so the module,
-// which does not link the codec library, builds its requests from the same
-// records.
+// at most kMaxFileServerLength bytes.
 #ifndef ORBE_PROTOCOL_FILE_FRAMES_H_
 #define ORBE_PROTOCOL_FILE_FRAMES_H_
 
@@ -15,19 +13,12 @@
 #include <string>
 #include <string_view>
 
+#include "protocol/wire_format.h"
+
 namespace orbe::wire {
 
-inline constexpr std::uint16_t kFileUploadStart = 2500;
-inline constexpr std::uint16_t kFileUploadChunk = 2501;
-inline constexpr std::uint16_t kFileDownloadStart = 2502;
-inline constexpr std::uint16_t kFileDelete = 2503;
-inline constexpr std::uint16_t kFileReloadPath = 2504;
-
-inline constexpr std::size_t kFileFrameHeaderSize = 14;
-inline constexpr std::size_t kMaxFileFrameLength = 0xFFFF;
 inline constexpr std::uint32_t kUploadChunkSize = 8192;
 inline constexpr std::size_t kRemotePathMax = 255;
-inline constexpr std::size_t kFileDigestSize = 32;
 // Largest inflated download chunk a client accepts.
 inline constexpr std::uint32_t kDownloadRawMax = 163840;
 inline constexpr std::size_t kDownloadDataPrefix = 8;
@@ -116,10 +107,10 @@ static_assert(sizeof(DownloadDataHead) == kDownloadDataPrefix);
 
 #pragma pack(pop)
 
-// Writes the file-server lengths into a 14-byte request header: 16-bit total at
-// 6 and 10, the bytes above each zero. False when the total exceeds 65 535.
+// Writes the file-server lengths into a request header: 16-bit total at 6 and
+// 10, the bytes above each zero. False when the total exceeds the limit.
 inline bool StampFileFrameLength(unsigned char* header, std::size_t total) {
-  if (total > kMaxFileFrameLength) return false;
+  if (total > kMaxFileServerLength) return false;
   for (const std::size_t at : {std::size_t{6}, std::size_t{10}}) {
     header[at] = static_cast<unsigned char>(total & 0xFF);
     header[at + 1] = static_cast<unsigned char>(total >> 8);

@@ -51,13 +51,16 @@ void AppendEndPacket(std::string* out, ReplyTo to, std::int32_t status) {
 }
 
 std::optional<std::string> PacketBody(const ReplyPacket& packet) {
-  const std::uint32_t raw_length = packet.header.raw_length;
-  if ((packet.header.flags & kFlagZlib) == 0) {
-    if (raw_length != packet.payload.size()) return std::nullopt;
-    return std::string(packet.payload);
-  }
+  const bool zlib = (packet.header.flags & kFlagZlib) != 0;
+  if (!zlib && packet.header.raw_length != packet.payload.size()) return std::nullopt;
+  return PayloadOf(packet.header, packet.payload);
+}
+
+std::optional<std::string> PayloadOf(const ReplyHeader& header, std::string_view payload) {
+  if ((header.flags & kFlagZlib) == 0) return std::string(payload);
+  const std::uint32_t raw_length = header.raw_length;
   if (raw_length > kMaxRawPayload) return std::nullopt;
-  auto body = Uncompress(packet.payload, raw_length);
+  auto body = Uncompress(payload, raw_length);
   if (!body || body->size() != raw_length) return std::nullopt;
   return body;
 }
@@ -84,6 +87,58 @@ std::string EncodeTimeStampBody(TableTimeStamp value) {
 std::optional<TableTimeStamp> DecodeTimeStampBody(std::string_view body) {
   if (body.size() != kTimeStampBodySize) return std::nullopt;
   return TableTimeStamp{LoadAt<std::uint8_t>(body, 0), LoadAt<std::int64_t>(body, 1)};
+}
+
+
+std::string EncodeWriteResult(WriteResult value) {
+  std::string body;
+  Append(&body, value.status);
+  Append(&body, value.count);
+  return body;
+}
+
+std::optional<WriteResult> DecodeWriteResult(std::string_view body) {
+  if (body.size() != kWriteResultSize) return std::nullopt;
+  return WriteResult{LoadAt<std::uint8_t>(body, 0), LoadAt<std::uint32_t>(body, 1)};
+}
+
+std::string EncodeStatResult(std::uint8_t status, std::uint16_t value_type, std::string_view value) {
+  std::string body;
+  Append(&body, status);
+  Append(&body, value_type);
+  Append(&body, static_cast<std::uint32_t>(value.size()));
+  body.append(value);
+  return body;
+}
+
+std::optional<StatResult> DecodeStatResult(std::string_view body) {
+  if (body.size() < kStatResultHeadSize) return std::nullopt;
+  const auto length = LoadAt<std::uint32_t>(body, 3);
+  if (length != body.size() - kStatResultHeadSize) return std::nullopt;
+  return StatResult{LoadAt<std::uint8_t>(body, 0), LoadAt<std::uint16_t>(body, 1), body.substr(kStatResultHeadSize)};
+}
+
+std::string EncodeFlushResult(std::int8_t result) {
+  std::string body;
+  Append(&body, result);
+  return body;
+}
+
+std::optional<std::int8_t> DecodeFlushResult(std::string_view body) {
+  if (body.size() != 1) return std::nullopt;
+  return LoadAt<std::int8_t>(body, 0);
+}
+
+std::string EncodeCallReply(CallStatus status, std::string_view result) {
+  std::string body;
+  Append(&body, static_cast<std::uint8_t>(status));
+  body.append(result);
+  return body;
+}
+
+std::optional<int> CallReplyStatus(std::string_view body) {
+  if (body.empty()) return std::nullopt;
+  return LoadAt<std::int8_t>(body, 0);
 }
 
 }  // namespace orbe::wire

@@ -1,5 +1,5 @@
-// Reply packets: encoders for the server side, decoders of the reply bodies
-// for clients (docs/protocol.md, sections 3 to 5).
+// Reply packets and the reply bodies of section 5 of docs/protocol.md: each
+// body's encoder (the server's) beside its decoder (the clients').
 #ifndef ORBE_PROTOCOL_REPLIES_H_
 #define ORBE_PROTOCOL_REPLIES_H_
 
@@ -30,8 +30,11 @@ bool AppendCompressibleDataPacket(std::string* out, ReplyTo to, std::int32_t pro
 void AppendEndPacket(std::string* out, ReplyTo to, std::int32_t status);
 
 // The payload as the requester reads it: inflated when flag 0x10 is set.
-// nullopt when inflating fails or does not give the announced raw length.
+// nullopt when inflating fails or does not give the announced raw length, or
+// when the raw length of a plain payload is not its length.
 std::optional<std::string> PacketBody(const ReplyPacket& packet);
+// The same from a header and its payload; a plain payload is taken as it is.
+std::optional<std::string> PayloadOf(const ReplyHeader& header, std::string_view payload);
 
 struct HostLoad {
   std::uint32_t load = 0;
@@ -51,9 +54,54 @@ struct TableTimeStamp {
   std::int64_t stamp = -1;
 };
 inline constexpr std::size_t kTimeStampBodySize = 9;
+// The reply of 2015 and, with status 1 for a failure, of 2022.
 std::string EncodeTimeStampBody(TableTimeStamp value);
 // nullopt unless the body is exactly 9 bytes.
 std::optional<TableTimeStamp> DecodeTimeStampBody(std::string_view body);
+
+// First byte of the write (2016-2018) and statistics (2020) replies.
+enum ResultStatus : std::uint8_t { kResultOk = 0, kResultFailed = 1 };
+
+// DELETE, UPDATE, INSERT: u8 status, u32 records changed.
+struct WriteResult {
+  std::uint8_t status = kResultFailed;
+  std::uint32_t count = 0;
+};
+inline constexpr std::size_t kWriteResultSize = 5;
+std::string EncodeWriteResult(WriteResult value);
+// nullopt unless the body is exactly 5 bytes.
+std::optional<WriteResult> DecodeWriteResult(std::string_view body);
+
+// Statistics: u8 status, u16 value type, u32 length n, n value bytes.
+struct StatResult {
+  std::uint8_t status = kResultFailed;
+  std::uint16_t value_type = 0;
+  std::string_view value;
+};
+inline constexpr std::size_t kStatResultHeadSize = 7;
+std::string EncodeStatResult(std::uint8_t status, std::uint16_t value_type, std::string_view value);
+// nullopt unless the body is exactly 7 + n bytes; the value points into it.
+std::optional<StatResult> DecodeStatResult(std::string_view body);
+
+// Flush (2013): one signed byte, 0 = flushed.
+std::string EncodeFlushResult(std::int8_t result);
+// nullopt unless the body is exactly 1 byte.
+std::optional<std::int8_t> DecodeFlushResult(std::string_view body);
+
+// Call (2023) and reload (2024): a status byte, then the procedure's result
+// when the status is kCallSuccess.
+enum class CallStatus : std::uint8_t {
+  kSuccess = 0,
+  kUnknownProcedure = 1,
+  kBadParameter = 2,
+  kStorageFailed = 3,  // travels as end status 105, never in a reply body
+  kTooLarge = 4,
+};
+std::string EncodeCallReply(CallStatus status, std::string_view result);
+// The status byte, read signed as the module's callers see it; nullopt for an
+// empty body.
+std::optional<int> CallReplyStatus(std::string_view body);
+inline constexpr std::size_t kCallResultOffset = 1;
 
 }  // namespace orbe::wire
 

@@ -63,6 +63,8 @@ inline constexpr std::uint32_t kMaxFileServerLength = 0xFFFF;
 // Largest inflated payload a client has to accept.
 inline constexpr std::uint32_t kMaxRawPayload = 65536;
 inline constexpr std::uint32_t kFileChunkSize = 65536;
+// An MD5 as text: 32 upper-case hex digits (file fetch, uploads, downloads).
+inline constexpr std::size_t kDigestTextSize = 32;
 inline constexpr int kIdleSeconds = 300;
 inline constexpr int kKeepAliveSeconds = 60;
 

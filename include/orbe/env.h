@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "orbe/dataservice/cw_data_engin.h"
+#include "protocol/cw_data_engin.h"
 #include "orbe/platform/types.h"
 
 class CWnd;

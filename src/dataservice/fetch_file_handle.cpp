@@ -6,16 +6,15 @@
 #include "orbe/dataservice/orbe_client_session.h"
 #include "orbe/dictionary/cw_file_util.h"
 #include "orbe/platform/window.h"
+#include "protocol/request_objects.h"
+#include "protocol/requests.h"
 
 namespace {
 
 constexpr std::size_t kMaxLocalPath = 256;
-constexpr std::size_t kDigestSize = 32;
-constexpr std::size_t kDigestOffset = 2;
-constexpr std::size_t kNameLengthOffset = 34;
-constexpr std::size_t kNameOffset = 38;
-constexpr std::size_t kNameEnd = 294;       // the name field is zero-filled up to here
-constexpr std::uint32_t kFixedLength = 52;  // header, code, digest and name length
+// The module zero-fills the name field up to this body offset, so its names
+// end there.
+constexpr std::size_t kNameEnd = 294;
 
 }  // namespace
 
@@ -40,27 +39,18 @@ BOOL ReplyUpdateHandle::FetchFile(const char* name, const char* digest) {
   }
   ICwRequestSession* session = session_ != nullptr ? session_->GetSession() : nullptr;
   if (session == nullptr || request_ == nullptr || file_name.empty() ||
-      kNameOffset + file_name.size() > kNameEnd) {
+      orbe::wire::kFetchNameOffset + file_name.size() > kNameEnd) {
     return FALSE;
   }
   std::string md5 = digest != nullptr ? digest : "";
   if (md5.empty()) md5 = CwFileUtil::GetFileMD5(local_path.c_str());
-  if (md5.size() != kDigestSize) md5 = kUnmatchableDigest;
+  if (md5.size() != orbe::wire::kDigestTextSize) md5 = kUnmatchableDigest;
 
   DropPartialFile();
   local_path_ = local_path;
   partial_path_ = local_path + ".part";
   write_failed_ = false;
-  request_->Reset();
-  unsigned char* body = request_->GetBody();
-  const std::uint16_t code = kCwRequestFileFetch;
-  const auto name_length = static_cast<std::uint32_t>(file_name.size());
-  std::memcpy(body, &code, sizeof code);
-  std::memcpy(body + kDigestOffset, md5.data(), kDigestSize);
-  std::memcpy(body + kNameLengthOffset, &name_length, sizeof name_length);
-  std::memcpy(body + kNameOffset, file_name.data(), file_name.size());
-  const std::uint32_t total = name_length + kFixedLength;
-  std::memcpy(request_->GetHeader() + kCwRequestLengthOffset, &total, sizeof total);
+  if (!orbe::wire::FillRequest(*request_, orbe::wire::EncodeFileFetchBody(md5, file_name))) return FALSE;
   return session->Send(this, request_) ? TRUE : FALSE;
 }
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "orbe/dataservice/cw_data_engin.h"
+#include "protocol/cw_data_engin.h"
 #include "orbe/dataservice/fetch_file.h"
 
 class OrbeClientSession;

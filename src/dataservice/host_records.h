@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "orbe/dataservice/cw_host_info.h"
+#include "protocol/cw_host_info.h"
 
 namespace orbe {
 

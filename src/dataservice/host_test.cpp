@@ -6,25 +6,16 @@
 #include "dataservice/host_records.h"
 #include "orbe/platform/profile.h"
 #include "orbe/platform/text.h"
+#include "protocol/replies.h"
+#include "protocol/request_objects.h"
+#include "protocol/requests.h"
 
 namespace orbe {
 namespace {
 
 constexpr DWORD kPollMs = 100;
-constexpr std::uint32_t kQueryLength = 16;
-constexpr std::uint32_t kLoadReplyLength = 8;
 // Host keys are numbered "%02d"; a larger count is a typo, not a farm.
 constexpr int kMaxHosts = 99;
-
-void PutLittleEndian32(unsigned char* at, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) at[i] = static_cast<unsigned char>(value >> (8 * i));
-}
-
-std::uint32_t LittleEndian32(const unsigned char* at) {
-  std::uint32_t value = 0;
-  for (int i = 3; i >= 0; --i) value = (value << 8) | at[i];
-  return value;
-}
 
 }  // namespace
 
@@ -47,20 +38,17 @@ void CHostTestHandle::ReleaseRequest() {
 }
 
 void CHostTestHandle::SendQuery() {
-  if (request_ == nullptr || session_ == nullptr || request_->GetCapacity() < 2) return;
-  request_->Reset();
-  orbe::PutLittleEndian32(request_->GetHeader() + kCwRequestLengthOffset, orbe::kQueryLength);
-  unsigned char* body = request_->GetBody();
-  body[0] = static_cast<unsigned char>(kCwRequestHostLoad & 0xFF);
-  body[1] = static_cast<unsigned char>(kCwRequestHostLoad >> 8);
+  if (request_ == nullptr || session_ == nullptr) return;
+  if (!orbe::wire::FillRequest(*request_, orbe::wire::EncodeCodeBody(orbe::wire::kCodeHostLoad))) return;
   session_->Send(this, request_);
 }
 
 void CHostTestHandle::OnReply(ICwReply* reply) {
-  if (reply == nullptr || reply->GetBodyLength() != orbe::kLoadReplyLength) return;
-  const unsigned char* body = reply->GetBody();
-  load_ = orbe::LittleEndian32(body);
-  capacity_ = orbe::LittleEndian32(body + 4);
+  if (reply == nullptr) return;
+  const auto load = orbe::wire::DecodeHostLoadBody(orbe::wire::PayloadBytes(*reply));
+  if (!load) return;
+  load_ = load->load;
+  capacity_ = load->capacity;
 }
 
 void CHostTestHandle::OnStatus(int code) {

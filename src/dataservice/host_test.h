@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "dataservice/host_choice.h"
-#include "orbe/dataservice/component_entry_points.h"
+#include "protocol/component_entry_points.h"
 #include "orbe/platform/sync.h"
 
 namespace orbe {

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <optional>
 
+#include "protocol/statements.h"
+
 namespace orbe {
 namespace {
 
@@ -37,18 +39,9 @@ std::optional<std::string_view> FixedText(std::string_view record, const tagMemF
   return text.substr(0, std::min(text.find('\0'), text.size()));
 }
 
-// Types 11 and 12: a 32-bit offset from the record start to a 32-bit length
-// and the bytes.
+// Types 11 and 12: a slot pointing at the text behind the fixed part.
 std::optional<std::string_view> LongText(std::string_view record, const tagMemFieldInfo& field) {
-  const auto offset = ValueAt<std::uint32_t>(record, field);
-  if (!offset || *offset > record.size() || record.size() - *offset < sizeof(std::uint32_t)) {
-    return std::nullopt;
-  }
-  std::uint32_t length = 0;
-  std::memcpy(&length, record.data() + *offset, sizeof length);
-  const std::size_t start = *offset + sizeof(std::uint32_t);
-  if (length > record.size() - start) return std::nullopt;
-  return record.substr(start, length);
+  return wire::LongTextAt(record, field.offset);
 }
 
 bool CopyText(std::string_view value, char* text, int size) {

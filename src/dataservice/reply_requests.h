@@ -1,22 +1,21 @@
-// Request frames of the reply handles, written into the engine's request
-// objects. Each builder resets the request first; false means nothing may be
-// sent.
+// Request frames of the reply handles: statements parsed into their records,
+// encoded by the wire library and written into the engine's request objects.
+// Each builder resets the request first; false means nothing may be sent.
 #ifndef ORBE_DATASERVICE_REPLY_REQUESTS_H_
 #define ORBE_DATASERVICE_REPLY_REQUESTS_H_
 
 #include <cstdint>
 #include <string_view>
 
-#include "orbe/dataservice/reply_handle.h"
-#include "orbe/dictionary/sql_records.h"
+#include "protocol/reply_handle.h"
+#include "protocol/sql_records.h"
 
 class OrbeClientSession;
 
 namespace orbe {
 
-// The option block of a SELECT or statistics request is at most this long.
-inline constexpr int kMaxOptionLength = 7999;
-inline constexpr int kCallNameSize = 64;
+// The option bytes a caller passed, cut to the longest option block.
+std::string_view OptionBytes(const char* options, int optionLength);
 
 // SELECT (2008); `parsed` receives the record for the field list.
 bool BuildSelectRequest(OrbeClientSession* session, ICwRequest& request, const char* sql, const char* options,

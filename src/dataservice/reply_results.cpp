@@ -10,10 +10,6 @@
 namespace orbe {
 namespace {
 
-constexpr std::size_t kChangeRecordSize = 5;
-constexpr std::size_t kStatHeaderSize = 7;
-constexpr std::size_t kStampRecordSize = 9;
-
 template <typename T>
 T LoadAt(std::string_view bytes, std::size_t offset) {
   T value;
@@ -29,22 +25,11 @@ ChangeResult ParseChangeResult(std::string_view record) {
   ChangeResult result;
   if (record.empty()) return result;
   result.status = static_cast<unsigned char>(record[0]);
-  if (record.size() == kChangeRecordSize) result.count = LoadAt<std::int32_t>(record, 1);
+  if (const auto whole = wire::DecodeWriteResult(record)) result.count = static_cast<int>(whole->count);
   return result;
 }
 
-std::optional<StatResult> ParseStatResult(std::string_view record) {
-  if (record.size() < kStatHeaderSize) return std::nullopt;
-  const auto length = LoadAt<std::uint32_t>(record, 3);
-  if (length != record.size() - kStatHeaderSize) return std::nullopt;
-  StatResult stat;
-  stat.status = static_cast<unsigned char>(record[0]);
-  stat.value_type = LoadAt<std::uint16_t>(record, 1);
-  stat.value = record.substr(kStatHeaderSize);
-  return stat;
-}
-
-std::optional<std::int64_t> StatAsInt64(const StatResult& stat) {
+std::optional<std::int64_t> StatAsInt64(const wire::StatResult& stat) {
   if (stat.value.size() == sizeof(std::int32_t)) {
     if (stat.value_type == kFieldFloat) return static_cast<std::int64_t>(LoadAt<float>(stat.value, 0));
     return LoadAt<std::int32_t>(stat.value, 0);
@@ -57,7 +42,7 @@ std::optional<std::int64_t> StatAsInt64(const StatResult& stat) {
   return std::nullopt;
 }
 
-std::optional<double> StatAsDouble(const StatResult& stat) {
+std::optional<double> StatAsDouble(const wire::StatResult& stat) {
   if (stat.value.size() == sizeof(float) && stat.value_type == kFieldFloat) return LoadAt<float>(stat.value, 0);
   if (stat.value.size() == sizeof(double) && IsFloating(stat.value_type)) return LoadAt<double>(stat.value, 0);
   const auto integer = StatAsInt64(stat);
@@ -65,7 +50,7 @@ std::optional<double> StatAsDouble(const StatResult& stat) {
   return static_cast<double>(*integer);
 }
 
-std::optional<std::string> StatAsText(const StatResult& stat) {
+std::optional<std::string> StatAsText(const wire::StatResult& stat) {
   char buffer[64] = {};
   if (IsFloating(stat.value_type)) {
     const auto value = StatAsDouble(stat);
@@ -80,14 +65,11 @@ std::optional<std::string> StatAsText(const StatResult& stat) {
 }
 
 std::int64_t ParseIncreasedStamp(std::string_view record) {
-  if (record.size() != kStampRecordSize) return -1;
-  return LoadAt<std::int64_t>(record, 1);
+  const auto stamp = wire::DecodeTimeStampBody(record);
+  return stamp ? stamp->stamp : -1;
 }
 
-int ParseFlushResult(std::string_view record) {
-  if (record.size() != 1) return kResultFailed;
-  return static_cast<signed char>(record[0]);
-}
+int ParseFlushResult(std::string_view record) { return wire::DecodeFlushResult(record).value_or(kResultFailed); }
 
 bool ReplyCursor::Seek(int position) {
   if (position <= 0 || position >= static_cast<int>(reply_.size()) - 2) return false;

@@ -1,5 +1,7 @@
 // The single-record replies of the change, statistics, stamp, flush, call and
-// reload requests, read in place with bounds checks.
+// reply requests as the handles hand them to their callers. The layouts are
+// decoded by the wire library (protocol/replies.h); this adds the callers'
+// readings: counts of -1, texts of statistics, a read position in call replies.
 #ifndef ORBE_DATASERVICE_REPLY_RESULTS_H_
 #define ORBE_DATASERVICE_REPLY_RESULTS_H_
 
@@ -9,32 +11,31 @@
 #include <string>
 #include <string_view>
 
+#include "protocol/replies.h"
+
 namespace orbe {
 
-inline constexpr int kResultFailed = 1;
+inline constexpr int kResultFailed = wire::kResultFailed;
 
-// Delete, update, insert: status byte, then (5-byte record) a 32-bit count.
+// Delete, update, insert: the status byte of any non-empty record; the count
+// only from a whole 5-byte record, else -1.
 struct ChangeResult {
   int status = kResultFailed;
   int count = -1;
 };
 ChangeResult ParseChangeResult(std::string_view record);
 
-// Statistics: status, 16-bit value type, 32-bit length n, n value bytes.
-struct StatResult {
-  int status = kResultFailed;
-  int value_type = 0;
-  std::string_view value;
-};
-// nullopt unless the record is exactly 7 + n bytes.
-std::optional<StatResult> ParseStatResult(std::string_view record);
-std::optional<std::int64_t> StatAsInt64(const StatResult& stat);
-std::optional<double> StatAsDouble(const StatResult& stat);
-std::optional<std::string> StatAsText(const StatResult& stat);
+// Statistics: nullopt unless the record is exactly 7 + n bytes.
+inline std::optional<wire::StatResult> ParseStatResult(std::string_view record) {
+  return wire::DecodeStatResult(record);
+}
+std::optional<std::int64_t> StatAsInt64(const wire::StatResult& stat);
+std::optional<double> StatAsDouble(const wire::StatResult& stat);
+std::optional<std::string> StatAsText(const wire::StatResult& stat);
 
-// Time-stamp increase: 9 bytes, status then the new stamp; -1 otherwise.
+// Time-stamp increase: the new stamp of a 9-byte record; -1 otherwise.
 std::int64_t ParseIncreasedStamp(std::string_view record);
-// Flush: 1 byte, signed; 1 otherwise.
+// Flush: the signed byte of a 1-byte record; 1 otherwise.
 int ParseFlushResult(std::string_view record);
 
 // Call and reload replies: a status byte, then data read by position.
@@ -45,10 +46,10 @@ class ReplyCursor {
   // Starts behind the status byte.
   void Reset(std::string_view reply) {
     reply_ = reply;
-    position_ = 1;
+    position_ = kFirstPosition;
   }
   // 1 when the reply is empty.
-  int Status() const { return reply_.empty() ? 1 : static_cast<signed char>(reply_[0]); }
+  int Status() const { return wire::CallReplyStatus(reply_).value_or(kResultFailed); }
   // Accepts 0 < position < length - 2.
   bool Seek(int position);
   int Position() const { return position_; }
@@ -66,10 +67,12 @@ class ReplyCursor {
   }
 
  private:
+  static constexpr int kFirstPosition = static_cast<int>(wire::kCallResultOffset);
+
   std::optional<std::string_view> Take(std::size_t count);
 
   std::string_view reply_;
-  int position_ = 1;
+  int position_ = kFirstPosition;
 };
 
 }  // namespace orbe

@@ -13,6 +13,7 @@
 #include "orbe/platform/sync.h"
 #include "orbe/platform/text.h"
 #include "orbe/platform/window.h"
+#include "protocol/request_objects.h"
 
 namespace {
 
@@ -22,11 +23,6 @@ constexpr auto kFlightWaitLimit = std::chrono::seconds(30);
 constexpr std::size_t kFieldNameLength = 4;
 
 bool ShiftDown() { return (GetKeyState(VK_SHIFT) & 0x8000) != 0; }
-
-std::string_view OptionBytes(const char* options, int optionLength) {
-  if (options == nullptr || optionLength <= 0) return {};
-  return std::string_view(options, static_cast<std::size_t>(std::min(optionLength, orbe::kMaxOptionLength)));
-}
 
 }  // namespace
 
@@ -54,7 +50,7 @@ ReplySqlHandle::~ReplySqlHandle() {
 
 void ReplySqlHandle::OnReply(ICwReply* reply) {
   if (reply == nullptr) return;
-  if (auto record = orbe::RecordOfPacket(*reply)) {
+  if (auto record = orbe::wire::RecordOfReply(*reply)) {
     std::lock_guard<std::mutex> hold(records_mutex_);
     records_.push_back(std::move(*record));
   }
@@ -161,10 +157,10 @@ BOOL ReplySqlHandle::StartSelect(const char* sql, const char* options, int optio
     return FALSE;
   }
   BuildFieldList(parsed);
-  cache_key_ = orbe::CacheKeyOf(sql, OptionBytes(options, optionLength));
+  cache_key_ = orbe::CacheKeyOf(sql, orbe::OptionBytes(options, optionLength));
   force_.store(force != FALSE);
   if (session_->GetCwcache() == nullptr || stamp_request_ == nullptr) return Dispatch(request_, this, mode);
-  orbe::BuildTableRequest(*stamp_request_, kCwRequestTableTimeStamp, parsed.table);
+  orbe::BuildTableRequest(*stamp_request_, orbe::wire::kCodeTableTimeStamp, parsed.table);
   stamp_handle_.ResetTimeStamp();
   return async ? SendStampThenSelect() : WaitStampThenSelect();
 }
@@ -373,7 +369,7 @@ BOOL ReplySqlHandle::SynFetchStatData(const char* sql, const char* options, int 
   });
 }
 
-std::optional<orbe::StatResult> ReplySqlHandle::Stat() const {
+std::optional<orbe::wire::StatResult> ReplySqlHandle::Stat() const {
   const auto record = OnlyRecord();
   if (!record) return std::nullopt;
   return orbe::ParseStatResult(*record);
@@ -416,14 +412,14 @@ int ReplySqlHandle::GetStatResultAsRaw(void* buffer, int size) {
 
 BOOL ReplySqlHandle::IncTimestamp(int table) {
   return SendBuilt(Mode::kAsync, [&](ICwRequest& r) {
-    orbe::BuildTableRequest(r, kCwRequestTimeStampIncrease, table);
+    orbe::BuildTableRequest(r, orbe::wire::kCodeTimeStampIncrease, table);
     return true;
   });
 }
 
 BOOL ReplySqlHandle::SynIncTimestamp(int table) {
   return SendBuilt(Mode::kWait, [&](ICwRequest& r) {
-    orbe::BuildTableRequest(r, kCwRequestTimeStampIncrease, table);
+    orbe::BuildTableRequest(r, orbe::wire::kCodeTimeStampIncrease, table);
     return true;
   });
 }
@@ -435,7 +431,7 @@ std::int64_t ReplySqlHandle::GetIncTimestampResult() {
 
 BOOL ReplySqlHandle::FlushTable(int table) {
   return SendBuilt(Mode::kAsync, [&](ICwRequest& r) {
-    orbe::BuildTableRequest(r, kCwRequestFlush, table);
+    orbe::BuildTableRequest(r, orbe::wire::kCodeFlush, table);
     return true;
   });
 }
@@ -447,7 +443,7 @@ int ReplySqlHandle::GetFlushTableResult() {
 
 std::int64_t ReplySqlHandle::SynGetTimestamp(int table) {
   if (!CanSend() || stamp_request_ == nullptr) return -1;
-  orbe::BuildTableRequest(*stamp_request_, kCwRequestTableTimeStamp, table);
+  orbe::BuildTableRequest(*stamp_request_, orbe::wire::kCodeTableTimeStamp, table);
   stamp_handle_.ResetTimeStamp();
   stamp_waited_.store(true);
   const bool sent = session_->GetSession()->SendAndWait(&stamp_handle_, stamp_request_);
@@ -462,22 +458,22 @@ BOOL ReplySqlHandle::Call(std::uint16_t code, const char* name, std::string_view
 }
 
 BOOL ReplySqlHandle::CallTQL(const char* name, const char* parameters) {
-  return Call(kCwRequestCall, name, parameters != nullptr ? parameters : "", Mode::kAsync);
+  return Call(orbe::wire::kCodeCall, name, parameters != nullptr ? parameters : "", Mode::kAsync);
 }
 BOOL ReplySqlHandle::SynCallTQL(const char* name, const char* parameters) {
-  return Call(kCwRequestCall, name, parameters != nullptr ? parameters : "", Mode::kWait);
+  return Call(orbe::wire::kCodeCall, name, parameters != nullptr ? parameters : "", Mode::kWait);
 }
-BOOL ReplySqlHandle::ReloadTQL(const char* name) { return Call(kCwRequestReload, name, {}, Mode::kAsync); }
-BOOL ReplySqlHandle::SynReloadTQL(const char* name) { return Call(kCwRequestReload, name, {}, Mode::kWait); }
+BOOL ReplySqlHandle::ReloadTQL(const char* name) { return Call(orbe::wire::kCodeReload, name, {}, Mode::kAsync); }
+BOOL ReplySqlHandle::SynReloadTQL(const char* name) { return Call(orbe::wire::kCodeReload, name, {}, Mode::kWait); }
 
 BOOL ReplySqlHandle::CallRPC(const char* name, const void* parameters, int length) {
   if (length < 0 || (length > 0 && parameters == nullptr)) return FALSE;
-  return Call(kCwRequestCall, name, std::string_view(static_cast<const char*>(parameters), length), Mode::kAsync);
+  return Call(orbe::wire::kCodeCall, name, std::string_view(static_cast<const char*>(parameters), length), Mode::kAsync);
 }
 
 BOOL ReplySqlHandle::SynCallRPC(const char* name, const void* parameters, int length) {
   if (length < 0 || (length > 0 && parameters == nullptr)) return FALSE;
-  return Call(kCwRequestCall, name, std::string_view(static_cast<const char*>(parameters), length), Mode::kWait);
+  return Call(orbe::wire::kCodeCall, name, std::string_view(static_cast<const char*>(parameters), length), Mode::kWait);
 }
 
 int ReplySqlHandle::GetCallResult() { return ready_.load() ? cursor_.Status() : orbe::kResultFailed; }
@@ -555,7 +551,7 @@ WORD ReplySqlHandle::GetSqlOptionBuffer(char* buffer, int size) {
 }
 
 void ReplySqlHandle::AddSqlOption(BYTE type, const char* text) {
-  sql_options_.emplace_back(type, text != nullptr ? text : "");
+  sql_options_.push_back({type, text != nullptr ? text : ""});
 }
 
 void ReplySqlHandle::ClearSqlOption() { sql_options_.clear(); }

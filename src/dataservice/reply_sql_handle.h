@@ -18,9 +18,9 @@
 #include "dataservice/reply_results.h"
 #include "dataservice/timestamp_handles.h"
 #include "orbe/dataservice/fetch_data.h"
-#include "orbe/dataservice/cw_cache.h"
-#include "orbe/dataservice/reply_handle.h"
-#include "orbe/dictionary/sql_records.h"
+#include "protocol/cw_cache.h"
+#include "protocol/reply_handle.h"
+#include "protocol/sql_records.h"
 
 class OrbeClientSession;
 
@@ -136,7 +136,7 @@ class ReplySqlHandle : public IReplyHandle, public IFetchData, public ITimeStamp
   std::optional<std::string_view> Record(int index) const;
   // The first and only record of the reply.
   std::optional<std::string_view> OnlyRecord() const;
-  std::optional<orbe::StatResult> Stat() const;
+  std::optional<orbe::wire::StatResult> Stat() const;
 
   mutable std::mutex records_mutex_;
   std::vector<std::string> records_;

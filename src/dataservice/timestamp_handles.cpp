@@ -1,21 +1,12 @@
 #include "dataservice/timestamp_handles.h"
 
-#include <cstring>
-
-namespace {
-
-constexpr std::uint32_t kStampReplySize = 1 + sizeof(std::int64_t);
-
-}  // namespace
+#include "protocol/replies.h"
+#include "protocol/request_objects.h"
 
 void GetTimeStampHandle::OnReply(ICwReply* reply) {
-  if (reply == nullptr || reply->GetBody() == nullptr) return;
-  if (reply->GetBodyLength() < kStampReplySize) return;
-  const unsigned char* body = reply->GetBody();
-  if (body[0] != 0) return;
-  std::int64_t stamp = 0;
-  std::memcpy(&stamp, body + 1, sizeof stamp);
-  time_stamp_.store(stamp);
+  if (reply == nullptr) return;
+  const auto stamp = orbe::wire::DecodeTimeStampBody(orbe::wire::PayloadBytes(*reply));
+  if (stamp && stamp->status == orbe::wire::kTableKnown) time_stamp_.store(stamp->stamp);
 }
 
 void GetTimeStampHandle::OnStatus(int code) {

@@ -7,13 +7,13 @@
 #include <cstdint>
 
 #include "orbe/dataservice/fetch_data.h"
-#include "orbe/dataservice/reply_handle.h"
+#include "protocol/reply_handle.h"
 
 class GetTimeStampHandle : public IReplyHandle {
  public:
   explicit GetTimeStampHandle(ITimeStampHandleASYNNotify* notify) : notify_(notify) {}
 
-  // A body whose first byte is 0 carries the stamp in the next 8 bytes.
+  // Keeps the stamp of a known table (a 9-byte body with status 0).
   void OnReply(ICwReply* reply) override;
   // Passes the code to the notify target.
   void OnStatus(int code) override;

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "orbe/dataservice/reply_handle.h"
+#include "protocol/reply_handle.h"
 #include "orbe/platform/types.h"
 
 namespace orbe {

@@ -10,7 +10,7 @@
 #include <mutex>
 #include <string>
 
-#include "orbe/dataservice/cw_data_engin.h"
+#include "protocol/cw_data_engin.h"
 
 namespace orbe {
 

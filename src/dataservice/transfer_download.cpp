@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "../../components/protocol/file_frames.h"
+#include "protocol/file_frames.h"
 #include "orbe/platform/crypto.h"
 
 namespace orbe {
@@ -27,12 +27,12 @@ bool DownloadRpy::SendStart() {
     return false;
   }
   std::string digest = FileMd5Hex(local_path_);
-  if (digest.size() != wire::kFileDigestSize) {
+  if (digest.size() != wire::kDigestTextSize) {
     digest = kNoDigest;
     SetText(kTextDigestFailed);
   }
   wire::DownloadStartBody body{};
-  body.code = wire::kFileDownloadStart;
+  body.code = wire::kCodeDownloadStart;
   wire::PutFixedText(body.remote_path, sizeof body.remote_path, remote_path_);
   std::memcpy(body.digest, digest.data(), sizeof body.digest);
   return SendBody(std::string_view(reinterpret_cast<const char*>(&body), sizeof body));

@@ -2,7 +2,8 @@
 
 #include <cstring>
 
-#include "../../components/protocol/file_frames.h"
+#include "protocol/file_frames.h"
+#include "protocol/request_objects.h"
 #include "orbe/platform/window.h"
 
 namespace orbe {
@@ -48,11 +49,7 @@ void TransferRpy::OnRequestEnd(int code) {
 
 bool TransferRpy::SendBody(std::string_view body) {
   ICwRequest* request = context_.request;
-  const std::size_t total = wire::kFileFrameHeaderSize + body.size();
-  if (request == nullptr || context_.session == nullptr || body.size() > request->GetCapacity()) return false;
-  request->Reset();
-  if (!wire::StampFileFrameLength(request->GetHeader(), total)) return false;
-  std::memcpy(request->GetBody(), body.data(), body.size());
+  if (request == nullptr || context_.session == nullptr || !wire::FillFileRequest(*request, body)) return false;
   return context_.session->Send(this, request);
 }
 

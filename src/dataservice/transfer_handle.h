@@ -11,7 +11,7 @@
 
 #include "dataservice/transfer_context.h"
 #include "dataservice/transfer_texts.h"
-#include "orbe/dataservice/reply_handle.h"
+#include "protocol/reply_handle.h"
 #include "orbe/platform/types.h"
 
 namespace orbe {

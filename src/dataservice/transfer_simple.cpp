@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "../../components/protocol/file_frames.h"
+#include "protocol/file_frames.h"
 
 namespace orbe {
 
@@ -30,7 +30,7 @@ DeleteRpy::DeleteRpy(HWND window, UINT message, TransferContext& context, std::s
 
 bool DeleteRpy::SendStart() {
   wire::DeleteFileBody body{};
-  body.code = wire::kFileDelete;
+  body.code = wire::kCodeDeleteFile;
   if (!wire::PutFixedText(body.remote_path, sizeof body.remote_path, remote_path_)) return false;
   SetText(kTextDeleteSent);
   return SendBody(std::string_view(reinterpret_cast<const char*>(&body), sizeof body));
@@ -45,7 +45,7 @@ ReloadPathRpy::ReloadPathRpy(HWND window, UINT message, TransferContext& context
 
 bool ReloadPathRpy::SendStart() {
   wire::ReloadPathBody body{};
-  body.code = wire::kFileReloadPath;
+  body.code = wire::kCodeReloadPath;
   std::copy_n(tag_.begin(), std::min(tag_.size(), sizeof body.tag), body.tag);
   body.option = option_;
   if (!wire::PutFixedText(body.remote_path, sizeof body.remote_path, remote_path_)) return false;

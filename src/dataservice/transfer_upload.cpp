@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "../../components/protocol/file_frames.h"
+#include "protocol/file_frames.h"
 #include "orbe/platform/crypto.h"
 
 namespace orbe {
@@ -21,7 +21,7 @@ bool UploadRpy::SendStart() {
   const std::string digest = FileMd5Hex(local_path_);
   if (!file_ || digest.empty()) return false;
   wire::UploadStartBody body{};
-  body.code = wire::kFileUploadStart;
+  body.code = wire::kCodeUploadStart;
   body.one = 1;
   body.two = 2;
   wire::PutFixedText(body.remote_name, sizeof body.remote_name,
@@ -65,7 +65,7 @@ bool UploadRpy::SendChunk() {
   const std::string packed = Compress(raw_view);
   const bool use_packed = !packed.empty() && packed.size() < raw.size();
   SetText(use_packed ? kTextUploading : kTextCompressFailed);
-  const wire::UploadChunkHead head{wire::kFileUploadChunk, next_chunk_,
+  const wire::UploadChunkHead head{wire::kCodeUploadChunk, next_chunk_,
                                    static_cast<std::uint32_t>(raw.size())};
   std::string body(reinterpret_cast<const char*>(&head), sizeof head);
   body += use_packed ? std::string_view(packed) : raw_view;

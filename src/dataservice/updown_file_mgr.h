@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "dataservice/transfer_context.h"
-#include "orbe/dataservice/cw_host_info.h"
+#include "protocol/cw_host_info.h"
 #include "orbe/platform/types.h"
 
 namespace orbe {

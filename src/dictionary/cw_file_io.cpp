@@ -1,31 +1,10 @@
 // Whole-file helpers of CwFileUtil, used by the dictionary and file transfer.
-#include <sys/stat.h>
-
-#include <memory>
 #include <string_view>
 
+#include "dictionary/dictionary_reader.h"
 #include "orbe/dictionary/cw_file_util.h"
 #include "orbe/platform/crypto.h"
 #include "orbe/platform/file.h"
-
-namespace {
-
-struct FileCloser {
-  void operator()(FILE* file) const { std::fclose(file); }
-};
-using FileHandle = std::unique_ptr<FILE, FileCloser>;
-
-// Only regular files have a length worth trusting: a folder opens for
-// reading on Linux and reports a huge seek end.
-FileHandle OpenRegularFile(const char* path) {
-  if (path == nullptr) return nullptr;
-  FileHandle file(std::fopen(path, "rb"));
-  struct stat status {};
-  if (!file || fstat(fileno(file.get()), &status) != 0 || !S_ISREG(status.st_mode)) return nullptr;
-  return file;
-}
-
-}  // namespace
 
 long CwFileUtil::filelength(FILE* file) {
   if (file == nullptr) return 0;
@@ -36,19 +15,13 @@ long CwFileUtil::filelength(FILE* file) {
   return length < 0 ? 0 : length;
 }
 
-long CwFileUtil::GetCwFileLen(const char* path) {
-  const FileHandle file = OpenRegularFile(path);
-  return file ? filelength(file.get()) : -1;
-}
+long CwFileUtil::GetCwFileLen(const char* path) { return orbe::RegularFileLength(path); }
 
 // Counts what was actually read: a file that shrank since its length was
 // taken must not report records that are not in the buffer.
 long CwFileUtil::GetCwFileData(const char* path, long size, void* buffer, long recordSize) {
   if (buffer == nullptr || size < 0 || recordSize <= 0) return 0;
-  const FileHandle file = OpenRegularFile(path);
-  if (!file) return 0;
-  const std::size_t got = std::fread(buffer, 1, static_cast<std::size_t>(size), file.get());
-  return static_cast<long>(got) / recordSize;
+  return static_cast<long>(orbe::ReadRegularFile(path, buffer, static_cast<std::size_t>(size))) / recordSize;
 }
 
 // Written through a temporary file and renamed, so a crash never leaves a

@@ -3,6 +3,7 @@
 #include <array>
 #include <optional>
 
+#include "dictionary/dictionary_files.h"
 #include "orbe/dictionary/cw_file_util.h"
 #include "orbe/platform/crypto.h"
 #include "orbe/platform/file.h"
@@ -10,11 +11,11 @@
 namespace orbe {
 namespace {
 
-constexpr std::string_view kCompressSuffix = ".compress";
-constexpr const char* kConstFile = "constinfo.idx";
+constexpr std::string_view kCompressSuffix = kCompressedSuffix;
+constexpr const char* kConstFile = kConstFileName;
 constexpr const char* kBondExportFile = "ZQ_Sort_Export_0.xml";
-constexpr const char* kTableDownload = "tableinfo.idx.compress";
-constexpr const char* kFieldDownload = "fieldinfo.idx.compress";
+constexpr const char* kTableDownload = kTableDownloadName;
+constexpr const char* kFieldDownload = kFieldDownloadName;
 
 // GBK bytes written as escapes: the fuzz build's compiler keeps literals UTF-8.
 constexpr const char* kUpdatingText = "\xb8\xfc\xd0\xc2\xce\xc4\xbc\xfe";  // 更新文件

@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "dictionary/sql_scanner.h"
-#include "orbe/dictionary/sql_records.h"
+#include "protocol/sql_records.h"
 
 namespace orbe {
 

@@ -1,6 +1,7 @@
 // The small exports: paths, host callbacks, global sessions, caches.
 #include "env/module_state.h"
 #include "orbe/env.h"
+#include "orbe/script/freeze_store.h"
 #include "orbe/script/script_env.h"
 #include "orbe/widgets/kvx_functions.h"
 
@@ -16,8 +17,10 @@ ICwRequestSession* RequestSessionOf(const std::unique_ptr<OrbeClientSession>& se
 
 void SetPrivPath(const std::string& path) {
   orbe::State().SetPrivatePath(path);
-  // The container freeze list (path + "container.frz") is loaded here once
-  // the script container subsystem exists.
+  // The freeze store lives in the private folder (none without one).
+  const bool separated = path.empty() || path.back() == '/' || path.back() == '\\';
+  orbe::FreezeStore::Module().Load(path.empty() ? std::string()
+                                                : path + (separated ? "" : "/") + orbe::FreezeStore::kFileName);
 }
 
 std::string GetPrivPath() { return orbe::State().private_path; }

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "orbe/dataservice/cw_host_info.h"
+#include "protocol/cw_host_info.h"
 
 namespace orbe {
 

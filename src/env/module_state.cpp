@@ -5,6 +5,7 @@
 #include <climits>
 
 #include "orbe/platform/text.h"
+#include "orbe/script/subscriptions.h"
 
 namespace orbe {
 namespace {
@@ -14,6 +15,8 @@ namespace {
 ModuleEnvironment g_environment;
 
 }  // namespace
+
+ModuleEnvironment::ModuleEnvironment() { state.push_notify = &PyConMessageMgr::Instance(); }
 
 ModuleEnvironment::~ModuleEnvironment() {
   state.sub_session.reset();

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "env/sibling_components.h"
-#include "orbe/dataservice/cw_host_info.h"
+#include "protocol/cw_host_info.h"
 #include "orbe/dataservice/orbe_client_session.h"
 #include "orbe/env.h"
 #include "orbe/platform/sync.h"
@@ -52,14 +52,15 @@ struct ModuleState {
   CallbackFuncProc callback_func = nullptr;
   std::atomic<int> cur_report_index{0};
   FileServerList file_servers;
-  // The container message manager registers itself as the push receiver.
+  // The receiver of pushed messages: the container message manager.
   IClientNotify* push_notify = nullptr;
 };
 
 // Members come up in the load order and go down in reverse.
 class ModuleEnvironment {
  public:
-  ModuleEnvironment() = default;
+  // The container message manager becomes the receiver of pushed messages.
+  ModuleEnvironment();
   // Sessions still alive are deleted while their cache component is loaded.
   ~ModuleEnvironment();
   ModuleEnvironment(const ModuleEnvironment&) = delete;

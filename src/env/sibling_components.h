@@ -4,7 +4,7 @@
 #ifndef ORBE_ENV_SIBLING_COMPONENTS_H_
 #define ORBE_ENV_SIBLING_COMPONENTS_H_
 
-#include "orbe/dataservice/component_entry_points.h"
+#include "protocol/component_entry_points.h"
 #include "orbe/platform/types.h"
 
 namespace orbe {

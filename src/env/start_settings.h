@@ -5,7 +5,7 @@
 #include <string>
 
 #include "env/module_state.h"
-#include "orbe/dataservice/cw_host_info.h"
+#include "protocol/cw_host_info.h"
 
 namespace orbe {
 

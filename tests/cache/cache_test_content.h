@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string>
 
-#include "orbe/dataservice/component_entry_points.h"
+#include "protocol/component_entry_points.h"
 #include "orbe/platform/loader.h"
 
 namespace orbe::testing {

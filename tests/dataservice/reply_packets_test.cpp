@@ -1,4 +1,4 @@
-// Reply packets into records, option blocks and cache keys.
+// Option blocks into callers' buffers and cache keys.
 #include "dataservice/reply_packets.h"
 
 #include <gtest/gtest.h>
@@ -8,41 +8,6 @@
 #include "orbe/platform/crypto.h"
 
 namespace {
-
-// A reply packet as the engine hands it over.
-class PacketReply : public ICwReply {
- public:
-  PacketReply(std::string body, bool zlib, std::uint32_t rawLength) : bytes_(kCwReplyHeaderSize, '\0') {
-    if (zlib) bytes_[4] = 0x10;
-    std::memcpy(bytes_.data() + 20, &rawLength, sizeof rawLength);
-    bytes_ += body;
-  }
-  ~PacketReply() override = default;
-  unsigned char* GetHeader() override { return reinterpret_cast<unsigned char*>(bytes_.data()); }
-  unsigned char* GetBody() override { return GetHeader() + kCwReplyHeaderSize; }
-  std::uint32_t GetBodyLength() override { return static_cast<std::uint32_t>(bytes_.size() - kCwReplyHeaderSize); }
-  int GetProgress() override { return 0; }
-  std::uint32_t GetTotalLength() override { return static_cast<std::uint32_t>(bytes_.size()); }
-
- private:
-  std::string bytes_;
-};
-
-TEST(ReplyPacketsTest, PlainAndCompressedRecords) {
-  PacketReply plain("abc", false, 3);
-  EXPECT_EQ(orbe::RecordOfPacket(plain), "abc");
-  const std::string full(65536, 'q');
-  PacketReply packed(orbe::Compress(full), true, 65536);
-  EXPECT_EQ(orbe::RecordOfPacket(packed), full);
-  PacketReply tooBig(orbe::Compress(full + "q"), true, 65537);
-  EXPECT_FALSE(orbe::RecordOfPacket(tooBig));
-  PacketReply wrongLength(orbe::Compress("hello"), true, 4);
-  EXPECT_FALSE(orbe::RecordOfPacket(wrongLength));
-  PacketReply damaged("not zlib", true, 8);
-  EXPECT_FALSE(orbe::RecordOfPacket(damaged));
-  PacketReply empty("", false, 0);
-  EXPECT_FALSE(orbe::RecordOfPacket(empty));
-}
 
 TEST(ReplyPacketsTest, OptionBlock) {
   const std::vector<orbe::SqlOption> options = {{1, "abc"}, {0, "skipped"}, {2, ""}, {3, "de"}};

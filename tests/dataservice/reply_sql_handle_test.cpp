@@ -18,6 +18,8 @@
 #include "orbe/platform/crypto.h"
 #include "orbe/platform/sync.h"
 #include "orbe/platform/window.h"
+#include "protocol/replies.h"
+#include "support/fake_reply.h"
 
 namespace {
 
@@ -41,41 +43,11 @@ T At(const std::string& bytes, std::size_t offset) {
   return value;
 }
 
-class FakeRequest : public ICwRequest {
- public:
-  unsigned char* GetHeader() override { return header_; }
-  unsigned char* GetBody() override { return body_.data(); }
-  void Reset() override {
-    std::memset(header_, 0, sizeof header_);
-    std::fill(body_.begin(), body_.end(), 0);
-  }
-  std::uint32_t GetCapacity() override { return static_cast<std::uint32_t>(body_.size()); }
-  ~FakeRequest() override = default;
+using orbe_test::FakeReply;
+using orbe_test::FakeRequest;
+namespace wire = orbe::wire;
 
- private:
-  unsigned char header_[kCwRequestHeaderSize] = {};
-  std::vector<unsigned char> body_ = std::vector<unsigned char>(65536);
-};
-
-class FakeReply : public ICwReply {
- public:
-  FakeReply(const std::string& body, bool zlib, std::uint32_t rawLength, int progress)
-      : bytes_(kCwReplyHeaderSize, '\0'), progress_(progress) {
-    if (zlib) bytes_[4] = 0x10;
-    std::memcpy(bytes_.data() + 20, &rawLength, sizeof rawLength);
-    bytes_ += body;
-  }
-  ~FakeReply() override = default;
-  unsigned char* GetHeader() override { return reinterpret_cast<unsigned char*>(bytes_.data()); }
-  unsigned char* GetBody() override { return GetHeader() + kCwReplyHeaderSize; }
-  std::uint32_t GetBodyLength() override { return static_cast<std::uint32_t>(bytes_.size() - kCwReplyHeaderSize); }
-  int GetProgress() override { return progress_; }
-  std::uint32_t GetTotalLength() override { return static_cast<std::uint32_t>(bytes_.size()); }
-
- private:
-  std::string bytes_;
-  int progress_;
-};
+constexpr std::size_t kLengthOffset = offsetof(wire::RequestHeader, total_length);
 
 // What the fake server answers to one request.
 struct Answer {
@@ -88,7 +60,7 @@ struct Answer {
 struct SentFrame {
   std::uint16_t code = 0;
   std::string frame;
-  std::string Body() const { return frame.substr(kCwRequestHeaderSize); }
+  std::string Body() const { return frame.substr(wire::kRequestHeaderSize); }
 };
 
 class FakeRequestSession : public ICwRequestSession {
@@ -124,12 +96,9 @@ class FakeRequestSession : public ICwRequestSession {
  private:
   bool Accept(IReplyHandle* handle, ICwRequest* request) {
     if (refuse || handle == nullptr) return false;
-    std::uint32_t total = 0;
-    std::memcpy(&total, request->GetHeader() + kCwRequestLengthOffset, sizeof total);
     SentFrame frame;
-    frame.frame.assign(reinterpret_cast<const char*>(request->GetHeader()), kCwRequestHeaderSize);
-    frame.frame.append(reinterpret_cast<const char*>(request->GetBody()), total - kCwRequestHeaderSize);
-    frame.code = At<std::uint16_t>(frame.frame, kCwRequestHeaderSize);
+    frame.frame = orbe_test::FrameOf(*request);
+    frame.code = At<std::uint16_t>(frame.frame, wire::kRequestHeaderSize);
     sent.push_back(frame);
     if (hold) {
       held_.emplace_back(handle, frame);
@@ -143,8 +112,7 @@ class FakeRequestSession : public ICwRequestSession {
     int progress = 0;
     for (const std::string& record : reply.records) {
       progress += 100 / static_cast<int>(reply.records.size());
-      const std::string body = reply.zlib ? orbe::Compress(record) : record;
-      FakeReply packet(body, reply.zlib, static_cast<std::uint32_t>(record.size()), progress);
+      FakeReply packet = reply.zlib ? FakeReply::Compressed(record, progress) : FakeReply::Plain(record, progress);
       handle->OnReply(&packet);
     }
     handle->OnStatus(reply.status);
@@ -238,9 +206,9 @@ class ReplySqlHandleTest : public ::testing::Test {
   void Script(std::int64_t stamp) {
     engine_.session.answer = [stamp](const SentFrame& frame) {
       Answer answer;
-      if (frame.code == kCwRequestTableTimeStamp) {
-        answer.records = {std::string(1, '\0') + Bytes(stamp)};
-      } else if (frame.code == kCwRequestSelect) {
+      if (frame.code == wire::kCodeTableTimeStamp) {
+        answer.records = {wire::EncodeTimeStampBody({wire::kTableKnown, stamp})};
+      } else if (frame.code == wire::kCodeSelect) {
         answer.records = {StockRecord("600000", "01,02", 10.5, 20240105, 93000, 1200),
                           StockRecord("000001", "02", -1.25, 20231231, 0, -5)};
       }
@@ -270,12 +238,12 @@ TEST_F(ReplySqlHandleTest, SelectSendsStampThenStatementAndPostsCompletion) {
   ASSERT_TRUE(Face()->FetchData(kSelect, options.data(), static_cast<int>(options.size()), FALSE));
   ASSERT_EQ(engine_.session.sent.size(), 2u);
   const SentFrame& stamp = engine_.session.sent[0];
-  EXPECT_EQ(stamp.code, kCwRequestTableTimeStamp);
-  EXPECT_EQ(At<std::uint32_t>(stamp.frame, kCwRequestLengthOffset), 20u);
+  EXPECT_EQ(stamp.code, wire::kCodeTableTimeStamp);
+  EXPECT_EQ(At<std::uint32_t>(stamp.frame, kLengthOffset), 20u);
   EXPECT_EQ(At<std::int32_t>(stamp.Body(), 2), kTable);
   const SentFrame& select = engine_.session.sent[1];
-  EXPECT_EQ(select.code, kCwRequestSelect);
-  EXPECT_EQ(At<std::uint32_t>(select.frame, kCwRequestLengthOffset), 590u + 7999u);  // 9000 is cut to 7999
+  EXPECT_EQ(select.code, wire::kCodeSelect);
+  EXPECT_EQ(At<std::uint32_t>(select.frame, kLengthOffset), 590u + 7999u);  // 9000 is cut to 7999
   EXPECT_EQ(At<std::uint16_t>(select.Body(), offsetof(cw_command_req, extra_length)), 7999);
   EXPECT_EQ(select.Body().substr(576), options.substr(0, 7999));
   EXPECT_EQ(At<std::int32_t>(select.Body(), offsetof(cw_command_req, table)), kTable);
@@ -293,11 +261,11 @@ TEST_F(ReplySqlHandleTest, SelectSendsStampThenStatementAndPostsCompletion) {
 TEST_F(ReplySqlHandleTest, UnchangedStampCompletesFromTheCache) {
   ASSERT_TRUE(Face()->FetchData(kSelect, nullptr, 0, FALSE));
   Pump();
-  ASSERT_EQ(engine_.session.Count(kCwRequestSelect), 1);
+  ASSERT_EQ(engine_.session.Count(wire::kCodeSelect), 1);
 
   ASSERT_TRUE(Face()->FetchData(kSelect, nullptr, 0, FALSE));
-  EXPECT_EQ(engine_.session.Count(kCwRequestTableTimeStamp), 2);
-  EXPECT_EQ(engine_.session.Count(kCwRequestSelect), 1);  // answered by the cache
+  EXPECT_EQ(engine_.session.Count(wire::kCodeTableTimeStamp), 2);
+  EXPECT_EQ(engine_.session.Count(wire::kCodeSelect), 1);  // answered by the cache
   std::vector<Posted> posted = Pump();
   ASSERT_EQ(posted.size(), 1u);
   EXPECT_EQ(posted[0].status, 100u);
@@ -309,16 +277,16 @@ TEST_F(ReplySqlHandleTest, UnchangedStampCompletesFromTheCache) {
   EXPECT_EQ(value, -5);
 
   ASSERT_TRUE(Face()->FetchData(kSelect, nullptr, 0, TRUE));  // forced
-  EXPECT_EQ(engine_.session.Count(kCwRequestSelect), 2);
+  EXPECT_EQ(engine_.session.Count(wire::kCodeSelect), 2);
   SetKeyDown(VK_SHIFT, true);
   ASSERT_TRUE(Face()->FetchData(kSelect, nullptr, 0, FALSE));
-  EXPECT_EQ(engine_.session.Count(kCwRequestSelect), 3);
+  EXPECT_EQ(engine_.session.Count(wire::kCodeSelect), 3);
   SetKeyDown(VK_SHIFT, false);
   Script(2);  // the table changed
   ASSERT_TRUE(Face()->FetchData(kSelect, nullptr, 0, FALSE));
-  EXPECT_EQ(engine_.session.Count(kCwRequestSelect), 4);
+  EXPECT_EQ(engine_.session.Count(wire::kCodeSelect), 4);
   ASSERT_TRUE(Face()->FetchData(kSelect, nullptr, 0, FALSE));
-  EXPECT_EQ(engine_.session.Count(kCwRequestSelect), 4);
+  EXPECT_EQ(engine_.session.Count(wire::kCodeSelect), 4);
   EXPECT_EQ(Pump().size(), 4u);
 }
 
@@ -326,13 +294,13 @@ TEST_F(ReplySqlHandleTest, UnknownOrZeroStampsAndFailedRepliesAreNotCached) {
   Script(0);  // a table that never had a stamp
   ASSERT_TRUE(Face()->FetchData(kSelect, nullptr, 0, FALSE));
   ASSERT_TRUE(Face()->FetchData(kSelect, nullptr, 0, FALSE));
-  EXPECT_EQ(engine_.session.Count(kCwRequestSelect), 2);
+  EXPECT_EQ(engine_.session.Count(wire::kCodeSelect), 2);
 
   // A reply cut short by a lost connection must not be taken for the table.
   engine_.session.answer = [](const SentFrame& frame) {
     Answer answer;
-    if (frame.code == kCwRequestTableTimeStamp) answer.records = {std::string(1, '\0') + Bytes<std::int64_t>(9)};
-    if (frame.code == kCwRequestSelect) {
+    if (frame.code == wire::kCodeTableTimeStamp) answer.records = {wire::EncodeTimeStampBody({wire::kTableKnown, 9})};
+    if (frame.code == wire::kCodeSelect) {
       answer.records = {StockRecord("600000", "01", 1, 1, 1, 1)};
       answer.status = -1;
     }
@@ -342,17 +310,17 @@ TEST_F(ReplySqlHandleTest, UnknownOrZeroStampsAndFailedRepliesAreNotCached) {
   EXPECT_EQ(handle_->LastStatus(), -1);
   EXPECT_EQ(Face()->GetCacheTimeStamp(handle_->CacheKey().c_str()), -1);
   ASSERT_TRUE(Face()->FetchData("SELECT T001 FROM 100", nullptr, 0, FALSE));
-  EXPECT_EQ(engine_.session.Count(kCwRequestSelect), 4);
+  EXPECT_EQ(engine_.session.Count(wire::kCodeSelect), 4);
 }
 
 TEST_F(ReplySqlHandleTest, WaitingSelectUsesTheCacheToo) {
   ASSERT_TRUE(Face()->SynFetchData(kSelect, nullptr, 0, FALSE));
   EXPECT_EQ(Face()->GetRecordCount(), 2);
   ASSERT_TRUE(Face()->SynFetchData(kSelect, nullptr, 0, FALSE));
-  EXPECT_EQ(engine_.session.Count(kCwRequestSelect), 1);
+  EXPECT_EQ(engine_.session.Count(wire::kCodeSelect), 1);
   EXPECT_EQ(Face()->GetRecordCount(), 2);
   ASSERT_TRUE(Face()->SynFetchData(kSelect, nullptr, 0, TRUE));
-  EXPECT_EQ(engine_.session.Count(kCwRequestSelect), 2);
+  EXPECT_EQ(engine_.session.Count(wire::kCodeSelect), 2);
   EXPECT_EQ(Face()->SynGetTimestamp(kTable), 1);
   EXPECT_EQ(Face()->GetRecordCount(), 2);  // a stamp query keeps the records
 }
@@ -411,7 +379,7 @@ TEST_F(ReplySqlHandleTest, CompressedPacketsAndProgress) {
   Face()->SetProgressNotify(window_.GetSafeHwnd(), kProgressMessage);
   engine_.session.answer = [](const SentFrame& frame) {
     Answer answer;
-    if (frame.code == kCwRequestSelect) {
+    if (frame.code == wire::kCodeSelect) {
       answer.records = {StockRecord("600000", "01", 1, 2, 3, 4), std::string(65536, 'z')};
       answer.zlib = true;
     }
@@ -472,10 +440,10 @@ TEST_F(ReplySqlHandleTest, RefusalsAndFailures) {
 TEST_F(ReplySqlHandleTest, ChangesAndStatistics) {
   engine_.session.answer = [](const SentFrame& frame) {
     Answer answer;
-    if (frame.code == kCwRequestDelete || frame.code == kCwRequestUpdate || frame.code == kCwRequestInsert) {
-      answer.records = {std::string(1, '\0') + Bytes<std::int32_t>(frame.code - 2000)};
-    } else if (frame.code == kCwRequestStatistics) {
-      answer.records = {std::string(1, '\0') + Bytes<std::uint16_t>(8) + Bytes<std::uint32_t>(8) + Bytes(2.5)};
+    if (frame.code == wire::kCodeDelete || frame.code == wire::kCodeUpdate || frame.code == wire::kCodeInsert) {
+      answer.records = {wire::EncodeWriteResult({wire::kResultOk, frame.code - 2000u})};
+    } else if (frame.code == wire::kCodeStatistics) {
+      answer.records = {wire::EncodeStatResult(wire::kResultOk, 8, Bytes(2.5))};
     }
     return answer;
   };
@@ -484,12 +452,12 @@ TEST_F(ReplySqlHandleTest, ChangesAndStatistics) {
   EXPECT_EQ(Face()->GetDeleteResult(&count), 0);
   EXPECT_EQ(count, 16);
   const SentFrame del = engine_.session.sent.back();
-  EXPECT_EQ(At<std::uint32_t>(del.frame, kCwRequestLengthOffset), 358u);
+  EXPECT_EQ(At<std::uint32_t>(del.frame, kLengthOffset), 358u);
   EXPECT_EQ(del.Body().substr(2, 32).find_first_not_of("0123456789abcdef"), std::string::npos);
   ASSERT_TRUE(Face()->SynUpdateBySql("UPDATE 100 SET T005=7 WHERE T001='600000'"));
   EXPECT_EQ(Face()->GetUpdateResult(&count), 0);
   EXPECT_EQ(count, 17);
-  EXPECT_EQ(At<std::uint32_t>(engine_.session.sent.back().frame, kCwRequestLengthOffset), 563u + 4u);
+  EXPECT_EQ(At<std::uint32_t>(engine_.session.sent.back().frame, kLengthOffset), 563u + 4u);
   ASSERT_TRUE(Face()->InsertBySql("INSERT INTO 100 (T001,T005) VALUES ('600001',9)"));
   EXPECT_EQ(Face()->GetInsertResult(&count), 0);
   EXPECT_EQ(count, 18);
@@ -497,7 +465,7 @@ TEST_F(ReplySqlHandleTest, ChangesAndStatistics) {
 
   ASSERT_TRUE(Face()->SynFetchStatData("SELECT AVG(T003) FROM 100", "\x01\x01\x00z", 5));
   const SentFrame stat = engine_.session.sent.back();
-  EXPECT_EQ(At<std::uint32_t>(stat.frame, kCwRequestLengthOffset), 331u + 5u);
+  EXPECT_EQ(At<std::uint32_t>(stat.frame, kLengthOffset), 331u + 5u);
   EXPECT_EQ(At<std::int16_t>(stat.Body(), offsetof(cw_sqlstat_req, extra_length)), 5);
   double real = 0;
   ASSERT_TRUE(Face()->GetStatResultAsDouble(&real));
@@ -524,11 +492,13 @@ TEST_F(ReplySqlHandleTest, ChangesAndStatistics) {
 TEST_F(ReplySqlHandleTest, StampsFlushAndCalls) {
   engine_.session.answer = [](const SentFrame& frame) {
     Answer answer;
-    if (frame.code == kCwRequestTimeStampIncrease) answer.records = {std::string(1, '\0') + Bytes<std::int64_t>(77)};
-    if (frame.code == kCwRequestFlush) answer.records = {std::string(1, '\0')};
-    if (frame.code == kCwRequestCall || frame.code == kCwRequestReload) {
-      answer.records = {std::string(1, '\0') + Bytes<std::int32_t>(41) + Bytes<std::int16_t>(-2) +
-                        std::string("name\0\0", 6) + Bytes(1.5f) + Bytes(2.5) + Bytes<std::int64_t>(-9) + "e"};
+    if (frame.code == wire::kCodeTimeStampIncrease) answer.records = {wire::EncodeTimeStampBody({wire::kResultOk, 77})};
+    if (frame.code == wire::kCodeFlush) answer.records = {wire::EncodeFlushResult(wire::kResultOk)};
+    if (frame.code == wire::kCodeCall || frame.code == wire::kCodeReload) {
+      answer.records = {wire::EncodeCallReply(wire::CallStatus::kSuccess,
+                                              Bytes<std::int32_t>(41) + Bytes<std::int16_t>(-2) +
+                                                  std::string("name\0\0", 6) + Bytes(1.5f) + Bytes(2.5) +
+                                                  Bytes<std::int64_t>(-9) + "e")};
     }
     return answer;
   };
@@ -542,7 +512,7 @@ TEST_F(ReplySqlHandleTest, StampsFlushAndCalls) {
   const char parameters[] = {'\x01', '\0', '\x02'};
   ASSERT_TRUE(Face()->SynCallRPC("proc_a", parameters, 3));
   const std::string body = engine_.session.sent.back().Body();
-  EXPECT_EQ(At<std::uint16_t>(body, 0), kCwRequestCall);
+  EXPECT_EQ(At<std::uint16_t>(body, 0), wire::kCodeCall);
   EXPECT_STREQ(body.c_str() + 2, "proc_a");
   EXPECT_EQ(At<std::uint32_t>(body, 66), 3u);
   EXPECT_EQ(body.substr(70), std::string(parameters, 3));

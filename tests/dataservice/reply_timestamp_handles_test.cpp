@@ -3,24 +3,14 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
+
+#include "protocol/replies.h"
+#include "support/fake_reply.h"
 
 namespace {
 
-class BodyReply : public ICwReply {
- public:
-  explicit BodyReply(std::string body) : bytes_(std::string(kCwReplyHeaderSize, '\0') + std::move(body)) {}
-  ~BodyReply() override = default;
-  unsigned char* GetHeader() override { return reinterpret_cast<unsigned char*>(bytes_.data()); }
-  unsigned char* GetBody() override { return GetHeader() + kCwReplyHeaderSize; }
-  std::uint32_t GetBodyLength() override { return static_cast<std::uint32_t>(bytes_.size() - kCwReplyHeaderSize); }
-  int GetProgress() override { return 100; }
-  std::uint32_t GetTotalLength() override { return static_cast<std::uint32_t>(bytes_.size()); }
-
- private:
-  std::string bytes_;
-};
+using orbe_test::FakeReply;
 
 class Notified : public ITimeStampHandleASYNNotify {
  public:
@@ -28,25 +18,25 @@ class Notified : public ITimeStampHandleASYNNotify {
   std::vector<int> codes;
 };
 
-std::string StampBody(char status, std::int64_t stamp) {
-  std::string body(9, '\0');
-  body[0] = status;
-  std::memcpy(body.data() + 1, &stamp, sizeof stamp);
-  return body;
+std::string StampBody(std::uint8_t status, std::int64_t stamp) {
+  return orbe::wire::EncodeTimeStampBody({status, stamp});
 }
 
 TEST(TimeStampHandlesTest, GetKeepsAKnownStampAndNotifies) {
   Notified notified;
   GetTimeStampHandle handle(&notified);
   EXPECT_EQ(handle.TimeStamp(), -1);
-  BodyReply unknown(StampBody(1, 5));
+  FakeReply unknown = FakeReply::Plain(StampBody(1, 5));
   handle.OnReply(&unknown);
   EXPECT_EQ(handle.TimeStamp(), -1);
-  BodyReply shortBody(StampBody(0, 5).substr(0, 8));
+  FakeReply shortBody = FakeReply::Plain(StampBody(0, 5).substr(0, 8));
   handle.OnReply(&shortBody);
   EXPECT_EQ(handle.TimeStamp(), -1);
-  BodyReply known(StampBody(0, 20240105093000));
+  FakeReply known = FakeReply::Plain(StampBody(0, 20240105093000));
   handle.OnReply(&known);
+  EXPECT_EQ(handle.TimeStamp(), 20240105093000);
+  FakeReply longer = FakeReply::Plain(StampBody(0, 7) + "x");  // not a stamp reply
+  handle.OnReply(&longer);
   EXPECT_EQ(handle.TimeStamp(), 20240105093000);
   handle.OnStatus(100);
   handle.OnStatus(-2);
@@ -59,13 +49,13 @@ TEST(TimeStampHandlesTest, GetKeepsAKnownStampAndNotifies) {
 
 TEST(TimeStampHandlesTest, SetReadsTheFirstByteSigned) {
   SetTimeStampHandle handle;
-  BodyReply failed(std::string(1, '\xfe'));
+  FakeReply failed = FakeReply::Plain(std::string(1, '\xfe'));
   handle.OnReply(&failed);
   EXPECT_EQ(handle.Result(), -2);
-  BodyReply empty("");
+  FakeReply empty = FakeReply::Plain("");
   handle.OnReply(&empty);
   EXPECT_EQ(handle.Result(), -2);
-  BodyReply done(std::string(1, '\0') + "tail");
+  FakeReply done = FakeReply::Plain(std::string(1, '\0') + "tail");
   handle.OnReply(&done);
   EXPECT_EQ(handle.Result(), 0);
 }

@@ -8,21 +8,11 @@
 #include "dataservice/tp_original_handle.h"
 #include "dataservice/transfer_texts.h"
 #include "orbe/platform/window.h"
+#include "support/fake_reply.h"
 
 namespace {
 
-class FakeReply : public ICwReply {
- public:
-  explicit FakeReply(std::string body) : packet_(24, '\0') { packet_ += body; }
-  unsigned char* GetHeader() override { return reinterpret_cast<unsigned char*>(packet_.data()); }
-  unsigned char* GetBody() override { return GetHeader() + 24; }
-  std::uint32_t GetBodyLength() override { return static_cast<std::uint32_t>(packet_.size() - 24); }
-  int GetProgress() override { return 100; }
-  std::uint32_t GetTotalLength() override { return static_cast<std::uint32_t>(packet_.size()); }
-
- private:
-  std::string packet_;
-};
+using orbe_test::FakeReply;
 
 class Recorder : public CWnd {
  public:
@@ -39,10 +29,10 @@ TEST(TPOriginalHandleTest, KeepsTheFirstUsableBodyAndPostsTheStatus) {
   Recorder window;
   ASSERT_TRUE(window.Create(nullptr, RECT{0, 0, 1, 1}, 0));
   orbe::TPOriginalHandle handle(window.GetSafeHwnd(), WM_APP + 3);
-  FakeReply empty("");
-  FakeReply too_long(std::string(65536, 'x'));
-  FakeReply first(std::string("answer\0tail", 11));
-  FakeReply second("later");
+  FakeReply empty = FakeReply::Plain("");
+  FakeReply too_long = FakeReply::Plain(std::string(65536, 'x'));
+  FakeReply first = FakeReply::Plain(std::string("answer\0tail", 11));
+  FakeReply second = FakeReply::Plain("later");
   handle.OnReply(&empty);
   handle.OnReply(&too_long);
   handle.OnReply(&first);

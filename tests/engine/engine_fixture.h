@@ -17,10 +17,11 @@
 #include <thread>
 #include <vector>
 
-#include "orbe/dataservice/component_entry_points.h"
+#include "protocol/component_entry_points.h"
 #include "orbe/platform/loader.h"
 #include "orbe/platform/profile.h"
 #include "orbe/platform/text.h"
+#include "protocol/request_objects.h"
 #include "protocol/requests.h"
 #include "server/server_fixture.h"
 
@@ -113,12 +114,10 @@ class RecordingHandle : public IReplyHandle {
   std::vector<int> statuses_;
 };
 
-// Fills a request object as the module does: the length field of the
-// header, then the body. `frame` is a whole frame from the codec's encoders.
+// Fills a request object as the module does: the body of `frame`, a whole
+// frame from the codec's encoders, and the header's length field.
 inline void FillRequest(ICwRequest* request, const std::string& frame) {
-  request->Reset();
-  std::memcpy(request->GetHeader() + kCwRequestLengthOffset, frame.data() + kCwRequestLengthOffset, 4);
-  std::memcpy(request->GetBody(), frame.data() + kCwRequestHeaderSize, frame.size() - kCwRequestHeaderSize);
+  orbe::wire::FillRequest(*request, std::string_view(frame).substr(orbe::wire::kRequestHeaderSize));
 }
 
 // A request object of `engine`, released with the holder.
@@ -139,7 +138,7 @@ class RequestHolder {
 
 inline std::string HostLoadFrame() { return orbe::wire::EncodeHostLoadRequest(0); }
 inline std::string TimeStampFrame(std::int32_t table) {
-  return orbe::wire::EncodeTableRequest(0, kCwRequestTableTimeStamp, table);
+  return orbe::wire::EncodeTableRequest(0, orbe::wire::kCodeTableTimeStamp, table);
 }
 
 inline CWHOSTINFO LoopbackHost(std::uint16_t port) {

@@ -55,7 +55,7 @@ TEST_P(RequestSessionTest, HostLoadDeliversOnePacketThenComplete) {
   ASSERT_TRUE(load.has_value());
   EXPECT_GE(load->load, 1u);  // this connection at least
   EXPECT_EQ(load->capacity, 1234u);
-  EXPECT_EQ(handle.Totals(), std::vector<std::uint32_t>{8 + kCwReplyHeaderSize});
+  EXPECT_EQ(handle.Totals(), std::vector<std::uint32_t>{8 + orbe::wire::kReplyHeaderSize});
   EXPECT_EQ(handle.Progress(), std::vector<int>{100});
 }
 
@@ -139,10 +139,10 @@ TEST_P(RequestSessionTest, MalformedRequestsAreRefusedOrAnswered) {
   RequestHolder request(engine_.engine, HostLoadFrame());
   // A length below a request code's worth, and one beyond the body: refused.
   const std::uint32_t too_short = 15;
-  std::memcpy(request.get()->GetHeader() + kCwRequestLengthOffset, &too_short, 4);
+  std::memcpy(request.get()->GetHeader() + offsetof(orbe::wire::RequestHeader, total_length), &too_short, 4);
   EXPECT_FALSE(session_->Send(&handle, request.get()));
-  const std::uint32_t too_long = request.get()->GetCapacity() + kCwRequestHeaderSize + 1;
-  std::memcpy(request.get()->GetHeader() + kCwRequestLengthOffset, &too_long, 4);
+  const std::uint32_t too_long = request.get()->GetCapacity() + orbe::wire::kRequestHeaderSize + 1;
+  std::memcpy(request.get()->GetHeader() + offsetof(orbe::wire::RequestHeader, total_length), &too_long, 4);
   EXPECT_FALSE(session_->Send(&handle, request.get()));
   EXPECT_FALSE(session_->Send(nullptr, request.get()));
   EXPECT_TRUE(handle.Statuses().empty());
@@ -152,7 +152,7 @@ TEST_P(RequestSessionTest, MalformedRequestsAreRefusedOrAnswered) {
   RecordingHandle short_body;
   RequestHolder stamp(engine_.engine, TimeStampFrame(kStockTable));
   const std::uint32_t code_only = 16;
-  std::memcpy(stamp.get()->GetHeader() + kCwRequestLengthOffset, &code_only, 4);
+  std::memcpy(stamp.get()->GetHeader() + offsetof(orbe::wire::RequestHeader, total_length), &code_only, 4);
   ASSERT_TRUE(session_->SendAndWait(&short_body, stamp.get()));
   EXPECT_EQ(short_body.Statuses(), std::vector<int>{orbe::wire::kStatusMalformed});
   RecordingHandle after;

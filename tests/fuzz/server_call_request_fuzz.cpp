@@ -1,11 +1,11 @@
-// The body of a call or reload request as a client sends it: whatever decodes
+// The body of a call or reload request as the server receives it: whatever decodes
 // must fit the body and encode back to a body that decodes the same.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "procedure_call.h"
+#include "protocol/requests.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ void Check(bool condition) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  using namespace orbe::server;
+  using namespace orbe::wire;
   const std::string_view body(reinterpret_cast<const char*>(data), size);
   const auto request = DecodeCallRequest(body);
   if (!request) return 0;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "protocol/byte_order.h"
 
 namespace orbe::wire {
@@ -63,6 +65,40 @@ TEST(RepliesTest, FixedBodiesDecodeOnlyAtTheirSize) {
   ASSERT_TRUE(stamp);
   EXPECT_EQ(stamp->stamp, 0x0102030405060708);
   EXPECT_FALSE(DecodeTimeStampBody(std::string(10, '\0')));
+}
+
+// Each result body decodes from exactly its encoder's bytes and from no byte
+// more or less.
+TEST(RepliesTest, ResultBodiesDecodeOnlyWhatTheirEncodersMake) {
+  const std::string write = EncodeWriteResult({kResultOk, 0x01020304});
+  const std::string stat = EncodeStatResult(kResultFailed, 5, "12345678");
+  const std::string flush = EncodeFlushResult(-3);
+  struct Case {
+    const char* name;
+    const std::string& body;
+    std::function<bool(std::string_view)> decodes;
+  };
+  const Case cases[] = {
+      {"write", write, [](std::string_view b) { return DecodeWriteResult(b).has_value(); }},
+      {"statistics", stat, [](std::string_view b) { return DecodeStatResult(b).has_value(); }},
+      {"flush", flush, [](std::string_view b) { return DecodeFlushResult(b).has_value(); }},
+  };
+  for (const Case& c : cases) {
+    EXPECT_TRUE(c.decodes(c.body)) << c.name;
+    EXPECT_FALSE(c.decodes(std::string_view(c.body).substr(0, c.body.size() - 1))) << c.name;
+    EXPECT_FALSE(c.decodes(c.body + "x")) << c.name;
+  }
+  EXPECT_EQ(DecodeWriteResult(write)->count, 0x01020304u);
+  const auto value = DecodeStatResult(stat);
+  EXPECT_EQ(value->status, kResultFailed);
+  EXPECT_EQ(value->value_type, 5);
+  EXPECT_EQ(value->value, "12345678");
+  EXPECT_EQ(DecodeFlushResult(flush), -3);
+  // The call reply's status byte is read signed; an empty reply has none.
+  EXPECT_EQ(CallReplyStatus(EncodeCallReply(CallStatus::kTooLarge, {})), 4);
+  EXPECT_EQ(CallReplyStatus(std::string(1, '\xfe')), -2);
+  EXPECT_FALSE(CallReplyStatus(""));
+  EXPECT_EQ(EncodeCallReply(CallStatus::kSuccess, "r"), std::string("\0r", 2));
 }
 
 }  // namespace

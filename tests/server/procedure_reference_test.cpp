@@ -193,9 +193,9 @@ TEST_F(ReferenceProcedureTest, BadCallsGetAnErrorStatus) {
   // A name filling its 64 bytes without a terminator is still just a name.
   EXPECT_EQ(server_->Call(std::string(64, 's'), "00").status, 1);
 
-  std::string body = server::EncodeCallBody(wire::kCodeCall, "sys_get_jj_info", "00");
+  std::string body = wire::EncodeCallBody(wire::kCodeCall, "sys_get_jj_info", "00");
   EXPECT_EQ(server_->Send(wire::kCodeCall, body.substr(0, 69)).end_status, wire::kStatusMalformed);
-  body[server::kCallParameterLengthOffset] = 3;  // announces one byte more than it holds
+  body[wire::kCallParameterLengthOffset] = 3;  // announces one byte more than it holds
   EXPECT_EQ(server_->Send(wire::kCodeCall, body).end_status, wire::kStatusMalformed);
   EXPECT_EQ(server_->Send(wire::kCodeReload, body.substr(0, 20)).end_status, wire::kStatusMalformed);
   // The connection survives all of it.

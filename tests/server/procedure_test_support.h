@@ -119,10 +119,10 @@ class ProcedureServer {
     return call;
   }
   CallReply Call(const std::string& procedure, const std::string& parameters) {
-    return Send(wire::kCodeCall, server::EncodeCallBody(wire::kCodeCall, procedure, parameters));
+    return Send(wire::kCodeCall, wire::EncodeCallBody(wire::kCodeCall, procedure, parameters));
   }
   CallReply Reload(const std::string& procedure) {
-    return Send(wire::kCodeReload, server::EncodeCallBody(wire::kCodeReload, procedure, ""));
+    return Send(wire::kCodeReload, wire::EncodeCallBody(wire::kCodeReload, procedure, ""));
   }
 
  private:

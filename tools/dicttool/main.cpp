@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "dictionary/dictionary_reader.h"
 #include "dictionary/dictionary_writer.h"
-#include "orbe/dictionary/cw_dictionary.h"
 #include "orbe/platform/file.h"
 #include "schema_text.h"
 
@@ -45,12 +45,12 @@ int Build(const std::string& schema_path, const std::string& out_dir, bool compr
 }
 
 int Dump(const std::string& dir) {
-  orbe::CwDictionary dictionary;
-  if (!orbe::LoadDictionaryFiles(dictionary, AsDirectory(dir))) {
-    return Fail("cannot read tableinfo.idx and fieldinfo.idx in " + dir);
-  }
+  const orbe::DictionaryRecords records = orbe::ReadDictionaryFiles(AsDirectory(dir));
+  if (!records.tables || !records.fields) return Fail("cannot read tableinfo.idx and fieldinfo.idx in " + dir);
+  const std::vector<orbe::ConstFileRecord> no_constants;
   std::vector<std::string> warnings;
-  const orbe::DictionarySchema schema = orbe::dicttool::SchemaOfDictionary(dictionary, warnings);
+  const orbe::DictionarySchema schema = orbe::dicttool::SchemaOfRecords(
+      {*records.tables, *records.fields, records.constants ? *records.constants : no_constants}, warnings);
   for (const std::string& warning : warnings) std::fprintf(stderr, "orbe-dicttool: warning: %s\n", warning.c_str());
   const std::string text = orbe::dicttool::FormatSchemaText(schema);
   std::fwrite(text.data(), 1, text.size(), stdout);

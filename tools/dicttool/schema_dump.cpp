@@ -1,4 +1,4 @@
-// The schema that loaded dictionary files describe, for dumping them.
+// The schema that dictionary files describe, for dumping them.
 #include <algorithm>
 
 #include "dictionary/record_text.h"
@@ -20,12 +20,12 @@ SchemaConst ConstOf(const ConstFileRecord& record) {
 
 }  // namespace
 
-DictionarySchema SchemaOfDictionary(const CwDictionary& dictionary, std::vector<std::string>& warnings) {
+DictionarySchema SchemaOfRecords(const DictionaryRecordView& records, std::vector<std::string>& warnings) {
   DictionarySchema schema;
-  const std::span<const FieldFileRecord> fields = dictionary.Fields();
+  const std::span<const FieldFileRecord> fields = records.fields;
   const auto field_count = static_cast<std::int64_t>(fields.size());
   std::int64_t first_field = 0;
-  for (const TableFileRecord& record : dictionary.Tables()) {
+  for (const TableFileRecord& record : records.tables) {
     SchemaTable table{record.table_number, record.key_field, CopiedText(record.name), {}};
     const std::int64_t count = record.field_count;
     const std::int64_t begin = std::clamp<std::int64_t>(first_field, 0, field_count);
@@ -43,7 +43,7 @@ DictionarySchema SchemaOfDictionary(const CwDictionary& dictionary, std::vector<
     warnings.push_back(Format("%lld field records belong to no table",
                               static_cast<long long>(field_count - first_field)));
   }
-  for (const ConstFileRecord& record : dictionary.Constants()) schema.constants.push_back(ConstOf(record));
+  for (const ConstFileRecord& record : records.constants) schema.constants.push_back(ConstOf(record));
   return schema;
 }
 

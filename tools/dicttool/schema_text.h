@@ -7,8 +7,10 @@
 #include <string_view>
 #include <vector>
 
+#include <span>
+
 #include "dictionary/dictionary_writer.h"
-#include "orbe/dictionary/cw_dictionary.h"
+#include "orbe/dictionary/dictionary_records.h"
 
 namespace orbe::dicttool {
 
@@ -23,11 +25,17 @@ ParsedSchema ParseSchemaText(std::string_view utf8_text);
 // then the constants, one blank between tokens, quotes only where needed.
 std::string FormatSchemaText(const DictionarySchema& schema);
 
-// The schema a loaded dictionary describes, each table record with its own
-// field run. Anything the text cannot express (field records outside every
-// run, negative counts, runs cut by the end of the field file) is reported
-// in warnings.
-DictionarySchema SchemaOfDictionary(const CwDictionary& dictionary, std::vector<std::string>& warnings);
+// The records of the three files as read.
+struct DictionaryRecordView {
+  std::span<const TableFileRecord> tables;
+  std::span<const FieldFileRecord> fields;
+  std::span<const ConstFileRecord> constants;
+};
+
+// The schema the records describe, each table record with its own field run.
+// Anything the text cannot express (field records outside every run, negative
+// counts, runs cut by the end of the field file) is reported in warnings.
+DictionarySchema SchemaOfRecords(const DictionaryRecordView& records, std::vector<std::string>& warnings);
 
 }  // namespace orbe::dicttool
 

@@ -1,29 +1,9 @@
-// The entry points the module looks up in libFinDataComm and libFinCacheStore,
-// by these names and with these signatures.
+// The components' entry points belong to the component interfaces in components/protocol,
+// which the module, its components and the data server share; this name
+// stays for the module's users.
 #ifndef ORBE_DATASERVICE_COMPONENT_ENTRY_POINTS_H_
 #define ORBE_DATASERVICE_COMPONENT_ENTRY_POINTS_H_
 
-#include "orbe/dataservice/cw_cache.h"
-#include "orbe/dataservice/cw_data_engin.h"
-#include "orbe/dataservice/cw_host_info.h"
-
-extern "C" {
-// The shared engine, made on first call; DelCwDataEnginInstance releases it.
-using GetCwDataEnginInstanceProc = ICwDataEngin* (*)();
-using DelCwDataEnginInstanceProc = void (*)();
-// A private engine of the caller.
-using CreateCwDataEnginProc = ICwDataEngin* (*)();
-using DeleteCwDataEnginProc = void (*)(ICwDataEngin* engine);
-using SetGlobalProxyProc = void (*)(CWPROXYINFO* proxy);
-// Null detaches the receiver.
-using SetTPPushClientNotifyProc = void (*)(IClientNotify* notify);
-// Looked up, never called by the module.
-using SetTPSessionOptionProc = void (*)(int option);
-using SetSSOHandleProc = void (*)(void* handle);
-
-// Extra arguments are reserved and passed as 0.
-using CreateTCwCacheInstanceProc = ITCwcache* (*)(const char* directory, int reserved1, int reserved2);
-using DeleteTCwCacheInstanceProc = void (*)(ITCwcache* cache);
-}  // extern "C"
+#include "protocol/component_entry_points.h"
 
 #endif  // ORBE_DATASERVICE_COMPONENT_ENTRY_POINTS_H_

@@ -1,90 +1,9 @@
-// The data engine (libFinDataComm) as the module calls it. Slot 0 is the
-// virtual destructor; numbered operations keep their slot order and unused
-// slots are reserved, so an engine built separately plugs in.
+// The data engine's interface belongs to the component interfaces in components/protocol,
+// which the module, its components and the data server share; this name
+// stays for the module's users.
 #ifndef ORBE_DATASERVICE_CW_DATA_ENGIN_H_
 #define ORBE_DATASERVICE_CW_DATA_ENGIN_H_
 
-#include <cstdint>
-
-#include "orbe/dataservice/cw_host_info.h"
-#include "orbe/dataservice/reply_handle.h"
-
-// Request codes.
-inline constexpr std::uint16_t kCwRequestSelect = 2008;
-inline constexpr std::uint16_t kCwRequestFileFetch = 2009;
-inline constexpr std::uint16_t kCwRequestFlush = 2013;
-inline constexpr std::uint16_t kCwRequestTableTimeStamp = 2015;
-inline constexpr std::uint16_t kCwRequestDelete = 2016;
-inline constexpr std::uint16_t kCwRequestUpdate = 2017;
-inline constexpr std::uint16_t kCwRequestInsert = 2018;
-inline constexpr std::uint16_t kCwRequestStatistics = 2020;
-inline constexpr std::uint16_t kCwRequestTimeStampIncrease = 2022;
-inline constexpr std::uint16_t kCwRequestCall = 2023;
-inline constexpr std::uint16_t kCwRequestReload = 2024;
-// Reply: 8 bytes, load then capacity, 32-bit little-endian each.
-inline constexpr std::uint16_t kCwRequestHostLoad = 2200;
-
-// One connection of the engine; owned by the engine.
-class ICwRequestSession {
- protected:
-  virtual ~ICwRequestSession() = default;  // 0
-
- public:
-  // Sends and returns at once; the reply reaches `handle` on an engine thread.
-  virtual bool Send(IReplyHandle* handle, ICwRequest* request) = 0;        // 1
-  // Sends and returns after the reply was delivered to `handle`.
-  virtual bool SendAndWait(IReplyHandle* handle, ICwRequest* request) = 0; // 2
-  // Null before quitting.
-  virtual void SetReplyHandle(IReplyHandle* handle) = 0;                   // 3
-  virtual int ReservedSlot4() { return 0; }                                // 4
-  virtual void Quit() = 0;                                                 // 5
-  // kCwStateConnected when connected.
-  virtual int GetConnectState() = 0;                                       // 6
-  virtual void ResetReplyHandleQueue() = 0;                                // 7
-  virtual void ResetSecondReplyHandleQueue() = 0;                          // 8
-  // Zero-based index of the host in use, as in PrimaryCWHost.
-  virtual int GetHostIndex() = 0;                                          // 9
-};
-
-class ICwDataEngin {
- protected:
-  virtual ~ICwDataEngin() = default;  // 0
-
- public:
-  // The engine reads its host list and PrimaryCWHost from this INI file.
-  virtual bool SetConfigFile(const char* path) = 0;                        // 1
-  virtual void SetTimeOut(int seconds) = 0;                                // 2
-  virtual void SetOption(int option) = 0;                                  // 3
-  virtual void Shutdown() = 0;                                             // 4
-  virtual void StartSessions(int count) = 0;                               // 5
-  // No callback starts after Stop returns (Stop may be called from one).
-  virtual void Stop() = 0;                                                 // 6
-  virtual int ReservedSlot7() { return 0; }                                // 7
-  // `connect` (may be null) hears the connection state in OnStatus.
-  virtual ICwRequestSession* CreateRequestSession(CWHOSTINFO* host, IReplyHandle* connect) = 0;  // 8
-  virtual ICwRequestSession* CreateConfiguredRequestSession(IReplyHandle* connect) = 0;          // 9
-  virtual int ReservedSlot10() { return 0; }                               // 10
-  virtual int ReservedSlot11() { return 0; }                               // 11
-  virtual int ReservedSlot12() { return 0; }                               // 12
-  virtual int ReservedSlot13() { return 0; }                               // 13
-  // The alternative session kind (SMT below 5).
-  virtual ICwRequestSession* CreateAltRequestSession(CWHOSTINFO* host, IReplyHandle* connect) = 0;  // 14
-  virtual ICwRequestSession* CreateAltConfiguredRequestSession(IReplyHandle* connect) = 0;          // 15
-  virtual int ReservedSlot16() { return 0; }                               // 16
-  virtual int ReservedSlot17() { return 0; }                               // 17
-  virtual int ReservedSlot18() { return 0; }                               // 18
-  virtual int ReservedSlot19() { return 0; }                               // 19
-  virtual int ReservedSlot20() { return 0; }                               // 20
-  virtual int ReservedSlot21() { return 0; }                               // 21
-  virtual ICwRequest* CreateRequest() = 0;                                 // 22
-  virtual void ReleaseRequest(ICwRequest* request) = 0;                    // 23
-};
-
-// Receiver of messages the service pushes (the container message manager).
-class IClientNotify {
- public:
-  virtual ~IClientNotify() = default;                                      // 0
-  virtual void OnPushMessage(const unsigned char* data, std::uint32_t length) = 0;  // 1
-};
+#include "protocol/cw_data_engin.h"
 
 #endif  // ORBE_DATASERVICE_CW_DATA_ENGIN_H_

@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "orbe/dataservice/cw_cache.h"
-#include "orbe/dataservice/cw_data_engin.h"
-#include "orbe/dataservice/cw_host_info.h"
+#include "protocol/cw_cache.h"
+#include "protocol/cw_data_engin.h"
+#include "protocol/cw_host_info.h"
 #include "orbe/dictionary/cw_dictionary.h"
 #include "orbe/dictionary/reference_tables.h"
 

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "test_cache_control.h"
-#include "orbe/dataservice/component_entry_points.h"
+#include "protocol/component_entry_points.h"
 
 namespace {
 

@@ -10,7 +10,10 @@
 #include <thread>
 
 #include "test_engine_control.h"
-#include "orbe/dataservice/component_entry_points.h"
+#include "protocol/component_entry_points.h"
+#include "protocol/replies.h"
+#include "protocol/request_objects.h"
+#include "support/fake_reply.h"
 
 namespace {
 
@@ -18,45 +21,12 @@ using Clock = std::chrono::steady_clock;
 
 TestEngineControl g_control;
 
-class TestRequest : public ICwRequest {
- public:
-  unsigned char* GetHeader() override { return header_; }
-  unsigned char* GetBody() override { return body_; }
-  void Reset() override {
-    std::memset(header_, 0, sizeof header_);
-    std::memset(body_, 0, sizeof body_);
-  }
-  std::uint32_t GetCapacity() override { return sizeof body_; }
-  ~TestRequest() override = default;
+using orbe_test::FakeReply;
+using orbe_test::FakeRequest;
+namespace wire = orbe::wire;
 
- private:
-  unsigned char header_[kCwRequestHeaderSize] = {};
-  unsigned char body_[1024] = {};
-};
-
-class TestReply : public ICwReply {
- public:
-  explicit TestReply(std::string body) : body_(std::move(body)) {}
-  ~TestReply() override = default;
-  unsigned char* GetHeader() override { return header_; }
-  unsigned char* GetBody() override { return reinterpret_cast<unsigned char*>(body_.data()); }
-  std::uint32_t GetBodyLength() override { return static_cast<std::uint32_t>(body_.size()); }
-  int GetProgress() override { return 100; }
-  std::uint32_t GetTotalLength() override { return GetBodyLength() + kCwReplyHeaderSize; }
-
- private:
-  unsigned char header_[kCwReplyHeaderSize] = {};
-  std::string body_;
-};
-
-std::string LoadReplyBody(std::uint32_t load, std::uint32_t capacity) {
-  std::string body(8, '\0');
-  for (int i = 0; i < 4; ++i) {
-    body[i] = static_cast<char>(load >> (8 * i));
-    body[4 + i] = static_cast<char>(capacity >> (8 * i));
-  }
-  return body;
-}
+// Room for what the module sends to this engine: host-load queries.
+constexpr std::size_t kRequestCapacity = 1024;
 
 // Runs scheduled callbacks on one thread. After Stop returns no callback
 // starts and none is running on another thread.
@@ -233,8 +203,8 @@ class TestEngine : public ICwDataEngin {
     Count(&TestEngineControl::alt_configured_sessions);
     return AddSession(nullptr, connect);
   }
-  ICwRequest* CreateRequest() override { return new TestRequest; }
-  void ReleaseRequest(ICwRequest* request) override { delete static_cast<TestRequest*>(request); }
+  ICwRequest* CreateRequest() override { return new FakeRequest(kRequestCapacity); }
+  void ReleaseRequest(ICwRequest* request) override { delete static_cast<FakeRequest*>(request); }
 
   void Answer(const char* address, IReplyHandle* handle, ICwRequest* request) {
     const bool good = QueryIsWellFormed(request);
@@ -247,7 +217,7 @@ class TestEngine : public ICwDataEngin {
     }
     const std::optional<TestHostScript> script = ScriptFor(address);
     if (!good || !script || !script->replies) return;
-    const std::string body = LoadReplyBody(script->load, script->capacity);
+    const std::string body = wire::EncodeHostLoadBody({script->load, script->capacity});
     std::lock_guard<std::mutex> hold(held_mutex_);
     held_.push_back({script->reply_after_queries, script->reply_delay_ms, handle, body});
     ReleaseDueReplies();
@@ -259,7 +229,7 @@ class TestEngine : public ICwDataEngin {
     ++(g_control.*counter);
   }
 
-  static constexpr int kStatusNotFound = 104;
+  static constexpr int kStatusNotFound = wire::kStatusNotFound;
 
   struct HeldReply {
     int after_queries;
@@ -281,7 +251,7 @@ class TestEngine : public ICwDataEngin {
         continue;
       }
       dispatcher_->Schedule(it->delay_ms, [handle = it->handle, body = it->body] {
-        TestReply reply(body);
+        FakeReply reply = FakeReply::Plain(body);
         handle->OnReply(&reply);
         handle->OnStatus(kCwStatusComplete);
       });
@@ -289,18 +259,16 @@ class TestEngine : public ICwDataEngin {
     }
   }
 
-  static bool IsHostLoad(ICwRequest* request) {
-    const unsigned char* body = request->GetBody();
-    return (body[0] | (body[1] << 8)) == kCwRequestHostLoad;
+  static std::uint16_t CodeOf(ICwRequest* request) {
+    std::uint16_t code = 0;
+    std::memcpy(&code, request->GetBody(), sizeof code);
+    return code;
   }
 
+  static bool IsHostLoad(ICwRequest* request) { return CodeOf(request) == wire::kCodeHostLoad; }
+
   static bool QueryIsWellFormed(ICwRequest* request) {
-    const unsigned char* header = request->GetHeader();
-    const unsigned char* body = request->GetBody();
-    const std::uint32_t length = header[6] | (header[7] << 8) | (header[8] << 16) |
-                                 (static_cast<std::uint32_t>(header[9]) << 24);
-    const unsigned code = body[0] | (body[1] << 8);
-    return length == 16 && code == kCwRequestHostLoad;
+    return wire::RequestLength(*request) == wire::kMinRequestLength && IsHostLoad(request);
   }
 
   ICwRequestSession* AddSession(const CWHOSTINFO* host, IReplyHandle* connect) {

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "orbe/dataservice/cw_data_engin.h"
+#include "protocol/cw_data_engin.h"
 
 // How a host answers the host-load request. Hosts not listed never connect.
 struct TestHostScript {

@@ -1,7 +1,8 @@
 // Making the three dictionary files from a schema held in memory: used by
-// orbe-dicttool, by tests and by the data server that serves the files.
-#ifndef ORBE_SRC_DICTIONARY_DICTIONARY_WRITER_H_
-#define ORBE_SRC_DICTIONARY_DICTIONARY_WRITER_H_
+// orbe-dicttool, by tests and by the data server that serves the files. The
+// reader is dictionary/dictionary_reader.h.
+#ifndef ORBE_COMPONENTS_DICTIONARY_DICTIONARY_WRITER_H_
+#define ORBE_COMPONENTS_DICTIONARY_DICTIONARY_WRITER_H_
 
 #include <cstdint>
 #include <string>
@@ -67,4 +68,4 @@ bool WriteDictionaryFiles(const DictionaryFiles& files, const std::string& direc
 
 }  // namespace orbe
 
-#endif  // ORBE_SRC_DICTIONARY_DICTIONARY_WRITER_H_
+#endif  // ORBE_COMPONENTS_DICTIONARY_DICTIONARY_WRITER_H_

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <utility>
 
+#include "dictionary/dictionary_files.h"
 #include "orbe/dictionary/dictionary_records.h"
 #include "orbe/platform/crypto.h"
 #include "orbe/platform/file.h"
@@ -106,13 +107,13 @@ DictionaryFiles BuildDictionaryFiles(const DictionarySchema& schema) {
 
 bool WriteDictionaryFiles(const DictionaryFiles& files, const std::string& directory, bool compress) {
   const std::pair<const char*, const std::string*> plain[] = {
-      {"constinfo.idx", &files.constants}, {"tableinfo.idx", &files.tables}, {"fieldinfo.idx", &files.fields}};
+      {kConstFileName, &files.constants}, {kTableFileName, &files.tables}, {kFieldFileName, &files.fields}};
   for (const auto& [name, bytes] : plain) {
     if (!WriteFileAtomically(directory + name, *bytes)) return false;
   }
   if (!compress) return true;
-  return WriteFileAtomically(directory + "tableinfo.idx.compress", Compress(files.tables)) &&
-         WriteFileAtomically(directory + "fieldinfo.idx.compress", Compress(files.fields));
+  return WriteFileAtomically(directory + kTableDownloadName, Compress(files.tables)) &&
+         WriteFileAtomically(directory + kFieldDownloadName, Compress(files.fields));
 }
 
 }  // namespace orbe

@@ -2,8 +2,8 @@
 // its NUL (never past the field), then cut as the bounded copy into a
 // caller's record cuts it. Index keys use the same text, so a lookup matches
 // exactly what a scan comparing the copied texts would match.
-#ifndef ORBE_SRC_DICTIONARY_RECORD_TEXT_H_
-#define ORBE_SRC_DICTIONARY_RECORD_TEXT_H_
+#ifndef ORBE_COMPONENTS_DICTIONARY_RECORD_TEXT_H_
+#define ORBE_COMPONENTS_DICTIONARY_RECORD_TEXT_H_
 
 #include <cstddef>
 #include <string>
@@ -21,4 +21,4 @@ std::string CopiedText(const char (&field)[N]) {
 
 }  // namespace orbe
 
-#endif  // ORBE_SRC_DICTIONARY_RECORD_TEXT_H_
+#endif  // ORBE_COMPONENTS_DICTIONARY_RECORD_TEXT_H_
