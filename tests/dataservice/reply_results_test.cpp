@@ -67,9 +67,10 @@ TEST(ReplyResultsTest, StampAndFlush) {
 }
 
 TEST(ReplyResultsTest, CursorPopsAndBounds) {
-  const std::string reply = orbe::wire::EncodeCallReply(
-      orbe::wire::CallStatus::kSuccess, Bytes<std::int16_t>(-3) + Bytes<std::int32_t>(77) + Bytes<std::int64_t>(-8) +
-                                            Bytes<float>(0.5f) + Bytes<double>(1.25) + std::string("ab\0cd", 5));
+  const std::string reply = orbe::wire::EncodeCallReply(orbe::wire::CallStatus::kSuccess,
+                                                        Bytes<std::int16_t>(-3) + Bytes<std::int32_t>(77) +
+                                                            Bytes<std::int64_t>(-8) + Bytes<float>(0.5f) +
+                                                            Bytes<double>(1.25) + std::string("ab\0cd", 5));
   orbe::ReplyCursor cursor;
   cursor.Reset(reply);
   EXPECT_EQ(cursor.Status(), 0);

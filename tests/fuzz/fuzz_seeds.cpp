@@ -14,8 +14,8 @@
 
 #include "cache/packet_blob.h"
 #include "dictionary/dictionary_writer.h"
-#include "orbe/host/host_records.h"
 #include "orbe/dictionary/dictionary_records.h"
+#include "orbe/host/host_records.h"
 #include "orbe/platform/file.h"
 #include "protocol/byte_order.h"
 #include "protocol/procedure_results.h"
@@ -63,7 +63,8 @@ std::vector<Seed> ProtocolFrameSeeds() {
   return {
       {"host_load", FramePieces(5, {wire::EncodeHostLoadRequest(1), wire::EncodeKeepAliveRequest(2),
                                     wire::EncodeTableRequest(3, wire::kCodeTableTimeStamp, 100000002)})},
-      {"file_fetch", FramePieces(64, {wire::EncodeFileFetchRequest(4, std::string(32, 'A'), "constinfo.idx")})},
+      {"file_fetch",
+       FramePieces(64, {wire::EncodeFileFetchRequest(4, std::string(32, 'A'), "constinfo.idx")})},
       {"replies", FramePieces(1, {replies})},
       {"huge_header", FramePieces(1, {huge})},
   };
@@ -71,7 +72,8 @@ std::vector<Seed> ProtocolFrameSeeds() {
 
 // --- server ---
 
-tagSigCond Condition(std::uint8_t field, std::uint8_t compare, std::uint8_t value_type, std::string_view value) {
+tagSigCond Condition(std::uint8_t field, std::uint8_t compare, std::uint8_t value_type,
+                     std::string_view value) {
   tagSigCond condition{};
   condition.field = field;
   condition.compare = compare;
@@ -113,7 +115,8 @@ std::vector<Seed> ServerStatementSeeds() {
   in_list.condition_count = 1;
   cw_command_req like = Select(100000001, {3, 4});
   like.conditions[0] = Condition(4, orbe::kCompareLike, kText, "6000_2");
-  like.conditions[1] = Condition(11, orbe::kCompareLess, 10, Bytes<std::int32_t>(20240105) + Bytes<std::int32_t>(93000));
+  like.conditions[1] =
+      Condition(11, orbe::kCompareLess, 10, Bytes<std::int32_t>(20240105) + Bytes<std::int32_t>(93000));
   like.condition_count = 2;
   cw_command_req distinct = Select(100000001, {6});
   distinct.distinct_field = 6;
@@ -171,8 +174,9 @@ std::vector<Seed> ServerStatementSeeds() {
   quote.table = 100000020;
   for (std::uint8_t id = 1; id <= 6; ++id) quote.fields[id - 1] = id;
   quote.field_count = 6;
-  const std::string quote_area = Fixed("1000001", 12) + Bytes<std::int32_t>(20250101) + Bytes<std::int16_t>(5) +
-                                 Bytes<std::int64_t>(123456789) + Bytes<float>(1.1f) + Bytes<std::uint8_t>(1);
+  const std::string quote_area = Fixed("1000001", 12) + Bytes<std::int32_t>(20250101) +
+                                 Bytes<std::int16_t>(5) + Bytes<std::int64_t>(123456789) +
+                                 Bytes<float>(1.1f) + Bytes<std::uint8_t>(1);
   return {
       {"select_where", wire::EncodeSelectBody(where, {})},
       {"select_in_list", wire::EncodeSelectBody(in_list, {})},
@@ -195,18 +199,20 @@ std::vector<Seed> ServerCallSeeds() {
   return {
       {"page", wire::EncodeCallBody(wire::kCodeCall, "sys_get_main_table_v2", "00")},
       {"stamp", wire::EncodeCallBody(wire::kCodeCall, "sys_get_gg_info_v2", "TS1")},
-      {"browse", wire::EncodeCallBody(wire::kCodeCall, "KVX_DataBrowse", "\xcb\xf9\xca\xf4\xd0\xd0\xd2\xb5||600000,600001")},
+      {"browse", wire::EncodeCallBody(wire::kCodeCall, "KVX_DataBrowse",
+                                      "\xcb\xf9\xca\xf4\xd0\xd0\xd2\xb5||600000,600001")},
       {"reload", wire::EncodeCallBody(wire::kCodeReload, "sys_get_jj_info", "")},
   };
 }
 
 std::vector<Seed> ServerBrowseOptionSeeds() {
-  constexpr const char* kIndustry = "\xcb\xf9\xca\xf4\xd0\xd0\xd2\xb5";       // 所属行业
-  constexpr const char* kChange = "\xc7\xf8\xbc\xe4\xd5\xc7\xb5\xf8\xb7\xf9";  // 区间涨跌幅
+  constexpr const char* kIndustry = "\xcb\xf9\xca\xf4\xd0\xd0\xd2\xb5";          // 所属行业
+  constexpr const char* kChange = "\xc7\xf8\xbc\xe4\xd5\xc7\xb5\xf8\xb7\xf9";    // 区间涨跌幅
   constexpr const char* kTurnover = "\xc7\xf8\xbc\xe4\xbb\xbb\xca\xd6\xc2\xca";  // 区间换手率
   return {
       {"browse_default_width", std::string(kIndustry) + "||600000"},
-      {"browse_string_width", std::string(kIndustry) + "|40|600002, 600000,999999,600002,,TOOLONGCODE,600001"},
+      {"browse_string_width",
+       std::string(kIndustry) + "|40|600002, 600000,999999,600002,,TOOLONGCODE,600001"},
       {"browse_date_range", std::string(kChange) + "|20251001|20251130||600000,600001"},
       {"browse_all_codes", std::string(kTurnover) + "|20251001|20251130||"},
       {"browse_no_name", "|40|600001"},
@@ -245,7 +251,8 @@ std::vector<Seed> CachePacketSeeds() {
   const std::vector<CwPacketList> lists = {{}, {"one"}, {"two", "packets"}, {std::string("a\0b\0", 4), ""}};
   const char* names[] = {"empty_list", "one_packet", "two_packets", "with_nuls"};
   std::vector<Seed> seeds;
-  for (std::size_t i = 0; i < lists.size(); ++i) seeds.push_back({names[i], *orbe::cache::EncodePackets(lists[i])});
+  for (std::size_t i = 0; i < lists.size(); ++i)
+    seeds.push_back({names[i], *orbe::cache::EncodePackets(lists[i])});
   seeds.push_back({"trailing_byte", *orbe::cache::EncodePackets({"one"}) + "x"});
   return seeds;
 }
@@ -254,8 +261,10 @@ std::vector<Seed> CachePacketSeeds() {
 
 orbe::DictionarySchema SmallSchema() {
   orbe::DictionarySchema schema;
-  schema.tables.push_back({100000013, 1, "companies", {{1, 4, 4, "", "inner"}, {2, 2, 20, "", "name"},
-                                                      {5, 1, 8, "974", "industry"}}});
+  schema.tables.push_back({100000013,
+                           1,
+                           "companies",
+                           {{1, 4, 4, "", "inner"}, {2, 2, 20, "", "name"}, {5, 1, 8, "974", "industry"}}});
   schema.tables.push_back({100000020, 0, "quotes", {{1, 2, 12, "", "code"}, {2, 8, 8, "", "close"}}});
   schema.constants = {{"974", "01", "farming", "", ""}, {"974", "0101", "crops", "01", ""}};
   return schema;
@@ -264,7 +273,8 @@ orbe::DictionarySchema SmallSchema() {
 // Two 16-bit sizes, then the constant, table and field bytes.
 std::string DictionaryInput(const orbe::DictionaryFiles& files) {
   return Bytes(static_cast<std::uint16_t>(files.constants.size())) +
-         Bytes(static_cast<std::uint16_t>(files.tables.size())) + files.constants + files.tables + files.fields;
+         Bytes(static_cast<std::uint16_t>(files.tables.size())) + files.constants + files.tables +
+         files.fields;
 }
 
 std::vector<Seed> DictionaryLoadSeeds() {
@@ -293,7 +303,8 @@ std::string BoardSet(const std::vector<orbe::HostBoard>& boards) {
   std::size_t at = orbe::kBoardCodesOffset;
   for (std::size_t i = 0; i < boards.size(); ++i) {
     bytes.replace(orbe::kBoardNamesOffset + orbe::kBoardNameSize * i, boards[i].name.size(), boards[i].name);
-    wire::StoreAt(&bytes, orbe::kBoardCountsOffset + 2 * i, static_cast<std::int16_t>(boards[i].codes.size()));
+    wire::StoreAt(&bytes, orbe::kBoardCountsOffset + 2 * i,
+                  static_cast<std::int16_t>(boards[i].codes.size()));
     for (const std::string& code : boards[i].codes) {
       bytes.replace(at, code.size(), code);
       at += orbe::kBoardCodeSize;
@@ -320,8 +331,8 @@ std::string HostAnswer(std::uint8_t announced, std::uint8_t written, const std::
 
 std::vector<Seed> HostBoardSeeds() {
   const std::string boards = BoardSet({{"a", {"600000", "000001"}}, {"ETF", {"510050"}}, {"b", {}}});
-  const std::string codes = CodeList({{orbe::kHostShanghai, "600000"}, {orbe::kHostShenzhen, "000001"},
-                                      {orbe::kHostShenzhen, "399001"}});
+  const std::string codes = CodeList(
+      {{orbe::kHostShanghai, "600000"}, {orbe::kHostShenzhen, "000001"}, {orbe::kHostShenzhen, "399001"}});
   return {
       {"board_set", HostAnswer(0, 0, boards)},
       {"board_set_short_fetch", HostAnswer(0, 15, boards)},
@@ -330,7 +341,8 @@ std::vector<Seed> HostBoardSeeds() {
   };
 }
 
-std::vector<Seed> SqlSeeds(const std::vector<std::pair<const char*, const char*>>& statements, bool area_byte) {
+std::vector<Seed> SqlSeeds(const std::vector<std::pair<const char*, const char*>>& statements,
+                           bool area_byte) {
   std::vector<Seed> seeds;
   for (const auto& [name, statement] : statements) {
     seeds.push_back({name, (area_byte ? std::string("0") : std::string()) + statement});
@@ -350,8 +362,11 @@ std::vector<Seed> GbkSeeds() {
 std::vector<Seed> IniSeeds() {
   // The first line names a section, key and value the fuzzer sets.
   return {
-      {"crlf.ini", "Main|Key|new value\n[Main]\r\nKey = old\r\n; comment\r\nother=\"quoted\"\r\n\r\n[Second]\r\nx=1\r\n"},
-      {"gbk_bom.ini", "\xef\xbb\xbf[\xb1\xa8\xb1\xed]|\xc3\xfb|\xd6\xd0\n[\xb1\xa8\xb1\xed]\r\n\xc3\xfb\xb3\xc6=\xd7\xca\xb2\xfa\r\n"},
+      {"crlf.ini",
+       "Main|Key|new value\n[Main]\r\nKey = old\r\n; comment\r\nother=\"quoted\"\r\n\r\n[Second]\r\nx=1\r\n"},
+      {"gbk_bom.ini",
+       "\xef\xbb\xbf[\xb1\xa8\xb1\xed]|\xc3\xfb|\xd6\xd0\n[\xb1\xa8\xb1\xed]\r\n\xc3\xfb\xb3\xc6="
+       "\xd7\xca\xb2\xfa\r\n"},
       {"lf_duplicates.ini", "a|b|c\n[a]\nb=1\nbare\n[A]\nb=2\n[]\nq=0x10\n"},
       {"odd_lines.ini", "orphan=1\n[x\n[br]ack]\nk=v\n=nameless\r\r\n  [ spaced ]  \nz = \"1\" \x1a"},
   };
@@ -359,10 +374,12 @@ std::vector<Seed> IniSeeds() {
 
 std::vector<Seed> ReportIniSeeds(const fs::path& source) {
   std::vector<Seed> seeds = {
-      {"cells.ini", "[MAIN]\r\nCONTROL_NUM=3\r\n[CONTROL1]\r\nTYPE=LABEL\r\nLABEL_TEXT=a\\r\\nb\r\n[CONTROL2]\r\n"
-                    "TYPE=CHART\r\nREPORT_TYPE=DATE\r\n[CONTROL3]\r\nTYPE=IE\r\nURL=http://h/******\r\n"},
-      {"cycle.ini", "[MAIN]\r\nCONTROL_NUM=1\r\n[CONTROL1]\r\nTYPE=LIST\r\nLIST_COL_NUM=1\r\nCOL_POP_CTRL1=A\r\n"
-                    "[A]\r\nTYPE=LISTHISTOGRAM\r\nLIST_COL_NUM=1\r\nCOL_POP_CTRL1=CONTROL1\r\n"},
+      {"cells.ini",
+       "[MAIN]\r\nCONTROL_NUM=3\r\n[CONTROL1]\r\nTYPE=LABEL\r\nLABEL_TEXT=a\\r\\nb\r\n[CONTROL2]\r\n"
+       "TYPE=CHART\r\nREPORT_TYPE=DATE\r\n[CONTROL3]\r\nTYPE=IE\r\nURL=http://h/******\r\n"},
+      {"cycle.ini",
+       "[MAIN]\r\nCONTROL_NUM=1\r\n[CONTROL1]\r\nTYPE=LIST\r\nLIST_COL_NUM=1\r\nCOL_POP_CTRL1=A\r\n"
+       "[A]\r\nTYPE=LISTHISTOGRAM\r\nLIST_COL_NUM=1\r\nCOL_POP_CTRL1=CONTROL1\r\n"},
   };
   // The shipped reports, as their authors write them.
   std::error_code error;
@@ -383,10 +400,12 @@ std::string MacroInput(std::uint8_t year, std::uint8_t month, const std::vector<
 
 std::vector<Seed> ReportMacroSeeds() {
   return {
-      {"year_term", MacroInput('8', 5, {"select t1 from 100 where t5=$REPORTTIME$ and t2=$SECUCODE$", "", "600000",
-                                        "2011 \xd6\xd0\xc6\xda"})},
-      {"recent_years", MacroInput('8', 8, {"where x=$LASTQ$ and y=$PREVQ3$ and t3=$#$ and t=$SECUCODE$", "abc",
-                                           "600000", "\xd7\xee\xbd\xfc\xc1\xbd\xc4\xea"})},
+      {"year_term", MacroInput('8', 5,
+                               {"select t1 from 100 where t5=$REPORTTIME$ and t2=$SECUCODE$", "", "600000",
+                                "2011 \xd6\xd0\xc6\xda"})},
+      {"recent_years", MacroInput('8', 8,
+                                  {"where x=$LASTQ$ and y=$PREVQ3$ and t3=$#$ and t=$SECUCODE$", "abc",
+                                   "600000", "\xd7\xee\xbd\xfc\xc1\xbd\xc4\xea"})},
       {"url", MacroInput(0, 12, {"http://h/q?c=******", "", "000001", "x"})},
   };
 }
@@ -394,12 +413,15 @@ std::vector<Seed> ReportMacroSeeds() {
 std::vector<Seed> BondCategorySeeds(const fs::path& source) {
   std::vector<Seed> seeds = {
       {"misspelt.xml", "<BondCategories><Category name=\"a\" type=\"x\"/></BondCategories>"},
-      {"nested.xml", "<BondCategories><Category name=\"a\"><Category name=\"b\"><Category name=\"c\" "
-                     "types=\"t\"/></Category></Category></BondCategories>"},
-      {"utf8.xml", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<BondCategories><Category name=\"a\" "
-                   "types=\"x;y\" markets=\"m\"><Category name=\"b\" markets=\"n\"/></Category></BondCategories>\n"},
+      {"nested.xml",
+       "<BondCategories><Category name=\"a\"><Category name=\"b\"><Category name=\"c\" "
+       "types=\"t\"/></Category></Category></BondCategories>"},
+      {"utf8.xml",
+       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<BondCategories><Category name=\"a\" "
+       "types=\"x;y\" markets=\"m\"><Category name=\"b\" markets=\"n\"/></Category></BondCategories>\n"},
   };
-  if (const auto shipped = orbe::ReadWholeFile((source / "data" / "topics" / "bond_categories.xml").string())) {
+  if (const auto shipped =
+          orbe::ReadWholeFile((source / "data" / "topics" / "bond_categories.xml").string())) {
     seeds.push_back({"shipped.xml", *shipped});
   }
   return seeds;
@@ -411,9 +433,7 @@ struct Corpus {
 };
 
 std::vector<Corpus> Corpora() {
-  const auto plain = [](std::vector<Seed> (*make)()) {
-    return [make](const fs::path&) { return make(); };
-  };
+  const auto plain = [](std::vector<Seed> (*make)()) { return [make](const fs::path&) { return make(); }; };
   return {
       {"protocol_frame_fuzz", plain(ProtocolFrameSeeds)},
       {"server_statement_decode_fuzz", plain(ServerStatementSeeds)},
@@ -425,11 +445,13 @@ std::vector<Corpus> Corpora() {
       {"dictionary_host_boards_fuzz", plain(HostBoardSeeds)},
       {"dictionary_sql_select_fuzz",
        [](const fs::path&) {
-         return SqlSeeds({{"example", "SELECT T001,T002 FROM 100000013 WHERE T003='ABC' AND T004>=100 ORDER BY T004 DESC"},
-                          {"distinct", "SELECT T001,DISTINCT T004 FROM 100000013 WHERE T003 = 'ABC' AND T002='a>b'"},
-                          {"paging", "SELECT PAGE 2 PAGEFRAME 50 T001,T002 FROM 100000013"},
-                          {"star", "select * from 100000013 where t003=('A','B') and T008~=(1"}},
-                         false);
+         return SqlSeeds(
+             {{"example",
+               "SELECT T001,T002 FROM 100000013 WHERE T003='ABC' AND T004>=100 ORDER BY T004 DESC"},
+              {"distinct", "SELECT T001,DISTINCT T004 FROM 100000013 WHERE T003 = 'ABC' AND T002='a>b'"},
+              {"paging", "SELECT PAGE 2 PAGEFRAME 50 T001,T002 FROM 100000013"},
+              {"star", "select * from 100000013 where t003=('A','B') and T008~=(1"}},
+             false);
        }},
       {"dictionary_sql_stat_fuzz",
        [](const fs::path&) {
@@ -446,10 +468,11 @@ std::vector<Corpus> Corpora() {
        }},
       {"dictionary_sql_update_fuzz",
        [](const fs::path&) {
-         return SqlSeeds({{"long", "UPDATE 100000013 SET T011='hello',T004=7,T001='a,b'"},
-                          {"numbers", "UPDATE 100000013 SET T005=-2,T006=-3,T007=255,T008=0.5,T009=-1.25,T010=20240102"},
-                          {"text", "UPDATE 5 SET T002='abc' WHERE T003=1"}},
-                         true);
+         return SqlSeeds(
+             {{"long", "UPDATE 100000013 SET T011='hello',T004=7,T001='a,b'"},
+              {"numbers", "UPDATE 100000013 SET T005=-2,T006=-3,T007=255,T008=0.5,T009=-1.25,T010=20240102"},
+              {"text", "UPDATE 5 SET T002='abc' WHERE T003=1"}},
+             true);
        }},
       {"dictionary_sql_insert_fuzz",
        [](const fs::path&) {

@@ -82,7 +82,9 @@ TEST(WindowClassTest, RegisteredOnceAndKeptWithStyleCursorAndBackground) {
     ASSERT_TRUE(orbe::GetWindowClassLook(window.GetSafeHwnd(), &look));
     EXPECT_EQ(look.style, c.style);
     EXPECT_EQ(look.has_background, c.has_background);
-    if (c.has_background) EXPECT_EQ(look.background, c.color);
+    if (c.has_background) {
+      EXPECT_EQ(look.background, c.color);
+    }
     EXPECT_EQ(look.cursor_id, 32512u);
     // The class cannot go while a window uses it.
     EXPECT_FALSE(UnregisterClassA(c.name, nullptr));

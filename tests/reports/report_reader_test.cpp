@@ -196,10 +196,16 @@ TEST_F(ReportReaderTest, EveryColumnTheCountNamesIsRead) {
     const auto* list = dynamic_cast<ListCfg*>(CIniReportUtil::GetCfgBase(cfg.get(), 0));
     ASSERT_NE(list, nullptr);
     ASSERT_EQ(list->columns.size(), c.columns);
-    if (c.columns >= 1025) EXPECT_EQ(orbe::FieldText(list->columns[1024].title), "late");
-    if (c.columns == 1500) EXPECT_EQ(orbe::FieldText(list->columns.back().name), "T1500");
+    if (c.columns >= 1025) {
+      EXPECT_EQ(orbe::FieldText(list->columns[1024].title), "late");
+    }
+    if (c.columns == 1500) {
+      EXPECT_EQ(orbe::FieldText(list->columns.back().name), "T1500");
+    }
     // Columns the file does not describe are there with their defaults.
-    if (c.columns > 0) EXPECT_EQ(list->columns.front().decimal_bits, 2);
+    if (c.columns > 0) {
+      EXPECT_EQ(list->columns.front().decimal_bits, 2);
+    }
   }
 }
 

@@ -158,7 +158,8 @@ int RunScreen(const CommandArgs& arguments) {
 
   const std::unique_ptr<TerminalHost> host = ConnectHost(connection, &error);
   if (!host) return Fail(1, error);
-  const std::unique_ptr<IIndexMgr, void (*)(IIndexMgr*)> mgr(CreateIndexMgrInstance(), DeleteIndexMgrInstance);
+  const std::unique_ptr<IIndexMgr, void (*)(IIndexMgr*)> mgr(CreateIndexMgrInstance(),
+                                                             DeleteIndexMgrInstance);
   const std::string dir = options.indicators + "/";
   if (mgr->LoadIndexes(dir + "hq_index.ini", dir + "sys_index.xml", dir + "usr_index.ini") != 1) {
     return Fail(1, "the indicator catalogue in " + options.indicators + " does not load");
@@ -169,7 +170,8 @@ int RunScreen(const CommandArgs& arguments) {
   const std::string codes = BoardCompanyCodes(boards);
   if (codes.empty()) return Fail(1, "the boards hold no known security");
   const bool bar = isatty(STDERR_FILENO) != 0;
-  const ScreeningResult result = RunScreening(mgr.get(), *scheme, codes, bar ? ShowProgress : ScreeningProgress());
+  const ScreeningResult result =
+      RunScreening(mgr.get(), *scheme, codes, bar ? ShowProgress : ScreeningProgress());
   if (bar) std::fputs("\n", stderr);
   if (!result.ok) return Fail(1, GbkToUtf8(result.error));
 
