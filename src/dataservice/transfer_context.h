@@ -18,7 +18,7 @@ class TransferRpy;
 
 struct TransferContext {
   int id = 0;
-  EngineRequestPtr request;              // released with the context
+  EngineRequestPtr request;               // released with the context
   ICwRequestSession* session = nullptr;   // engine-owned; quit when the transfer ends
   std::atomic<int>* server_index = nullptr;  // the manager's, shared by all transfers
   std::unique_ptr<TransferRpy> handle;
