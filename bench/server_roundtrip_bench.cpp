@@ -66,7 +66,7 @@ std::string MakeDatabase() {
 void BM_ServerHostLoad(benchmark::State& state) {
   orbe::server::SetLogLevel(orbe::server::LogLevel::kOff);
   orbe::server::ServerConfig config;
-  config.db_path = MakeDatabase();
+  config.storage.sqlite_path = MakeDatabase();
   config.port = 0;
   std::string error;
   auto server = orbe::server::DataServer::Create(config, &error);
@@ -86,8 +86,8 @@ void BM_ServerHostLoad(benchmark::State& state) {
   const std::uint64_t one = 1;
   [[maybe_unused]] const ssize_t written = ::write(stop.Get(), &one, sizeof(one));
   loop.join();
-  std::filesystem::remove_all(config.db_path + ".files");
-  std::filesystem::remove(config.db_path);
+  std::filesystem::remove_all(config.storage.sqlite_path + ".files");
+  std::filesystem::remove(config.storage.sqlite_path);
 }
 BENCHMARK(BM_ServerHostLoad)->UseRealTime();
 

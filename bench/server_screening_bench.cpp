@@ -89,7 +89,7 @@ class Fixture {
     db_ = folder_ + "market.db";
     if (!orbe::sample::MakeSampleMarket(db_, kScale, &error_)) return;
     orbe::server::ServerConfig config;
-    config.db_path = db_;
+    config.storage.sqlite_path = db_;
     config.port = 0;
     server_ = orbe::server::DataServer::Create(config, &error_);
     if (!server_) return;

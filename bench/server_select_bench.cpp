@@ -135,7 +135,7 @@ class Bench {
     const std::string db = dir_ + "/market.db";
     if (!orbe::sample::MakeSampleMarket(db, kScale, &error_)) return;
     orbe::server::ServerConfig config;
-    config.db_path = db;
+    config.storage.sqlite_path = db;
     config.port = 0;
     server_ = orbe::server::DataServer::Create(config, &error_);
     if (!server_) return;

@@ -112,6 +112,7 @@ bool MakeSampleMarketInPostgres(const std::string& uri, double scale, std::strin
   // and a failed load leaves the database as it was.
   store->Execute("BEGIN");
   store->Execute("SET LOCAL synchronous_commit = off");
+  store->Execute("SET LOCAL client_min_messages = warning");
   std::string drop = "DROP TABLE IF EXISTS orbe_tables, orbe_fields, orbe_consts, orbe_timestamps";
   for (const SchemaTable& table : schema.tables) drop += ", " + DataTableName(table.number);
   store->Execute(drop);

@@ -19,14 +19,13 @@
 #include "protocol/byte_order.h"
 #include "protocol/requests.h"
 #include "procedure_data_browse.h"
-#include "pg_connection.h"
 #include "procedure_reference.h"
 #include "procedure_registry.h"
 #include "sample/sample_market.h"
+#include "backend_fixture.h"
 #include "server_fixture.h"
 #include "sqlite_connection.h"
 #include "storage.h"
-#include "support/pg_cluster.h"
 
 namespace orbe::testing {
 namespace {
@@ -111,88 +110,13 @@ std::string ColumnAsText(sqlite3_stmt* row, int column, int type) {
   return Render(type, sqlite3_column_int64(row, column), sqlite3_column_double(row, column));
 }
 
-enum class Backend { kSqlite, kPostgres };
-
-std::string BackendName(const ::testing::TestParamInfo<Backend>& info) {
-  return info.param == Backend::kSqlite ? "SQLite" : "PostgreSQL";
-}
-
-// What every case shares: the reference sample, and the cluster with the
-// same sample loaded by the server's own --make-sample (COPY).
-class Shared {
- public:
-  static Shared& Get() {
-    static Shared shared;
-    return shared;
-  }
-  const std::string& Reference() const { return reference_; }
-  const std::string& Problem() const { return problem_; }
-  orbe_test::PgCluster* Cluster() {
-    if (!cluster_) {
-      cluster_ = std::make_unique<orbe_test::PgCluster>();
-      if (cluster_->Ready()) LoadPostgresSample();
-    }
-    return cluster_->Ready() && problem_.empty() ? cluster_.get() : nullptr;
-  }
-  std::string ClusterProblem() const { return cluster_ ? cluster_->Problem() + problem_ : problem_; }
-  // A database of its own for one case, copied from the loaded sample.
-  std::string NewDatabase() {
-    const std::string name = "case" + std::to_string(++databases_);
-    std::string error;
-    auto admin = server::ConnectTo({"", cluster_->Uri("postgres")}, &error);
-    EXPECT_TRUE(admin) << error;
-    if (admin) {
-      EXPECT_TRUE(static_cast<server::PgConnection&>(*admin).Run("CREATE DATABASE " + name + " TEMPLATE sample"))
-          << admin->LastError();
-    }
-    return cluster_->Uri(name);
-  }
-  ~Shared() {
-    cluster_.reset();
-    std::filesystem::remove_all(dir_);
-  }
-
- private:
-  Shared() {
-    dir_ = TestDirectory("backends");
-    reference_ = dir_ + "/reference.db";
-    std::string error;
-    if (!sample::MakeSampleMarket(reference_, kScale, &error)) problem_ = error;
-  }
-  void LoadPostgresSample() {
-    std::string error;
-    auto admin = server::ConnectTo({"", cluster_->Uri("postgres")}, &error);
-    if (!admin || !static_cast<server::PgConnection&>(*admin).Run("CREATE DATABASE sample")) {
-      problem_ = "cannot create the sample database: " + (admin ? admin->LastError() : error);
-      return;
-    }
-    admin.reset();
-    const std::string command = std::string(ORBE_TEST_BIN_DIR) + "/orbe-dataserver --make-sample " +
-                                cluster_->Uri("sample") + " --scale " + std::to_string(kScale);
-    if (std::system(command.c_str()) != 0) problem_ = "orbe-dataserver --make-sample into PostgreSQL failed";
-  }
-
-  static constexpr double kScale = 0.01;
-  std::string dir_;
-  std::string reference_;
-  std::string problem_;
-  std::unique_ptr<orbe_test::PgCluster> cluster_;
-  int databases_ = 0;
-};
-
 class BackendSuite : public ::testing::TestWithParam<Backend> {
  protected:
   void SetUp() override {
     Shared& shared = Shared::Get();
-    ASSERT_TRUE(shared.Problem().empty()) << shared.Problem();
     dir_ = TestDirectory(::testing::UnitTest::GetInstance()->current_test_info()->name());
-    if (GetParam() == Backend::kSqlite) {
-      location_.sqlite_path = dir_ + "/market.db";
-      std::filesystem::copy_file(shared.Reference(), location_.sqlite_path);
-    } else {
-      ASSERT_NE(shared.Cluster(), nullptr) << shared.ClusterProblem();
-      location_.pg_uri = shared.NewDatabase();
-    }
+    location_ = shared.NewStore(GetParam(), dir_);
+    ASSERT_TRUE(location_.IsPostgres() || !location_.sqlite_path.empty());
     port_ = StartServer(&server_, {});
     ASSERT_NE(port_, 0) << server_.FirstLine();
     ASSERT_TRUE(LoadDictionaryFiles(dictionary_, dir_ + "/files/"));
@@ -214,12 +138,8 @@ class BackendSuite : public ::testing::TestWithParam<Backend> {
 
   // A server over this case's store with `extra` options; its port or 0.
   std::uint16_t StartServer(ServerProcess* server, const std::vector<std::string>& extra) {
-    std::vector<std::string> arguments = {"--port", "0", "--file-root", dir_ + "/files", "--log-level", "error"};
-    if (location_.IsPostgres()) {
-      arguments.insert(arguments.end(), {"--pg", location_.pg_uri});
-    } else {
-      arguments.insert(arguments.end(), {"--db", location_.sqlite_path});
-    }
+    std::vector<std::string> arguments = Shared::StoreOptions(location_);
+    arguments.insert(arguments.end(), {"--port", "0", "--file-root", dir_ + "/files", "--log-level", "error"});
     arguments.insert(arguments.end(), extra.begin(), extra.end());
     return server->Start(arguments);
   }

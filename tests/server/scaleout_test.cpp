@@ -1,0 +1,169 @@
+// The concurrent server against each backend: a slow request of one client
+// does not hold up another client's small one, and a client that sends
+// without reading makes the server stop reading from it instead of
+// buffering without bound.
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <poll.h>
+
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "backend_fixture.h"
+#include "protocol/requests.h"
+#include "protocol/sql_records.h"
+#include "protocol/statements.h"
+
+namespace orbe::testing {
+namespace {
+
+// Change over two years of quotes for every listed company: the slowest
+// query-language value the sample serves.
+std::string WholeMarketBrowse(std::uint32_t id) {
+  const std::string change = "\xc7\xf8\xbc\xe4\xd5\xc7\xb5\xf8\xb7\xf9";
+  return wire::EncodeRequestFrame(
+      id, wire::EncodeCallBody(wire::kCodeCall, "KVX_DataBrowse", change + "|20241201|20261130||"));
+}
+
+// SELECT T001,T003,T004 FROM 100000001 [WHERE T003='<code>'].
+std::string SecuritySelect(std::uint32_t id, const std::string& code) {
+  cw_command_req record{};
+  record.table = 100000001;
+  record.fields[0] = 1;
+  record.fields[1] = 3;
+  record.fields[2] = 4;
+  record.field_count = 3;
+  if (!code.empty()) {
+    tagSigCond& condition = record.conditions[0];
+    condition.field = 3;
+    condition.compare = kCompareEqual;
+    condition.value_type = 2;
+    condition.width = 10;
+    std::memcpy(condition.value, code.data(), code.size());
+    record.condition_count = 1;
+  }
+  return wire::EncodeRequestFrame(id, wire::EncodeSelectBody(record, {}));
+}
+
+std::size_t ResidentKilobytes(pid_t pid) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("VmRSS:", 0) == 0) return std::stoul(line.substr(6));
+  }
+  return 0;
+}
+
+class ScaleoutTest : public ::testing::TestWithParam<Backend> {
+ protected:
+  void SetUp() override {
+    dir_ = TestDirectory(std::string("scaleout_") + (GetParam() == Backend::kSqlite ? "sqlite" : "pg"));
+    location_ = Shared::Get().NewStore(GetParam(), dir_);
+    ASSERT_TRUE(location_.IsPostgres() || !location_.sqlite_path.empty());
+    std::vector<std::string> arguments = Shared::StoreOptions(location_);
+    arguments.insert(arguments.end(),
+                     {"--port", "0", "--file-root", dir_ + "/files", "--log-level", "error", "--workers", "2"});
+    port_ = server_.Start(arguments);
+    ASSERT_NE(port_, 0) << server_.FirstLine();
+  }
+  void TearDown() override {
+    server_.Stop();
+    std::filesystem::remove_all(dir_);
+  }
+
+  std::string dir_;
+  server::StorageLocation location_;
+  ServerProcess server_;
+  std::uint16_t port_ = 0;
+};
+
+TEST_P(ScaleoutTest, SlowBrowseOfOneClientDoesNotHoldUpAnotherClientsSelect) {
+  const int slow = ConnectLoopback(port_);
+  const int quick = ConnectLoopback(port_);
+  // A screening's worth of slow requests on one connection, then one small
+  // SELECT on the other: the small reply comes before the slow ones end.
+  constexpr std::uint32_t kSlowRequests = 6;
+  std::string burst;
+  for (std::uint32_t id = 1; id <= kSlowRequests; ++id) burst += WholeMarketBrowse(id);
+  ASSERT_TRUE(SendAll(slow, burst));
+  ASSERT_TRUE(SendAll(quick, SecuritySelect(100, "600000")));
+
+  std::vector<std::string> arrivals;  // "quick" or "slow <id>", in the order the replies ended
+  ReplyReader slow_reader(slow);
+  ReplyReader quick_reader(quick);
+  bool quick_done = false;
+  std::uint32_t slow_done = 0;
+  while (!quick_done || slow_done < kSlowRequests) {
+    pollfd waiting[2] = {{slow, POLLIN, 0}, {quick, POLLIN, 0}};
+    ASSERT_GT(::poll(waiting, 2, 60000), 0);
+    if (!quick_done && (waiting[1].revents & POLLIN) != 0) {
+      const Reply reply = quick_reader.Next();
+      ASSERT_EQ(reply.status, wire::kStatusComplete);
+      EXPECT_EQ(reply.bodies.size(), 1u);
+      arrivals.push_back("quick");
+      quick_done = true;
+    }
+    if (slow_done < kSlowRequests && (waiting[0].revents & POLLIN) != 0) {
+      const Reply reply = slow_reader.Next();
+      ASSERT_EQ(reply.status, wire::kStatusComplete);
+      arrivals.push_back("slow " + std::to_string(reply.ids.back()));
+      ++slow_done;
+    }
+  }
+  ASSERT_EQ(arrivals.size(), kSlowRequests + 1);
+  EXPECT_NE(arrivals.back(), "quick") << "the small SELECT waited for every slow request";
+  // The slow ones keep their own order.
+  std::vector<std::string> slow_order;
+  for (const std::string& arrival : arrivals) {
+    if (arrival != "quick") slow_order.push_back(arrival);
+  }
+  for (std::uint32_t id = 1; id <= kSlowRequests; ++id) EXPECT_EQ(slow_order[id - 1], "slow " + std::to_string(id));
+  ::close(slow);
+  ::close(quick);
+}
+
+TEST_P(ScaleoutTest, ClientThatDoesNotReadIsNotBufferedWithoutBound) {
+  const std::size_t before = ResidentKilobytes(server_.Pid());
+  // Whole-table SELECTs whose replies add up to far more than the server
+  // keeps queued for one connection.
+  const int greedy = ConnectLoopback(port_);
+  const std::string select = SecuritySelect(0, "");
+  const Reply one = RoundTrip(greedy, select);
+  ASSERT_EQ(one.status, wire::kStatusComplete);
+  std::size_t reply_bytes = 0;
+  for (const std::string& body : one.bodies) reply_bytes += body.size() + wire::kReplyHeaderSize;
+  const std::size_t requests = (1024u << 20) / reply_bytes + 1;
+  std::string burst;
+  for (std::size_t i = 0; i < requests; ++i) burst += select;
+  // The server stops reading, so the burst cannot all be sent now: it goes
+  // out only as far as the socket buffers take it.
+  ::fcntl(greedy, F_SETFL, ::fcntl(greedy, F_GETFL) | O_NONBLOCK);
+  std::size_t sent = 0;
+  for (int stalls = 0; sent < burst.size() && stalls < 50;) {
+    const ssize_t n = ::send(greedy, burst.data() + sent, burst.size() - sent, MSG_NOSIGNAL);
+    if (n > 0) {
+      sent += static_cast<std::size_t>(n);
+      stalls = 0;
+    } else {
+      pollfd writable{greedy, POLLOUT, 0};
+      if (::poll(&writable, 1, 20) == 0) ++stalls;
+    }
+  }
+  EXPECT_LT(sent, burst.size());
+  // Meanwhile another client is served.
+  const int other = ConnectLoopback(port_);
+  EXPECT_EQ(RoundTrip(other, SecuritySelect(1, "600000")).status, wire::kStatusComplete);
+  ::close(other);
+  // Twice the per-connection limits (32 MiB of replies, 32 MiB of requests)
+  // bound what the server grew by.
+  EXPECT_LT(ResidentKilobytes(server_.Pid()), before + 3 * 32 * 1024);
+  ::close(greedy);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, ScaleoutTest, ::testing::Values(Backend::kSqlite, Backend::kPostgres),
+                         BackendName);
+
+}  // namespace
+}  // namespace orbe::testing
