@@ -5,7 +5,9 @@
 // server's file (tests/indicators/screening_reference.h), in one run. Counters:
 // over_direct = first screening / direct computation (goal <= 3) and
 // cached_over_first = a second screening served from the reply cache / the
-// first (goal <= 0.3).
+// first (goal <= 0.3). BM_ScreeningPerSecurity runs the same screening over
+// sample markets at scales 0.25, 0.5 and 1 and reports the time per security,
+// which should not grow with the market.
 #include <benchmark/benchmark.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
@@ -35,7 +37,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // The full market: about 4000 companies, ten code chunks per statement.
-constexpr double kScale = 1.0;
+constexpr double kFullScale = 1.0;
 constexpr DWORD kTimeoutMs = 600000;
 
 struct CatalogueCloser {
@@ -45,8 +47,10 @@ struct CatalogueCloser {
 // The market, the server on its own thread, the host's market and the catalogue, made once.
 class Fixture {
  public:
-  static Fixture& Get() {
-    if (!Instance()) Instance().reset(new Fixture());
+  // The fixture of a market of `scale`; one of another scale is torn down first.
+  static Fixture& Get(double scale = kFullScale) {
+    if (Instance() && Instance()->scale_ != scale) Instance().reset();
+    if (!Instance()) Instance().reset(new Fixture(scale));
     return *Instance();
   }
   // Torn down before main returns: the module's own globals are gone by the
@@ -80,14 +84,14 @@ class Fixture {
   }
 
  private:
-  Fixture() {
+  explicit Fixture(double scale) : scale_(scale) {
     orbe::server::SetLogLevel(orbe::server::LogLevel::kOff);
     setenv("PYTHONDONTWRITEBYTECODE", "1", 0);
     folder_ = (fs::temp_directory_path() / ("orbe_screening_bench_" + std::to_string(::getpid()))).string() + "/";
     home_ = folder_ + "home/";
     fs::create_directories(home_);
     db_ = folder_ + "market.db";
-    if (!orbe::sample::MakeSampleMarket(db_, kScale, &error_)) return;
+    if (!orbe::sample::MakeSampleMarket(db_, scale_, &error_)) return;
     orbe::server::ServerConfig config;
     config.storage.sqlite_path = db_;
     config.port = 0;
@@ -110,6 +114,7 @@ class Fixture {
     return instance;
   }
 
+  double scale_;
   std::string folder_;
   std::string home_;
   std::string db_;
@@ -174,6 +179,32 @@ void BM_ScreeningVersusDirectSqlite(benchmark::State& state) {
   state.counters["cached_over_first"] = first_seconds > 0 ? cached_seconds / first_seconds : 0;
 }
 BENCHMARK(BM_ScreeningVersusDirectSqlite)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+// The first screening (an empty reply cache) of every listed company, per company.
+void BM_ScreeningPerSecurity(benchmark::State& state) {
+  Fixture& fixture = Fixture::Get(static_cast<double>(state.range(0)) / 100);
+  if (fixture.Catalogue() == nullptr || !fixture.Error().empty()) {
+    state.SkipWithError(fixture.Error().c_str());
+    return;
+  }
+  const IndexScheme scheme = orbe_test::ScreeningScheme();
+  const std::string codes = orbe_test::JoinCodes(fixture.Companies());
+  double seconds = 0;
+  bool ok = true;
+  for (auto _ : state) {
+    state.PauseTiming();
+    ok = fixture.Restart() && ok;
+    state.ResumeTiming();
+    seconds += SecondsOf([&] { return orbe::RunScreening(fixture.Catalogue(), scheme, codes, nullptr, kTimeoutMs).ok; },
+                         &ok);
+  }
+  if (!ok) state.SkipWithError(("a screening failed " + fixture.Error()).c_str());
+  const double companies = static_cast<double>(fixture.Companies().size());
+  state.counters["securities"] = companies;
+  state.counters["ms"] = seconds / static_cast<double>(state.iterations()) * 1000;
+  state.counters["us_per_security"] = seconds / static_cast<double>(state.iterations()) / companies * 1e6;
+}
+BENCHMARK(BM_ScreeningPerSecurity)->Arg(25)->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
 }  // namespace
 

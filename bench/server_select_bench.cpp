@@ -100,7 +100,7 @@ class Bench {
     std::string out;
     const std::string_view body(frame_.data() + orbe::wire::kRequestHeaderSize,
                                 frame_.size() - orbe::wire::kRequestHeaderSize);
-    orbe::server::RunSelect(*storage_, body, {1, orbe::wire::kCodeSelect}, &out);
+    orbe::server::RunSelect(*storage_, *reader_, body, {1, orbe::wire::kCodeSelect}, &out);
     return out.size();
   }
 
@@ -153,7 +153,8 @@ class Bench {
                                        std::string_view(reinterpret_cast<const char*>(&request) + 2,
                                                         sizeof(request) - 2));
     sqlite3_open_v2(db.c_str(), &direct_, SQLITE_OPEN_READONLY, nullptr);
-    storage_ = orbe::server::Storage::Open(db, &error_);
+    storage_ = orbe::server::Storage::Open({db, ""}, &error_);
+    if (storage_) reader_ = storage_->Connect(&error_);
   }
 
   std::string dir_;
@@ -167,6 +168,7 @@ class Bench {
   std::uint32_t request_id_ = 0;
   sqlite3* direct_ = nullptr;
   std::unique_ptr<orbe::server::Storage> storage_;
+  std::unique_ptr<orbe::server::SqlConnection> reader_;
 };
 
 // CPU of the whole process (client and server thread alike): unlike wall

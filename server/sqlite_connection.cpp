@@ -1,5 +1,7 @@
 #include "sqlite_connection.h"
 
+#include <mutex>
+
 #include "orbe/platform/text.h"
 #include "statement_match.h"
 
@@ -72,6 +74,10 @@ class StatementUse {
 }  // namespace
 
 std::unique_ptr<SqliteConnection> SqliteConnection::Open(const std::string& path, std::string* error) {
+  // Workers read side by side; SQLite's memory statistics would make every
+  // allocation of every connection take one process-wide lock.
+  static std::once_flag configured;
+  std::call_once(configured, [] { sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0); });
   sqlite3* raw = nullptr;
   const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
   SqliteHandle db(raw);
