@@ -8,12 +8,12 @@
 #include <sys/wait.h>
 
 #include <atomic>
-#include <map>
 #include <condition_variable>
 #include <cstring>
+#include <map>
 #include <mutex>
 
-#include "engine/engine_fixture.h"
+#include "components/engine/engine_fixture.h"
 #include "protocol/sql_records.h"
 #include "protocol/statements.h"
 #include "server/backend_fixture.h"

@@ -3,7 +3,7 @@
 // a reply that begins with exactly those packets completes.
 #include <sys/socket.h>
 
-#include "engine/engine_fixture.h"
+#include "components/engine/engine_fixture.h"
 #include "protocol/replies.h"
 
 namespace orbe_test {
