@@ -147,17 +147,18 @@ void FileServer::ReapFinished() {
 }
 
 // A client outside the allow list hears status 106 and is let go; a write
-// on a read-only server hears 106 and may go on reading.
-bool FileServer::Admitted(const Client& client, const wire::RequestFrame& frame, const ReplySink& sink) const {
+// on a read-only server hears 106 and the client may go on reading.
+FileServer::Access FileServer::Check(const Client& client, const wire::RequestFrame& frame,
+                                     const ReplySink& sink) const {
   const bool write = !wire::IsReadRequest(frame.code);
-  if (client.admitted && (config_.access.writable || !write)) return true;
+  if (client.admitted && (config_.access.writable || !write)) return Access::kServe;
   if (client.admitted) {
     LogLine(LogLevel::kWarn, "file server: %s: request %u refused: the server is read-only (no --writable)",
             client.peer.c_str(), frame.code);
   }
   std::string reply;
   wire::AppendEndPacket(&reply, {frame.header.request_id, frame.code}, wire::kStatusRefused);
-  return sink(reply) && client.admitted;
+  return sink(reply) && client.admitted ? Access::kRefused : Access::kClose;
 }
 
 void FileServer::Serve(Client* client) {
@@ -181,8 +182,12 @@ void FileServer::Serve(Client* client) {
       const wire::SplitResult result = splitter.Next(&frame);
       if (result == wire::SplitResult::kNeedMore) break;
       // File-server frames are 16-bit long; a longer one is a framing error.
-      if (result == wire::SplitResult::kBad || frame.header.total_length > wire::kMaxFileServerLength ||
-          !Admitted(*client, frame, sink) || !session.Handle(frame, sink)) {
+      if (result == wire::SplitResult::kBad || frame.header.total_length > wire::kMaxFileServerLength) {
+        open = false;
+        break;
+      }
+      const Access access = Check(*client, frame, sink);
+      if (access == Access::kClose || (access == Access::kServe && !session.Handle(frame, sink))) {
         open = false;
         break;
       }

@@ -44,7 +44,8 @@ class FileServer {
   FileServer() = default;
   void AcceptLoop();
   void Serve(Client* client);
-  bool Admitted(const Client& client, const wire::RequestFrame& frame, const ReplySink& sink) const;
+  enum class Access { kServe, kRefused, kClose };
+  Access Check(const Client& client, const wire::RequestFrame& frame, const ReplySink& sink) const;
   void ReapFinished();
 
   FileServerConfig config_;

@@ -15,6 +15,7 @@
 #include "protocol/requests.h"
 #include "protocol/sql_records.h"
 #include "protocol/statements.h"
+#include "statement_match.h"
 
 namespace orbe::testing {
 namespace {
@@ -160,6 +161,39 @@ TEST_P(ScaleoutTest, ClientThatDoesNotReadIsNotBufferedWithoutBound) {
   // bound what the server grew by.
   EXPECT_LT(ResidentKilobytes(server_.Pid()), before + 3 * 32 * 1024);
   ::close(greedy);
+}
+
+// The regular expression PostgreSQL runs for code 6 matches exactly what the
+// SQLite function matches, GBK characters and their edges included.
+TEST(PatternRegexTest, PostgresMatchesWhatTheSqliteFunctionMatches) {
+  orbe_test::PgCluster* cluster = Shared::Get().Cluster();
+  ASSERT_NE(cluster, nullptr) << Shared::Get().ClusterProblem();
+  std::string error;
+  auto connection = server::ConnectTo({"", cluster->Uri("sample")}, &error);
+  ASSERT_TRUE(connection) << error;
+  const std::vector<std::string> values = {
+      "*ST Alpha", "st alpha", "600002", "60002", "abcXYZdef", "abcXYZ", "", "\xb0\xa1\xa1\xb0",
+      "\xb0\xa1\xa1\xa1", "a\xd6\xd0" "c", "\x81\x5f", "ab\xd6", "\x81\x30\x81\x30", "x\x81\x30",
+      "\x81\x30\x81\x30z", "a.b*c", "100%", "\xd6\xd0\xb9\xfa\xd2\xf8\xd0\xd0"};
+  const std::vector<std::string> patterns = {
+      "ST", "", "6000_2", "c%d", "a", "\xa1\xa1", "a_c", "a__c", "_\x5f", "b_", "\x81\x30", "_", "__",
+      "\x81\x30\x81\x30", ".", "*", "%", "0%", "\xb9\xfa%\xd0\xd0", "\xd6"};
+  int matched = 0;
+  for (const std::string& value : values) {
+    for (const std::string& pattern : patterns) {
+      const server::SqlValue bound[] = {server::SqlValue::Text(value),
+                                        server::SqlValue::Text(server::PatternRegex(pattern))};
+      bool postgres = false;
+      ASSERT_TRUE(connection->Query("SELECT ?1::text ~ ?2::text", bound, [&](const server::SqlRow& row) {
+        postgres = row.Text(0) == "t";
+        return false;
+      })) << connection->LastError();
+      const bool sqlite = server::ContainsPattern(value, pattern);
+      EXPECT_EQ(postgres, sqlite) << ::testing::PrintToString(value) << " ~= " << ::testing::PrintToString(pattern);
+      matched += sqlite ? 1 : 0;
+    }
+  }
+  EXPECT_GT(matched, 20);  // both outcomes are covered
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, ScaleoutTest, ::testing::Values(Backend::kSqlite, Backend::kPostgres),
