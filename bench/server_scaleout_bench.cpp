@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "data_server.h"
+#include "loopback_client.h"
 #include "orbe/platform/text.h"
 #include "pg_connection.h"
 #include "protocol/frame_splitter.h"
@@ -45,18 +46,6 @@ using Clock = std::chrono::steady_clock;
 constexpr double kScale = 0.6;
 constexpr std::size_t kRows = 4000;
 constexpr int kClients = 8;
-
-UniqueFd Connect(std::uint16_t port) {
-  UniqueFd fd(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(port);
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  ::connect(fd.Get(), reinterpret_cast<sockaddr*>(&address), sizeof(address));
-  const int on = 1;
-  ::setsockopt(fd.Get(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof(on));
-  return fd;
-}
 
 // One request, its reply read to the end packet; the data packets it had.
 std::size_t RoundTrip(int fd, const std::string& frame) {
@@ -192,7 +181,7 @@ double ProcessCpuSeconds() {
 // on a shared machine the ratio can only reach what the others leave.
 double Throughput(std::uint16_t port, int clients, int rounds, bool* ok, double* cores) {
   std::vector<UniqueFd> sockets;
-  for (int i = 0; i < clients; ++i) sockets.push_back(Connect(port));
+  for (int i = 0; i < clients; ++i) sockets.push_back(orbe_bench::ConnectLoopback(port));
   std::atomic<bool> all_ok{true};
   const auto start = Clock::now();
   const double cpu_start = ProcessCpuSeconds();
@@ -237,8 +226,8 @@ BENCHMARK(BM_EightClientsVersusOne)->Unit(benchmark::kMillisecond)->UseRealTime(
 void BM_SelectPostgresVersusSqlite(benchmark::State& state) {
   if (!Ready(state)) return;
   const std::string frame = SelectFrame();
-  const UniqueFd sqlite = Connect(Bench::Get().Sqlite().Port());
-  const UniqueFd postgres = Connect(Bench::Get().Postgres().Port());
+  const UniqueFd sqlite = orbe_bench::ConnectLoopback(Bench::Get().Sqlite().Port());
+  const UniqueFd postgres = orbe_bench::ConnectLoopback(Bench::Get().Postgres().Port());
   Clock::duration sqlite_time{};
   Clock::duration postgres_time{};
   bool ok = true;

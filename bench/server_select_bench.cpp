@@ -19,6 +19,7 @@
 #include <thread>
 
 #include "data_server.h"
+#include "loopback_client.h"
 #include "dictionary/sql_parser.h"
 #include "orbe/dictionary/cw_dictionary.h"
 #include "protocol/frame_splitter.h"
@@ -42,18 +43,6 @@ constexpr const char* kStatement =
 constexpr const char* kDirectSql =
     "SELECT T001,T002,T003,T004,T005,T006,T007,T008,T009,T010 FROM t100000001 ORDER BY rowid LIMIT 4000";
 constexpr int kIntegerColumn = 8;  // T009, the listing date
-
-UniqueFd Connect(std::uint16_t port) {
-  UniqueFd fd(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(port);
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  ::connect(fd.Get(), reinterpret_cast<sockaddr*>(&address), sizeof(address));
-  const int on = 1;
-  ::setsockopt(fd.Get(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof(on));
-  return fd;
-}
 
 // One sample market, one server and one client for the whole program.
 class Bench {
@@ -140,7 +129,7 @@ class Bench {
     server_ = orbe::server::DataServer::Create(config, &error_);
     if (!server_) return;
     loop_ = std::thread([this] { server_->Run(stop_.Get()); });
-    client_ = Connect(server_->Port());
+    client_ = orbe_bench::ConnectLoopback(server_->Port());
     orbe::CwDictionary dictionary;
     cw_command_req request{};
     if (!orbe::LoadDictionaryFiles(dictionary, db + ".files/") ||

@@ -21,6 +21,12 @@ constexpr int kWriteLockSpace = 0x6F726265;  // "orbe"
 bool IsLead(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
 bool IsDigit(unsigned char byte) { return byte >= 0x30 && byte <= 0x39; }
 
+// libpq's messages end with a line feed; log lines add their own.
+std::string Trimmed(std::string text) {
+  while (!text.empty() && text.back() == '\n') text.pop_back();
+  return text;
+}
+
 void AppendByte(std::string* out, unsigned char byte) { *out += Format("\\x%02X", byte); }
 
 // One GBK character of a value, in the forms statement_match cuts them into.
@@ -194,9 +200,8 @@ std::unique_ptr<PgConnection> PgConnection::Open(const std::string& uri, std::st
   const char* const values[] = {uri.c_str(), "SQL_ASCII", "orbe-dataserver", nullptr};
   PGconn* raw = PQconnectdbParams(keys, values, 1);
   if (raw == nullptr || PQstatus(raw) != CONNECTION_OK) {
-    *error = Format("cannot connect to PostgreSQL: %s", raw ? PQerrorMessage(raw) : "out of memory");
+    *error = Trimmed(Format("cannot connect to PostgreSQL: %s", raw ? PQerrorMessage(raw) : "out of memory"));
     if (raw != nullptr) PQfinish(raw);
-    while (!error->empty() && error->back() == '\n') error->pop_back();
     return nullptr;
   }
   std::unique_ptr<PgConnection> connection(new PgConnection(raw));
@@ -225,19 +230,12 @@ std::unique_ptr<PgConnection> PgConnection::Open(const std::string& uri, std::st
 
 PgConnection::~PgConnection() { PQfinish(connection_); }
 
-bool PgConnection::Fail(const std::string& what) {
-  error_ = what + ": " + PQerrorMessage(connection_);
-  while (!error_.empty() && error_.back() == '\n') error_.pop_back();
-  return false;
-}
-
 bool PgConnection::Run(const std::string& sql) {
   PGresult* result = PQexec(connection_, sql.c_str());
   const ExecStatusType status = PQresultStatus(result);
   const bool ok = status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK;
   if (!ok) {
-    error_ = Format("%s: %s", sql.substr(0, 60).c_str(), PQresultErrorMessage(result));
-    while (!error_.empty() && error_.back() == '\n') error_.pop_back();
+    error_ = Trimmed(Format("%s: %s", sql.substr(0, 60).c_str(), PQresultErrorMessage(result)));
   }
   PQclear(result);
   return ok;
@@ -260,8 +258,7 @@ std::unique_ptr<PgConnection::Result> PgConnection::ExecOnce(const std::string& 
     PGresult* prepared = PQprepare(connection_, name.c_str(), sql.c_str(), 0, nullptr);
     const bool ok = PQresultStatus(prepared) == PGRES_COMMAND_OK;
     if (!ok) {
-      error_ = Format("prepare: %s", PQresultErrorMessage(prepared));
-      while (!error_.empty() && error_.back() == '\n') error_.pop_back();
+      error_ = Trimmed(Format("prepare: %s", PQresultErrorMessage(prepared)));
     }
     PQclear(prepared);
     if (!ok) return nullptr;
@@ -271,8 +268,7 @@ std::unique_ptr<PgConnection::Result> PgConnection::ExecOnce(const std::string& 
                                     nullptr, nullptr, 0);
   const ExecStatusType status = PQresultStatus(result);
   if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
-    error_ = Format("statement: %s", PQresultErrorMessage(result));
-    while (!error_.empty() && error_.back() == '\n') error_.pop_back();
+    error_ = Trimmed(Format("statement: %s", PQresultErrorMessage(result)));
     PQclear(result);
     return nullptr;
   }

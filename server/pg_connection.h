@@ -56,7 +56,6 @@ class PgConnection final : public SqlConnection {
   // Runs the translated statement with the values; null on failure.
   std::unique_ptr<Result> Exec(const std::string& sql, std::span<const SqlValue> values);
   std::unique_ptr<Result> ExecOnce(const std::string& sql, std::span<const SqlValue> values);
-  bool Fail(const std::string& what);
 
   pg_conn* connection_;
   std::unordered_map<std::string, std::string> statements_;  // translated text -> statement name
