@@ -15,8 +15,9 @@ using CommandArgs = std::vector<std::string>;
 #define ORBE_TERMINAL_COMMANDS(COMMAND)                                                           \
   COMMAND("version", RunVersion, "print the module's version and build stamp")                    \
   COMMAND("report-config", RunReportConfig, "print a report INI's cells and expanded statements") \
+  COMMAND("report", RunReport, "show a report for a security; print it, write HTML and .xlsx")    \
   COMMAND("lookup", RunLookup, "look securities, companies, industries and boards up")            \
-  COMMAND("screen", RunScreen, "run a screening scheme over quote boards and print the result")   \
+  COMMAND("screen", RunScreen, "drive the screening window: boards, scheme, run, statistics, export") \
   COMMAND("topics", RunTopics, "build a topic selection tree, check and click items, print the selection") \
   /* end of the commands */
 
