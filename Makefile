@@ -12,7 +12,7 @@ CMAKE_FLAGS ?=
 WERROR := $(if $(CI),-DORBE_WERROR=ON,)
 
 PACKAGES := cmake ninja-build lld g++ clang libclang-rt-14-dev zlib1g-dev libtinyxml2-dev nettle-dev \
-            uuid-dev libsqlite3-dev libpython3.11-dev python3 libgtest-dev libgmock-dev libbenchmark-dev pkg-config libxlsxwriter-dev libicu-dev chromium fonts-wqy-microhei
+            uuid-dev libsqlite3-dev libpq-dev postgresql libpython3.11-dev python3 libgtest-dev libgmock-dev libbenchmark-dev pkg-config libxlsxwriter-dev libicu-dev chromium fonts-wqy-microhei
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

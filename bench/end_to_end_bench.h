@@ -33,7 +33,7 @@ class InProcessDataServer {
     orbe::server::SetLogLevel(orbe::server::LogLevel::kOff);
     if (!orbe::sample::MakeSampleMarket(db, scale, &error_)) return;
     orbe::server::ServerConfig config;
-    config.db_path = db;
+    config.storage.sqlite_path = db;
     config.port = 0;
     server_ = orbe::server::DataServer::Create(config, &error_);
     if (server_) loop_ = std::thread([this] { server_->Run(stop_.Get()); });

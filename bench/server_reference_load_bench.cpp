@@ -46,9 +46,9 @@ class Fixture {
     folder_ = (std::filesystem::temp_directory_path() / ("orbe_refload_bench_" + std::to_string(::getpid()))).string();
     std::filesystem::create_directories(folder_ + "/cache");
     orbe::server::ServerConfig config;
-    config.db_path = folder_ + "/market.db";
+    config.storage.sqlite_path = folder_ + "/market.db";
     config.port = 0;
-    if (!orbe::sample::MakeSampleMarket(config.db_path, kScale, &error_)) return;
+    if (!orbe::sample::MakeSampleMarket(config.storage.sqlite_path, kScale, &error_)) return;
     server_ = orbe::server::DataServer::Create(config, &error_);
     if (!server_) return;
     loop_ = std::thread([this] { server_->Run(stop_.Get()); });

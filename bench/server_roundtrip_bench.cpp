@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "data_server.h"
+#include "loopback_client.h"
 #include "protocol/frame_splitter.h"
 #include "protocol/requests.h"
 #include "server_log.h"
@@ -26,18 +27,6 @@ namespace {
 using orbe::server::UniqueFd;
 
 constexpr std::size_t kReplyBytes = 24 + 8 + 24;  // data packet with 8 bytes, then the end packet
-
-UniqueFd Connect(std::uint16_t port) {
-  UniqueFd fd(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(port);
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  ::connect(fd.Get(), reinterpret_cast<sockaddr*>(&address), sizeof(address));
-  const int on = 1;
-  ::setsockopt(fd.Get(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof(on));
-  return fd;
-}
 
 bool ReadExactly(int fd, char* buffer, std::size_t size) {
   for (std::size_t done = 0; done < size;) {
@@ -66,7 +55,7 @@ std::string MakeDatabase() {
 void BM_ServerHostLoad(benchmark::State& state) {
   orbe::server::SetLogLevel(orbe::server::LogLevel::kOff);
   orbe::server::ServerConfig config;
-  config.db_path = MakeDatabase();
+  config.storage.sqlite_path = MakeDatabase();
   config.port = 0;
   std::string error;
   auto server = orbe::server::DataServer::Create(config, &error);
@@ -76,7 +65,7 @@ void BM_ServerHostLoad(benchmark::State& state) {
   }
   const UniqueFd stop(::eventfd(0, EFD_CLOEXEC));
   std::thread loop([&] { server->Run(stop.Get()); });
-  const UniqueFd client = Connect(server->Port());
+  const UniqueFd client = orbe_bench::ConnectLoopback(server->Port());
   const std::string request = orbe::wire::EncodeHostLoadRequest(1);
   char reply[kReplyBytes];
   for (auto _ : state) {
@@ -86,8 +75,8 @@ void BM_ServerHostLoad(benchmark::State& state) {
   const std::uint64_t one = 1;
   [[maybe_unused]] const ssize_t written = ::write(stop.Get(), &one, sizeof(one));
   loop.join();
-  std::filesystem::remove_all(config.db_path + ".files");
-  std::filesystem::remove(config.db_path);
+  std::filesystem::remove_all(config.storage.sqlite_path + ".files");
+  std::filesystem::remove(config.storage.sqlite_path);
 }
 BENCHMARK(BM_ServerHostLoad)->UseRealTime();
 
@@ -111,7 +100,7 @@ void BM_PlainTcpEcho(benchmark::State& state) {
       ::send(peer.Get(), reply, sizeof(reply), MSG_NOSIGNAL);
     }
   });
-  UniqueFd client = Connect(ntohs(address.sin_port));
+  UniqueFd client = orbe_bench::ConnectLoopback(ntohs(address.sin_port));
   const std::string request = orbe::wire::EncodeHostLoadRequest(1);
   char reply[kReplyBytes];
   for (auto _ : state) {

@@ -9,6 +9,9 @@
 // scheme through the screening window (the run command to the filled grid and
 // summary line, boards 上证Ａ股 and 深证Ａ股) beside the headless runner over the
 // same companies, each on an empty reply cache: window_over_runner (goal <= 1.2).
+// BM_ScreeningPerSecurity runs the first screening over sample markets at
+// scales 0.25, 0.5 and 1 and reports the time per security, which should not
+// grow with the market.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -48,7 +51,8 @@ struct CatalogueCloser {
 // The market, the server on its own thread, the host's market and the catalogue, made once.
 class Fixture : public orbe_bench::ServedMarket {
  public:
-  Fixture() : ServedMarket("orbe_screening_bench", kScale) {
+  explicit Fixture(double scale = kScale, const std::string& name = "orbe_screening_bench")
+      : ServedMarket(name, scale) {
     setenv("PYTHONDONTWRITEBYTECODE", "1", 0);
     if (!Serving()) return;
     market_ = orbe::HostMarket::Open(Database(), Home(), &error_);
@@ -190,6 +194,35 @@ void BM_ScreeningWindowVersusHeadlessRunner(benchmark::State& state) {
   state.counters["window_over_runner"] = runner_seconds > 0 ? window_seconds / runner_seconds : 0;
 }
 BENCHMARK(BM_ScreeningWindowVersusHeadlessRunner)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+// The first screening (an empty reply cache) of every listed company, per
+// company, on a market of its own scale.
+void BM_ScreeningPerSecurity(benchmark::State& state) {
+  const int percent = static_cast<int>(state.range(0));
+  const auto fixture = std::make_unique<Fixture>(percent / 100.0, "orbe_screening_scale_" + std::to_string(percent));
+  if (fixture->Catalogue() == nullptr || !fixture->Error().empty()) {
+    state.SkipWithError(fixture->Error().c_str());
+    return;
+  }
+  const IndexScheme scheme = orbe_test::ScreeningScheme();
+  const std::string codes = orbe_test::JoinCodes(fixture->Companies());
+  double seconds = 0;
+  bool ok = true;
+  for (auto _ : state) {
+    state.PauseTiming();
+    ok = fixture->Restart() && ok;
+    state.ResumeTiming();
+    seconds += orbe_bench::SecondsOf(
+        [&] { return orbe::RunScreening(fixture->Catalogue(), scheme, codes, nullptr, kTimeoutMs).ok; }, &ok);
+  }
+  if (!ok) state.SkipWithError(("a screening failed " + fixture->Error()).c_str());
+  const double runs = static_cast<double>(state.iterations());
+  const double securities = static_cast<double>(fixture->Companies().size());
+  state.counters["securities"] = securities;
+  state.counters["ms"] = seconds / runs * 1000;
+  state.counters["us_per_security"] = seconds / runs / securities * 1e6;
+}
+BENCHMARK(BM_ScreeningPerSecurity)->Arg(25)->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
 }  // namespace
 

@@ -19,6 +19,7 @@
 #include <thread>
 
 #include "data_server.h"
+#include "loopback_client.h"
 #include "dictionary/sql_parser.h"
 #include "orbe/dictionary/cw_dictionary.h"
 #include "protocol/frame_splitter.h"
@@ -42,18 +43,6 @@ constexpr const char* kStatement =
 constexpr const char* kDirectSql =
     "SELECT T001,T002,T003,T004,T005,T006,T007,T008,T009,T010 FROM t100000001 ORDER BY rowid LIMIT 4000";
 constexpr int kIntegerColumn = 8;  // T009, the listing date
-
-UniqueFd Connect(std::uint16_t port) {
-  UniqueFd fd(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(port);
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  ::connect(fd.Get(), reinterpret_cast<sockaddr*>(&address), sizeof(address));
-  const int on = 1;
-  ::setsockopt(fd.Get(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof(on));
-  return fd;
-}
 
 // One sample market, one server and one client for the whole program.
 class Bench {
@@ -100,7 +89,7 @@ class Bench {
     std::string out;
     const std::string_view body(frame_.data() + orbe::wire::kRequestHeaderSize,
                                 frame_.size() - orbe::wire::kRequestHeaderSize);
-    orbe::server::RunSelect(*storage_, body, {1, orbe::wire::kCodeSelect}, &out);
+    orbe::server::RunSelect(*storage_, *reader_, body, {1, orbe::wire::kCodeSelect}, &out);
     return out.size();
   }
 
@@ -135,12 +124,12 @@ class Bench {
     const std::string db = dir_ + "/market.db";
     if (!orbe::sample::MakeSampleMarket(db, kScale, &error_)) return;
     orbe::server::ServerConfig config;
-    config.db_path = db;
+    config.storage.sqlite_path = db;
     config.port = 0;
     server_ = orbe::server::DataServer::Create(config, &error_);
     if (!server_) return;
     loop_ = std::thread([this] { server_->Run(stop_.Get()); });
-    client_ = Connect(server_->Port());
+    client_ = orbe_bench::ConnectLoopback(server_->Port());
     orbe::CwDictionary dictionary;
     cw_command_req request{};
     if (!orbe::LoadDictionaryFiles(dictionary, db + ".files/") ||
@@ -153,7 +142,8 @@ class Bench {
                                        std::string_view(reinterpret_cast<const char*>(&request) + 2,
                                                         sizeof(request) - 2));
     sqlite3_open_v2(db.c_str(), &direct_, SQLITE_OPEN_READONLY, nullptr);
-    storage_ = orbe::server::Storage::Open(db, &error_);
+    storage_ = orbe::server::Storage::Open({db, ""}, &error_);
+    if (storage_) reader_ = storage_->Connect(&error_);
   }
 
   std::string dir_;
@@ -167,6 +157,7 @@ class Bench {
   std::uint32_t request_id_ = 0;
   sqlite3* direct_ = nullptr;
   std::unique_ptr<orbe::server::Storage> storage_;
+  std::unique_ptr<orbe::server::SqlConnection> reader_;
 };
 
 // CPU of the whole process (client and server thread alike): unlike wall

@@ -5,61 +5,108 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/epoll.h>
+#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
-#include <vector>
+#include <deque>
+#include <thread>
 
 #include "orbe/platform/text.h"
+#include "protocol/replies.h"
 #include "server_log.h"
 
 namespace orbe::server {
 namespace {
 
 constexpr std::size_t kReadChunk = 64 * 1024;
-// A client that pipelines requests but does not read its replies stops
-// being read from once this much is waiting for it.
-constexpr std::size_t kMaxPendingOutput = 32u << 20;
 constexpr std::size_t kMaxConnections = 20000;
+// Frames read and waiting beyond this many bytes stop the reading too: a
+// frame may be 16 MiB long, so a count alone would not bound them.
+constexpr std::size_t kMaxRequestBytesQueued = 32u << 20;
+
+// epoll keys; connection ids start above them.
+constexpr std::uint64_t kListenerKey = 1;
+constexpr std::uint64_t kStopKey = 2;
+constexpr std::uint64_t kAnsweredKey = 3;
+constexpr std::uint64_t kFirstConnectionId = 16;
 
 std::string ErrnoText() { return std::strerror(errno); }
+
+bool Watch(int epoll, int fd, std::uint64_t key, std::uint32_t events) {
+  epoll_event event{};
+  event.events = events;
+  event.data.u64 = key;
+  return ::epoll_ctl(epoll, EPOLL_CTL_ADD, fd, &event) == 0;
+}
+
+int WorkerCount(int configured) {
+  if (configured > 0) return configured;
+  return std::max(2, static_cast<int>(std::thread::hardware_concurrency()));
+}
+
+// A request read and waiting for its turn. The splitter's frames view its
+// buffer, which moves on with the next read, so a waiting one owns its bytes.
+struct WaitingRequest {
+  wire::RequestHeader header{};
+  std::uint16_t code = 0;
+  std::string body;
+
+  explicit WaitingRequest(const wire::RequestFrame& frame)
+      : header(frame.header), code(frame.code), body(frame.body) {}
+  wire::RequestFrame View() const { return {header, code, body}; }
+};
 
 }  // namespace
 
 struct DataServer::Connection {
+  std::uint64_t id = 0;
   UniqueFd fd;
   std::string peer;
+  bool admitted = true;  // in the allow list
   wire::RequestSplitter splitter;
+  std::deque<WaitingRequest> queued;  // read, waiting for their turn
+  std::size_t queued_bytes = 0;
+  bool running = false;  // one of its requests is with a worker
   std::string output;
   std::size_t output_sent = 0;
   Clock::time_point last_input;
   std::uint32_t interest = 0;
-  bool closing = false;  // no more input; close once the output is written
+  bool closing = false;  // no more input; close once everything is answered and written
   bool broken = false;   // framing lost: nothing more is read from the stream
 
   std::size_t Pending() const { return output.size() - output_sent; }
+  bool Idle() const { return !running && queued.empty() && Pending() == 0; }
 };
 
-DataServer::~DataServer() = default;
+DataServer::~DataServer() {
+  // Workers first: a running request uses the storage and the readers.
+  workers_.reset();
+}
 
 std::unique_ptr<DataServer> DataServer::Create(const ServerConfig& config, std::string* error) {
   std::unique_ptr<DataServer> server(new DataServer());
   server->config_ = config;
-  server->storage_ = Storage::Open(config.db_path, error);
+  server->storage_ = Storage::Open(config.storage, error);
   if (!server->storage_) return nullptr;
-  const auto schema = server->storage_->LoadSchema(error);
-  if (!schema) return nullptr;
-  if (const std::string problem = CheckSchema(*schema); !problem.empty()) {
+  if (const std::string problem = CheckSchema(server->storage_->Schema()); !problem.empty()) {
     *error = "dictionary schema refused: " + problem;
     return nullptr;
   }
-  server->files_ = std::make_unique<FileStore>(config.file_root.empty() ? config.db_path + ".files"
-                                                                        : config.file_root);
-  if (!server->files_->Publish(*schema, error)) return nullptr;
-  server->context_ = {server->storage_.get(), server->files_.get(), config.capacity, 0};
+  server->files_ = std::make_unique<FileStore>(config.FileRoot());
+  if (!server->files_->Publish(server->storage_->Schema(), error)) return nullptr;
+  const int workers = WorkerCount(config.workers);
+  for (int i = 0; i < workers; ++i) {
+    auto reader = server->storage_->Connect(error);
+    if (!reader) return nullptr;
+    server->contexts_.push_back({server->storage_.get(), reader.get(), server->files_.get(), config.capacity,
+                                 &server->live_connections_, config.access.writable});
+    server->readers_.push_back(std::move(reader));
+  }
 
   sockaddr_in address{};
   address.sin_family = AF_INET;
@@ -81,51 +128,59 @@ std::unique_ptr<DataServer> DataServer::Create(const ServerConfig& config, std::
   }
   server->port_ = ntohs(address.sin_port);
   server->epoll_ = UniqueFd(::epoll_create1(EPOLL_CLOEXEC));
+  server->answered_ = UniqueFd(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
   server->spare_fd_ = UniqueFd(::open("/dev/null", O_RDONLY | O_CLOEXEC));
-  if (!server->epoll_.Valid()) {
+  if (!server->epoll_.Valid() || !server->answered_.Valid()) {
     *error = "epoll: " + ErrnoText();
     return nullptr;
   }
+  server->workers_ = std::make_unique<WorkerPool>(static_cast<std::size_t>(workers));
   return server;
 }
 
 bool DataServer::Run(int stop_fd) {
-  epoll_event event{};
-  event.events = EPOLLIN;
-  event.data.fd = listener_.Get();
-  if (::epoll_ctl(epoll_.Get(), EPOLL_CTL_ADD, listener_.Get(), &event) != 0) return false;
-  event.data.fd = stop_fd;
-  if (::epoll_ctl(epoll_.Get(), EPOLL_CTL_ADD, stop_fd, &event) != 0) return false;
-
+  if (!Watch(epoll_.Get(), listener_.Get(), kListenerKey, EPOLLIN) ||
+      !Watch(epoll_.Get(), stop_fd, kStopKey, EPOLLIN) ||
+      !Watch(epoll_.Get(), answered_.Get(), kAnsweredKey, EPOLLIN)) {
+    return false;
+  }
   std::array<epoll_event, 256> events{};
   auto last_sweep = Clock::now();
-  for (;;) {
+  bool stop = false;
+  while (!stop) {
     const int count = ::epoll_wait(epoll_.Get(), events.data(), static_cast<int>(events.size()), 1000);
     if (count < 0 && errno != EINTR) {
       LogLine(LogLevel::kError, "epoll_wait: %s", ErrnoText().c_str());
       break;
     }
-    bool stop = false;
     for (int i = 0; i < count; ++i) {
-      const int fd = events[i].data.fd;
-      if (fd == stop_fd) {
+      const std::uint64_t key = events[i].data.u64;
+      if (key == kStopKey) {
         stop = true;
-      } else if (fd == listener_.Get()) {
+      } else if (key == kListenerKey) {
         AcceptAll();
-      } else if (const auto found = connections_.find(fd); found != connections_.end()) {
+      } else if (key == kAnsweredKey) {
+        TakeAnswers();
+      } else if (const auto found = connections_.find(key); found != connections_.end()) {
         Connection* connection = found->second.get();
-        if (events[i].events & (EPOLLIN | EPOLLHUP | EPOLLERR)) OnReadable(connection);
-        if (connections_.count(fd) != 0 && !Flush(connection)) Close(fd);
+        // Hung up or reset: nothing can reach the client any more.
+        if (events[i].events & (EPOLLHUP | EPOLLERR)) {
+          Close(key);
+          continue;
+        }
+        if (events[i].events & EPOLLIN) OnReadable(connection);
+        if (!Flush(connection)) Close(key);
       }
     }
-    if (stop) break;
     if (Clock::now() - last_sweep >= std::chrono::seconds(1)) {
       CloseIdle();
       last_sweep = Clock::now();
     }
   }
   LogLine(LogLevel::kInfo, "shutting down, closing %zu connection(s)", connections_.size());
+  workers_.reset();  // running requests end; their answers are dropped
   connections_.clear();
+  live_connections_ = 0;
   return true;
 }
 
@@ -155,82 +210,137 @@ void DataServer::AcceptAll() {
     const int on = 1;
     ::setsockopt(fd.Get(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof(on));
     auto connection = std::make_unique<Connection>();
-    char text[INET_ADDRSTRLEN] = {};
-    inet_ntop(AF_INET, &peer.sin_addr, text, sizeof(text));
-    connection->peer = Format("%s:%u", text, ntohs(peer.sin_port));
+    connection->id = kFirstConnectionId + next_id_++;
+    connection->peer = PeerText(peer);
+    connection->admitted = config_.access.Admits(peer);
     connection->last_input = Clock::now();
     connection->interest = EPOLLIN;
-    epoll_event event{};
-    event.events = EPOLLIN;
-    event.data.fd = fd.Get();
-    if (::epoll_ctl(epoll_.Get(), EPOLL_CTL_ADD, fd.Get(), &event) != 0) continue;
-    const int key = fd.Get();
+    if (!Watch(epoll_.Get(), fd.Get(), connection->id, EPOLLIN)) continue;
     connection->fd = std::move(fd);
-    LogLine(LogLevel::kDebug, "fd %d: connected from %s", key, connection->peer.c_str());
-    connections_.emplace(key, std::move(connection));
+    if (!connection->admitted) {
+      LogLine(LogLevel::kWarn, "%s: refused: not in the allow list", connection->peer.c_str());
+    } else {
+      LogLine(LogLevel::kDebug, "%s: connected", connection->peer.c_str());
+      ++live_connections_;
+    }
+    connections_.emplace(connection->id, std::move(connection));
   }
+}
+
+bool DataServer::Reading(const Connection& connection) const {
+  return !connection.closing && !connection.broken && connection.queued.size() < config_.max_requests_queued &&
+         connection.queued_bytes + connection.splitter.Buffered() < kMaxRequestBytesQueued &&
+         connection.Pending() < config_.max_reply_bytes_queued;
 }
 
 void DataServer::OnReadable(Connection* connection) {
-  const int fd = connection->fd.Get();
-  char buffer[kReadChunk];
-  // One chunk per wake-up keeps a busy client from starving the others;
-  // level-triggered epoll brings us back for the rest.
-  const ssize_t got = ::recv(fd, buffer, sizeof(buffer), 0);
-  if (got > 0) {
-    connection->last_input = Clock::now();
-    connection->splitter.Append(buffer, static_cast<std::size_t>(got));
-  } else if (got == 0 || (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) {
-    connection->closing = true;
-    if (connection->splitter.Buffered() != 0) {
-      LogLine(LogLevel::kWarn, "fd %d: %s closed in the middle of a frame", fd, connection->peer.c_str());
+  if (Reading(*connection)) {
+    char buffer[kReadChunk];
+    // One chunk per wake-up keeps a busy client from starving the others;
+    // level-triggered epoll brings us back for the rest.
+    const ssize_t got = ::recv(connection->fd.Get(), buffer, sizeof(buffer), 0);
+    if (got > 0) {
+      connection->last_input = Clock::now();
+      connection->splitter.Append(buffer, static_cast<std::size_t>(got));
+    } else if (got == 0 || (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) {
+      connection->closing = true;
+      if (connection->splitter.Buffered() != 0) {
+        LogLine(LogLevel::kWarn, "%s closed in the middle of a frame", connection->peer.c_str());
+      }
     }
   }
-  ProcessFrames(connection);
+  TakeFrames(connection);
 }
 
-void DataServer::ProcessFrames(Connection* connection) {
-  const int fd = connection->fd.Get();
-  context_.live_connections = static_cast<std::uint32_t>(connections_.size());
+void DataServer::TakeFrames(Connection* connection) {
   wire::RequestFrame frame;
-  while (!connection->broken && connection->Pending() < kMaxPendingOutput) {
+  while (!connection->broken && connection->queued.size() < config_.max_requests_queued) {
     const wire::SplitResult result = connection->splitter.Next(&frame);
     if (result == wire::SplitResult::kNeedMore) break;
     if (result == wire::SplitResult::kBad) {
-      LogLine(LogLevel::kWarn, "fd %d: %s sent a malformed frame header; closing", fd, connection->peer.c_str());
+      LogLine(LogLevel::kWarn, "%s sent a malformed frame header; closing", connection->peer.c_str());
       connection->closing = true;
       connection->broken = true;
       break;
     }
-    const std::size_t before = connection->output.size();
-    const std::int32_t status = HandleRequest(context_, frame, &connection->output);
-    const std::uint32_t id = frame.header.request_id;
-    const std::uint32_t length = frame.header.total_length;
+    if (!connection->admitted) {
+      // Answered here, without a worker: nothing else of this client is in
+      // flight, so the order holds; the connection closes once it is written.
+      wire::AppendEndPacket(&connection->output, {frame.header.request_id, frame.code}, wire::kStatusRefused);
+      connection->closing = true;
+      continue;
+    }
+    connection->queued_bytes += frame.header.total_length;
+    connection->queued.emplace_back(frame);
+  }
+  Dispatch(connection);
+}
+
+void DataServer::Dispatch(Connection* connection) {
+  if (connection->running || connection->queued.empty() ||
+      connection->Pending() >= config_.max_reply_bytes_queued) {
+    return;
+  }
+  connection->running = true;
+  auto request = std::make_shared<WaitingRequest>(std::move(connection->queued.front()));
+  connection->queued.pop_front();
+  connection->queued_bytes -= request->header.total_length;
+  workers_->Submit([this, id = connection->id, peer = connection->peer, request](std::size_t worker) {
+    std::string reply;
+    const wire::RequestFrame view = request->View();
+    const wire::RequestFrame* frame = &view;
+    const std::int32_t status = HandleRequest(contexts_[worker], *frame, peer, &reply);
     LogLine(status == wire::kStatusComplete ? LogLevel::kInfo : LogLevel::kWarn,
-            "fd %d: request id=%u code=%u %s length=%u -> status %d, %zu reply bytes", fd, id, frame.code,
-            RequestName(frame.code), length, status, connection->output.size() - before);
+            "%s: request id=%u code=%u %s length=%u -> status %d, %zu reply bytes", peer.c_str(),
+            frame->header.request_id, frame->code, RequestName(frame->code), frame->header.total_length, status,
+            reply.size());
+    {
+      const std::lock_guard lock(answers_mutex_);
+      answers_.push_back({id, std::move(reply)});
+    }
+    const std::uint64_t one = 1;
+    [[maybe_unused]] const ssize_t written = ::write(answered_.Get(), &one, sizeof(one));
+  });
+}
+
+void DataServer::TakeAnswers() {
+  std::uint64_t count = 0;
+  [[maybe_unused]] const ssize_t got = ::read(answered_.Get(), &count, sizeof(count));
+  std::vector<Answer> answers;
+  {
+    const std::lock_guard lock(answers_mutex_);
+    answers.swap(answers_);
+  }
+  for (Answer& answer : answers) {
+    const auto found = connections_.find(answer.connection);
+    if (found == connections_.end()) continue;  // closed while its request ran
+    Connection* connection = found->second.get();
+    connection->running = false;
+    if (connection->output_sent == connection->output.size()) {
+      connection->output = std::move(answer.reply);
+      connection->output_sent = 0;
+    } else {
+      connection->output += answer.reply;
+    }
+    TakeFrames(connection);  // frames held back by the limits may go now
+    if (!Flush(connection)) Close(answer.connection);
   }
 }
 
 bool DataServer::Flush(Connection* connection) {
-  for (;;) {
-    while (connection->Pending() != 0) {
-      const ssize_t sent = ::send(connection->fd.Get(), connection->output.data() + connection->output_sent,
-                                  connection->Pending(), MSG_NOSIGNAL);
-      if (sent < 0 && errno == EINTR) continue;
-      if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) break;
-      if (sent < 0) return false;
-      connection->output_sent += static_cast<std::size_t>(sent);
-    }
-    if (connection->Pending() != 0) break;
+  while (connection->Pending() != 0) {
+    const ssize_t sent = ::send(connection->fd.Get(), connection->output.data() + connection->output_sent,
+                                connection->Pending(), MSG_NOSIGNAL);
+    if (sent < 0 && errno == EINTR) continue;
+    if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) break;
+    if (sent < 0) return false;
+    connection->output_sent += static_cast<std::size_t>(sent);
+  }
+  if (connection->Pending() == 0) {
     connection->output.clear();
     connection->output_sent = 0;
-    // Frames held back while the output was full can go now.
-    ProcessFrames(connection);
-    if (connection->Pending() == 0) {
-      if (connection->closing) return false;
-      break;
-    }
+    Dispatch(connection);  // a request held back while the output was full
+    if (connection->closing && connection->Idle()) return false;
   }
   UpdateInterest(connection);
   return true;
@@ -238,31 +348,35 @@ bool DataServer::Flush(Connection* connection) {
 
 void DataServer::UpdateInterest(Connection* connection) {
   std::uint32_t wanted = 0;
-  if (!connection->closing && connection->Pending() < kMaxPendingOutput) wanted |= EPOLLIN;
+  if (Reading(*connection)) wanted |= EPOLLIN;
   if (connection->Pending() != 0) wanted |= EPOLLOUT;
   if (wanted == connection->interest) return;
   epoll_event event{};
   event.events = wanted;
-  event.data.fd = connection->fd.Get();
+  event.data.u64 = connection->id;
   ::epoll_ctl(epoll_.Get(), EPOLL_CTL_MOD, connection->fd.Get(), &event);
   connection->interest = wanted;
 }
 
-void DataServer::Close(int fd) {
-  LogLine(LogLevel::kDebug, "fd %d: closed", fd);
-  ::epoll_ctl(epoll_.Get(), EPOLL_CTL_DEL, fd, nullptr);
-  connections_.erase(fd);
+void DataServer::Close(std::uint64_t id) {
+  const auto found = connections_.find(id);
+  if (found == connections_.end()) return;
+  LogLine(LogLevel::kDebug, "%s: closed", found->second->peer.c_str());
+  ::epoll_ctl(epoll_.Get(), EPOLL_CTL_DEL, found->second->fd.Get(), nullptr);
+  if (found->second->admitted) --live_connections_;
+  connections_.erase(found);
 }
 
 void DataServer::CloseIdle() {
   const auto limit = Clock::now() - std::chrono::seconds(config_.idle_seconds);
-  std::vector<int> idle;
-  for (const auto& [fd, connection] : connections_) {
-    if (connection->last_input < limit) idle.push_back(fd);
+  std::vector<std::uint64_t> idle;
+  for (const auto& [id, connection] : connections_) {
+    if (connection->last_input < limit && !connection->running) idle.push_back(id);
   }
-  for (const int fd : idle) {
-    LogLine(LogLevel::kInfo, "fd %d: idle for %d s; closing", fd, config_.idle_seconds);
-    Close(fd);
+  for (const std::uint64_t id : idle) {
+    LogLine(LogLevel::kInfo, "%s: idle for %d s; closing", connections_.at(id)->peer.c_str(),
+            config_.idle_seconds);
+    Close(id);
   }
 }
 

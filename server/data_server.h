@@ -1,20 +1,28 @@
-// The data service's network side: one epoll loop that accepts clients,
-// cuts their byte streams into request frames, answers them in order and
-// writes the replies back without ever blocking on a slow client.
+// The data service's network side: one epoll thread accepts clients, cuts
+// their byte streams into request frames and writes the replies back without
+// ever blocking on a slow client; a pool of workers, each with its own
+// database connection, runs the requests. The requests of one connection run
+// one after another, in order, so its replies keep the order of its requests;
+// requests of different connections run side by side.
 #ifndef ORBE_SERVER_DATA_SERVER_H_
 #define ORBE_SERVER_DATA_SERVER_H_
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
+#include "access_control.h"
 #include "file_store.h"
 #include "protocol/frame_splitter.h"
 #include "request_handlers.h"
 #include "storage.h"
 #include "unique_fd.h"
+#include "worker_pool.h"
 
 namespace orbe::server {
 
@@ -22,48 +30,72 @@ inline constexpr std::uint16_t kDefaultPort = 7722;
 inline constexpr std::uint32_t kDefaultCapacity = 3000;
 
 struct ServerConfig {
-  std::string db_path;
+  StorageLocation storage;
   std::string bind_address = "127.0.0.1";
   std::uint16_t port = kDefaultPort;  // 0 picks a free port
-  std::string file_root;              // "" means db_path + ".files"
+  std::string file_root;              // "" means the SQLite file's path + ".files"
   std::uint32_t capacity = kDefaultCapacity;
   int idle_seconds = 300;
+  AccessPolicy access;
+  int workers = 0;  // 0: one per processor, at least two
+  // Per connection: requests read and not yet answered, and reply bytes not
+  // yet taken by the client. Past either the server stops reading from it.
+  std::size_t max_requests_queued = 64;
+  std::size_t max_reply_bytes_queued = 32u << 20;
+
+  std::string FileRoot() const { return file_root.empty() ? storage.sqlite_path + ".files" : file_root; }
 };
 
 class DataServer {
  public:
-  // Opens the storage, publishes the dictionary files and binds the port.
-  // Null with `error` set when any step fails.
+  // Opens the storage and a connection per worker, publishes the dictionary
+  // files and binds the port. Null with `error` set when any step fails.
   static std::unique_ptr<DataServer> Create(const ServerConfig& config, std::string* error);
   ~DataServer();
 
   std::uint16_t Port() const { return port_; }
+  std::size_t Workers() const { return contexts_.size(); }
   // Serves until `stop_fd` (a signalfd, eventfd or pipe) becomes readable;
   // every client connection is closed on return.
   bool Run(int stop_fd);
 
  private:
   struct Connection;
+  struct Answer {
+    std::uint64_t connection;
+    std::string reply;
+  };
   using Clock = std::chrono::steady_clock;
 
   DataServer() = default;
   void AcceptAll();
   void OnReadable(Connection* connection);
-  void ProcessFrames(Connection* connection);
+  void TakeFrames(Connection* connection);
+  void Dispatch(Connection* connection);
+  void TakeAnswers();
   bool Flush(Connection* connection);
+  bool Reading(const Connection& connection) const;
   void UpdateInterest(Connection* connection);
-  void Close(int fd);
+  void Close(std::uint64_t id);
   void CloseIdle();
 
   ServerConfig config_;
   std::unique_ptr<Storage> storage_;
   std::unique_ptr<FileStore> files_;
-  ServiceContext context_;
+  std::vector<std::unique_ptr<SqlConnection>> readers_;
+  std::vector<ServiceContext> contexts_;
+  std::atomic<std::uint32_t> live_connections_{0};
   UniqueFd listener_;
   UniqueFd epoll_;
   UniqueFd spare_fd_;  // released to accept and drop a client when descriptors run out
+  UniqueFd answered_;  // eventfd: a worker finished a request
   std::uint16_t port_ = 0;
-  std::unordered_map<int, std::unique_ptr<Connection>> connections_;
+  std::uint64_t next_id_ = 1;
+  std::unordered_map<std::uint64_t, std::unique_ptr<Connection>> connections_;
+  std::mutex answers_mutex_;
+  std::vector<Answer> answers_;
+  // Last member: its threads stop before anything they use goes away.
+  std::unique_ptr<WorkerPool> workers_;
 };
 
 }  // namespace orbe::server

@@ -14,6 +14,7 @@
 
 #include "file_server_session.h"
 #include "protocol/frame_splitter.h"
+#include "protocol/replies.h"
 #include "protocol/wire_format.h"
 #include "server_log.h"
 
@@ -21,6 +22,8 @@ namespace orbe::server {
 
 struct FileServer::Client {
   UniqueFd fd;
+  std::string peer;
+  bool admitted = true;
   std::thread thread;
   std::atomic<bool> finished{false};
 };
@@ -109,7 +112,10 @@ FileServer::~FileServer() {
 void FileServer::AcceptLoop() {
   for (;;) {
     if (!WaitFor(listener_.Get(), POLLIN, stop_.Get(), -1)) return;
-    UniqueFd fd(::accept4(listener_.Get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
+    sockaddr_in peer{};
+    socklen_t length = sizeof peer;
+    UniqueFd fd(::accept4(listener_.Get(), reinterpret_cast<sockaddr*>(&peer), &length,
+                          SOCK_CLOEXEC | SOCK_NONBLOCK));
     if (!fd.Valid()) continue;
     ReapFinished();
     std::lock_guard<std::mutex> hold(mutex_);
@@ -119,6 +125,9 @@ void FileServer::AcceptLoop() {
     }
     auto client = std::make_unique<Client>();
     client->fd = std::move(fd);
+    client->peer = PeerText(peer);
+    client->admitted = config_.access.Admits(peer);
+    if (!client->admitted) LogLine(LogLevel::kWarn, "file server: %s refused: not in the allow list", client->peer.c_str());
     Client* raw = client.get();
     client->thread = std::thread([this, raw] { Serve(raw); });
     clients_.push_back(std::move(client));
@@ -135,6 +144,21 @@ void FileServer::ReapFinished() {
     (*it)->thread.join();
     it = clients_.erase(it);
   }
+}
+
+// A client outside the allow list hears status 106 and is let go; a write
+// on a read-only server hears 106 and the client may go on reading.
+FileServer::Access FileServer::Check(const Client& client, const wire::RequestFrame& frame,
+                                     const ReplySink& sink) const {
+  const bool write = !wire::IsReadRequest(frame.code);
+  if (client.admitted && (config_.access.writable || !write)) return Access::kServe;
+  if (client.admitted) {
+    LogLine(LogLevel::kWarn, "file server: %s: request %u refused: the server is read-only (no --writable)",
+            client.peer.c_str(), frame.code);
+  }
+  std::string reply;
+  wire::AppendEndPacket(&reply, {frame.header.request_id, frame.code}, wire::kStatusRefused);
+  return sink(reply) && client.admitted ? Access::kRefused : Access::kClose;
 }
 
 void FileServer::Serve(Client* client) {
@@ -158,8 +182,12 @@ void FileServer::Serve(Client* client) {
       const wire::SplitResult result = splitter.Next(&frame);
       if (result == wire::SplitResult::kNeedMore) break;
       // File-server frames are 16-bit long; a longer one is a framing error.
-      if (result == wire::SplitResult::kBad || frame.header.total_length > wire::kMaxFileServerLength ||
-          !session.Handle(frame, sink)) {
+      if (result == wire::SplitResult::kBad || frame.header.total_length > wire::kMaxFileServerLength) {
+        open = false;
+        break;
+      }
+      const Access access = Check(*client, frame, sink);
+      if (access == Access::kClose || (access == Access::kServe && !session.Handle(frame, sink))) {
         open = false;
         break;
       }

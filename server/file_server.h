@@ -11,6 +11,8 @@
 #include <string>
 #include <thread>
 
+#include "access_control.h"
+#include "file_server_session.h"
 #include "unique_fd.h"
 
 namespace orbe::server {
@@ -22,6 +24,7 @@ struct FileServerConfig {
   std::uint64_t max_file_bytes = 500ull << 20;
   int idle_seconds = 300;
   std::size_t max_clients = 64;
+  AccessPolicy access;  // who is served; uploads and deletes need access.writable
 };
 
 class FileServer {
@@ -41,6 +44,8 @@ class FileServer {
   FileServer() = default;
   void AcceptLoop();
   void Serve(Client* client);
+  enum class Access { kServe, kRefused, kClose };
+  Access Check(const Client& client, const wire::RequestFrame& frame, const ReplySink& sink) const;
   void ReapFinished();
 
   FileServerConfig config_;

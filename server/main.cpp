@@ -1,4 +1,5 @@
-// orbe-dataserver: the data service of docs/protocol.md over an SQLite database.
+// orbe-dataserver: the data service of docs/protocol.md over an SQLite or a
+// PostgreSQL database.
 #include <signal.h>
 #include <sys/signalfd.h>
 
@@ -35,8 +36,9 @@ orbe::server::UniqueFd BlockStopSignals() {
 orbe::server::FileServerConfig FileServerConfigOf(const orbe::server::ServerOptions& options) {
   orbe::server::FileServerConfig config;
   const orbe::server::ServerConfig& data = options.config;
-  config.root = data.file_root.empty() ? data.db_path + ".files" : data.file_root;
+  config.root = data.FileRoot();
   config.bind_address = data.bind_address;
+  config.access = data.access;
   config.port = static_cast<std::uint16_t>(options.file_port);
   config.idle_seconds = data.idle_seconds;
   return config;
@@ -69,14 +71,18 @@ int Serve(const orbe::server::ServerOptions& options) {
     std::printf("file server listening on %s:%u\n", options.config.bind_address.c_str(), file_server->Port());
   }
   std::fflush(stdout);
-  LogLine(LogLevel::kInfo, "serving %s on port %u, capacity %u", options.config.db_path.c_str(),
-          server->Port(), options.config.capacity);
+  LogLine(LogLevel::kInfo, "serving %s on port %u, capacity %u, %zu workers%s",
+          options.config.storage.Describe().c_str(), server->Port(), options.config.capacity, server->Workers(),
+          options.config.access.writable ? "" : ", read-only");
   return server->Run(stop.Get()) ? 0 : 1;
 }
 
 int MakeSample(const orbe::server::ServerOptions& options) {
   std::string error;
-  if (!orbe::sample::MakeSampleMarket(options.sample_path, options.sample_scale, &error)) {
+  const bool postgres = options.sample_path.starts_with("postgresql://") || options.sample_path.starts_with("postgres://");
+  const bool made = postgres ? orbe::sample::MakeSampleMarketInPostgres(options.sample_path, options.sample_scale, &error)
+                             : orbe::sample::MakeSampleMarket(options.sample_path, options.sample_scale, &error);
+  if (!made) {
     std::fprintf(stderr, "orbe-dataserver: %s\n", error.c_str());
     return 1;
   }

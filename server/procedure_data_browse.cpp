@@ -6,7 +6,6 @@
 #include "orbe/platform/text.h"
 #include "procedure_reference.h"
 #include "procedure_result_writer.h"
-#include "procedure_sqlite.h"
 
 namespace orbe::server {
 namespace {
@@ -50,27 +49,26 @@ std::optional<std::int16_t> StringWidth(const BrowseFunction& function, std::str
 }
 
 // Without a code list the function answers for every listed company.
-bool AllCompanyCodes(sqlite3* db, std::vector<std::string>* codes) {
-  const SqliteStatement query = PrepareOn(db, "SELECT T002 FROM t100000002 ORDER BY rowid");
-  if (!query) return false;
-  int step;
-  while ((step = sqlite3_step(query.get())) == SQLITE_ROW) codes->emplace_back(ColumnText(query.get(), 0));
-  return step == SQLITE_DONE;
+bool AllCompanyCodes(SqlConnection& db, std::vector<std::string>* codes) {
+  return db.Query("SELECT T002 FROM t100000002 ORDER BY rowid", {}, [&](const SqlRow& row) {
+    codes->emplace_back(row.Text(0));
+    return true;
+  });
 }
 
-void WriteValue(sqlite3_stmt* query, BrowseValue type, std::int16_t width, ResultWriter* writer) {
+void WriteValue(const SqlRow& row, BrowseValue type, std::int16_t width, ResultWriter* writer) {
   switch (type) {
     case BrowseValue::kInt32:
-      writer->Number(static_cast<std::int32_t>(sqlite3_column_int64(query, 0)));
+      writer->Number(static_cast<std::int32_t>(row.Integer(0)));
       break;
     case BrowseValue::kDouble:
-      writer->Number(sqlite3_column_double(query, 0));
+      writer->Number(row.Real(0));
       break;
     case BrowseValue::kInt64:
-      writer->Number(static_cast<std::int64_t>(sqlite3_column_int64(query, 0)));
+      writer->Number(static_cast<std::int64_t>(row.Integer(0)));
       break;
     case BrowseValue::kString:
-      writer->FixedText(ColumnText(query, 0), static_cast<std::size_t>(width));
+      writer->FixedText(row.Text(0), static_cast<std::size_t>(width));
       break;
   }
 }
@@ -88,51 +86,33 @@ std::int16_t ValueWidth(BrowseValue type, std::int16_t string_width) {
   return 8;
 }
 
-// One read transaction around the per-code queries: every value comes from
-// the same snapshot, and the database is locked once instead of per code.
-class ReadSnapshot {
- public:
-  explicit ReadSnapshot(sqlite3* db) : db_(db) {
-    open_ = sqlite3_get_autocommit(db_) != 0 && sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK;
-  }
-  ~ReadSnapshot() {
-    if (open_) sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
-  }
-  ReadSnapshot(const ReadSnapshot&) = delete;
-  ReadSnapshot& operator=(const ReadSnapshot&) = delete;
-
- private:
-  sqlite3* db_;
-  bool open_ = false;
-};
-
-// The head (wire::DataBrowseHead), then the records.
-CallOutcome Browse(sqlite3* db, const BrowseFunction& function, const std::vector<std::int64_t>& dates,
+// The head (wire::DataBrowseHead), then the records. The caller's snapshot
+// makes every value come from the same state of the data.
+CallOutcome Browse(SqlConnection& db, const BrowseFunction& function, const std::vector<std::int64_t>& dates,
                    std::int16_t string_width, const std::vector<std::string>& codes) {
-  // Declared first so that the statement is finalised before the commit.
-  const ReadSnapshot snapshot(db);
-  const SqliteStatement query = PrepareOn(db, function.sql);
-  if (!query) return CallOutcome::Failure(CallStatus::kStorageFailed);
   ResultWriter writer;
   wire::DataBrowseHead head{0, static_cast<std::int16_t>(function.key), static_cast<std::int16_t>(function.value),
                             ValueWidth(function.value, string_width)};
   writer.Bytes(wire::EncodeDataBrowseHead(head));
-  std::int32_t count = 0;
+  // A code longer than the key cannot be one of this kind.
+  std::vector<std::string> keys;
   for (const std::string& code : codes) {
-    if (code.size() > wire::BrowseKeyWidth(function.key)) continue;  // cannot be a key of this kind
-    sqlite3_reset(query.get());
-    sqlite3_bind_text(query.get(), 1, code.data(), static_cast<int>(code.size()), SQLITE_STATIC);
-    for (std::size_t i = 0; i < dates.size(); ++i) {
-      sqlite3_bind_int64(query.get(), static_cast<int>(i) + 2, dates[i]);
-    }
-    const int step = sqlite3_step(query.get());
-    if (step != SQLITE_ROW && step != SQLITE_DONE) return CallOutcome::Failure(CallStatus::kStorageFailed);
-    if (step == SQLITE_DONE || sqlite3_column_type(query.get(), 0) == SQLITE_NULL) continue;
-    writer.FixedText(code, wire::BrowseKeyWidth(function.key));
-    WriteValue(query.get(), function.value, string_width, &writer);
-    ++count;
-    if (writer.size() > kMaxCallResultSize) return CallOutcome::Failure(CallStatus::kTooLarge);
+    if (code.size() <= wire::BrowseKeyWidth(function.key)) keys.push_back(code);
   }
+  std::vector<SqlValue> fixed;
+  for (const std::int64_t date : dates) fixed.push_back(SqlValue::Integer(date));
+  std::int32_t count = 0;
+  bool too_large = false;
+  const bool ok = db.QueryPerKey(function.sql, keys, fixed, [&](std::size_t index, const SqlRow& row) {
+    if (row.IsNull(0)) return true;
+    writer.FixedText(keys[index], wire::BrowseKeyWidth(function.key));
+    WriteValue(row, function.value, string_width, &writer);
+    ++count;
+    too_large = writer.size() > kMaxCallResultSize;
+    return !too_large;
+  });
+  if (!ok) return CallOutcome::Failure(CallStatus::kStorageFailed);
+  if (too_large) return CallOutcome::Failure(CallStatus::kTooLarge);
   writer.NumberAt<std::int32_t>(offsetof(wire::DataBrowseHead, count), count);
   return {CallStatus::kSuccess, writer.Take()};
 }
@@ -140,7 +120,7 @@ CallOutcome Browse(sqlite3* db, const BrowseFunction& function, const std::vecto
 constexpr std::string_view kStampPrefix = "TS|";
 std::atomic<bool> stamps_answered{true};
 
-CallOutcome FunctionStamp(sqlite3* db, std::string_view name, std::uint64_t generation) {
+CallOutcome FunctionStamp(SqlConnection& db, std::string_view name, std::uint64_t generation) {
   const BrowseFunction* function = FindBrowseFunction(name);
   if (function == nullptr) return CallOutcome::Failure(CallStatus::kUnknownProcedure);
   const auto stamp = DataStamp(db, function->tables, function->const_classes, generation);
@@ -167,7 +147,7 @@ std::optional<BrowseOption> ParseBrowseOption(std::string_view text) {
   return option;
 }
 
-CallOutcome CallDataBrowse(sqlite3* db, std::string_view text, std::uint64_t generation) {
+CallOutcome CallDataBrowse(SqlConnection& db, std::string_view text, std::uint64_t generation) {
   if (stamps_answered.load() && text.starts_with(kStampPrefix)) return FunctionStamp(db, text.substr(kStampPrefix.size()), generation);
   const auto option = ParseBrowseOption(text);
   if (!option) return CallOutcome::Failure(CallStatus::kBadParameter);

@@ -4,8 +4,6 @@
 #ifndef ORBE_SERVER_PROCEDURE_DATA_BROWSE_H_
 #define ORBE_SERVER_PROCEDURE_DATA_BROWSE_H_
 
-#include <sqlite3.h>
-
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -14,6 +12,7 @@
 #include <vector>
 
 #include "procedure_call.h"
+#include "sql_connection.h"
 #include "protocol/procedure_results.h"
 
 namespace orbe::server {
@@ -31,6 +30,8 @@ struct BrowseFunction {
   BrowseValue value;
   BrowseKey key;
   // ?1 is the key; one row whose column 0 is the value, no row or NULL for none.
+  // Written in the SQL both stores speak (the per-key query is joined to the
+  // list of keys on PostgreSQL).
   const char* sql;
   // What its values are read from: the time stamp of "TS|name" is made of them.
   std::span<const std::int32_t> tables;
@@ -50,10 +51,10 @@ struct BrowseOption {
 // nullopt when the text has fewer than three "|"-separated pieces.
 std::optional<BrowseOption> ParseBrowseOption(std::string_view text);
 
-// The caller holds the storage lock. "TS|name" asks for the time stamp of the
+// The caller holds a snapshot of the data. "TS|name" asks for the time stamp of the
 // function's values (an i64, as the reference procedures' "TS<s>"), so a
 // client may cache its replies; `generation` is the reload count.
-CallOutcome CallDataBrowse(sqlite3* db, std::string_view option, std::uint64_t generation);
+CallOutcome CallDataBrowse(SqlConnection& db, std::string_view option, std::uint64_t generation);
 
 // Off: "TS|name" is read as an ordinary option (two pieces: status 2), as a
 // service without time stamps answers it. For clients that must cope with one.

@@ -20,11 +20,11 @@ constexpr std::array<BrowseFunction, 3> kFunctions = {{
     // Change in percent from the previous close before the first trading day
     // in the range to the close of the last one.
     {"区间涨跌幅", 2, BrowseValue::kDouble, BrowseKey::kSecurityCode,
-     "SELECT (end_close / start_close - 1) * 100 FROM ("
-     " (SELECT T004 AS start_close FROM t100000020 WHERE T002 = ?1 AND T003 BETWEEN ?2 AND ?3"
-     " ORDER BY T003 LIMIT 1),"
-     " (SELECT T008 AS end_close FROM t100000020 WHERE T002 = ?1 AND T003 BETWEEN ?2 AND ?3"
-     " ORDER BY T003 DESC LIMIT 1)) WHERE start_close > 0", kDailyQuotes, {}},
+     "SELECT (e.price / s.price - 1) * 100 FROM"
+     " (SELECT T004 AS price FROM t100000020 WHERE T002 = ?1 AND T003 BETWEEN ?2 AND ?3"
+     " ORDER BY T003 LIMIT 1) AS s,"
+     " (SELECT T008 AS price FROM t100000020 WHERE T002 = ?1 AND T003 BETWEEN ?2 AND ?3"
+     " ORDER BY T003 DESC LIMIT 1) AS e WHERE s.price > 0", kDailyQuotes, {}},
     // Sum of the daily turnover rates within the range.
     {"区间换手率", 2, BrowseValue::kDouble, BrowseKey::kSecurityCode,
      "SELECT SUM(T012) FROM t100000020 WHERE T002 = ?1 AND T003 BETWEEN ?2 AND ?3", kDailyQuotes, {}},

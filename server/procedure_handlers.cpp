@@ -22,7 +22,7 @@ std::int32_t HandleCall(const ServiceContext& context, const wire::RequestFrame&
                         std::string* out) {
   const auto request = wire::DecodeCallRequest(frame.body);
   if (!request) return Finish(out, to, wire::kStatusMalformed);
-  return Answer(out, to, CallProcedure(*context.storage, *request));
+  return Answer(out, to, CallProcedure(*context.reader, *request));
 }
 
 std::int32_t HandleReload(const ServiceContext&, const wire::RequestFrame& frame, wire::ReplyTo to,

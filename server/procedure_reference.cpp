@@ -2,9 +2,9 @@
 
 #include <limits>
 #include <optional>
+#include <vector>
 
 #include "procedure_result_writer.h"
-#include "procedure_sqlite.h"
 
 namespace orbe::server {
 namespace {
@@ -66,32 +66,31 @@ class Digest {
 };
 
 // A known table without a stamp row has stamp 0, as request 2015 says.
-std::optional<std::int64_t> TableStamp(sqlite3* db, std::int32_t table) {
-  const SqliteStatement query = PrepareOn(db, "SELECT stamp FROM orbe_timestamps WHERE table_number = ?1");
-  if (!query) return std::nullopt;
-  sqlite3_bind_int64(query.get(), 1, table);
-  const int step = sqlite3_step(query.get());
-  if (step == SQLITE_DONE) return 0;
-  if (step != SQLITE_ROW) return std::nullopt;
-  return sqlite3_column_int64(query.get(), 0);
+std::optional<std::int64_t> TableStamp(SqlConnection& db, std::int32_t table) {
+  const SqlValue number = SqlValue::Integer(table);
+  std::int64_t stamp = 0;
+  const bool ok = db.Query("SELECT stamp FROM orbe_timestamps WHERE table_number = ?1", std::span(&number, 1),
+                           [&](const SqlRow& row) {
+                             stamp = row.Integer(0);
+                             return false;
+                           });
+  if (!ok) return std::nullopt;
+  return stamp;
 }
 
-bool AddConstClass(sqlite3* db, const char* const_class, Digest* digest) {
-  const SqliteStatement query =
-      PrepareOn(db, "SELECT code, text, parent, attr FROM orbe_consts WHERE class = ?1 ORDER BY seq");
-  if (!query) return false;
-  sqlite3_bind_text(query.get(), 1, const_class, -1, SQLITE_STATIC);
-  int step;
-  while ((step = sqlite3_step(query.get())) == SQLITE_ROW) {
-    for (int column = 0; column < 4; ++column) digest->Add(ColumnText(query.get(), column));
-  }
-  return step == SQLITE_DONE;
+bool AddConstClass(SqlConnection& db, const char* const_class, Digest* digest) {
+  const SqlValue value = SqlValue::Text(const_class);
+  return db.Query("SELECT code, text, parent, attr FROM orbe_consts WHERE class = ?1 ORDER BY seq",
+                  std::span(&value, 1), [&](const SqlRow& row) {
+                    for (int column = 0; column < 4; ++column) digest->Add(row.Text(column));
+                    return true;
+                  });
 }
 
 // A set read from one table answers that table's stamp while nothing was
 // reloaded; otherwise a digest of everything the rows depend on. 0 (never a
 // cache match) when a table has no stamp.
-std::optional<std::int64_t> SetStamp(sqlite3* db, const ResultSetSpec& set, std::uint64_t generation) {
+std::optional<std::int64_t> SetStamp(SqlConnection& db, const ResultSetSpec& set, std::uint64_t generation) {
   Digest digest;
   digest.Add(generation);
   std::int64_t single = 0;
@@ -113,14 +112,14 @@ std::optional<std::int64_t> SetStamp(sqlite3* db, const ResultSetSpec& set, std:
 
 }  // namespace
 
-std::optional<std::int64_t> DataStamp(sqlite3* db, std::span<const std::int32_t> tables,
+std::optional<std::int64_t> DataStamp(SqlConnection& db, std::span<const std::int32_t> tables,
                                       std::span<const char* const> const_classes, std::uint64_t generation) {
   return SetStamp(db, ResultSetSpec{nullptr, {}, false, tables, const_classes}, generation);
 }
 
 namespace {
 
-CallOutcome StampResult(sqlite3* db, const ResultSetSpec& set, std::uint64_t generation) {
+CallOutcome StampResult(SqlConnection& db, const ResultSetSpec& set, std::uint64_t generation) {
   const auto stamp = SetStamp(db, set, generation);
   if (!stamp) return CallOutcome::Failure(CallStatus::kStorageFailed);
   ResultWriter writer;
@@ -129,36 +128,33 @@ CallOutcome StampResult(sqlite3* db, const ResultSetSpec& set, std::uint64_t gen
 }
 
 // i16 count, then each record's columns as fixed-width texts.
-CallOutcome PageResult(sqlite3* db, const ResultSetSpec& set, std::int64_t page) {
+CallOutcome PageResult(SqlConnection& db, const ResultSetSpec& set, std::int64_t page) {
   ResultWriter writer;
   writer.Number<wire::ReferencePageCount>(0);
   if (!set.paged && page > 0) return {CallStatus::kSuccess, writer.Take()};
-  const SqliteStatement query = PrepareOn(db, set.sql);
-  if (!query || sqlite3_column_count(query.get()) != static_cast<int>(set.widths.size())) {
-    return CallOutcome::Failure(CallStatus::kStorageFailed);
-  }
-  if (set.paged) {
-    sqlite3_bind_int64(query.get(), 1, kReferencePageRows);
-    sqlite3_bind_int64(query.get(), 2, page * kReferencePageRows);
-  }
+  std::vector<SqlValue> range;
+  if (set.paged) range = {SqlValue::Integer(kReferencePageRows), SqlValue::Integer(page * kReferencePageRows)};
   std::int64_t count = 0;
-  int step;
-  while ((step = sqlite3_step(query.get())) == SQLITE_ROW) {
+  bool too_large = false;
+  const bool ok = db.Query(set.sql, range, [&](const SqlRow& row) {
     if (++count > std::numeric_limits<wire::ReferencePageCount>::max() || writer.size() > kMaxCallResultSize) {
-      return CallOutcome::Failure(CallStatus::kTooLarge);
+      too_large = true;
+      return false;
     }
     for (std::size_t column = 0; column < set.widths.size(); ++column) {
-      writer.FixedText(ColumnText(query.get(), static_cast<int>(column)), set.widths[column]);
+      writer.FixedText(row.Text(static_cast<int>(column)), set.widths[column]);
     }
-  }
-  if (step != SQLITE_DONE) return CallOutcome::Failure(CallStatus::kStorageFailed);
+    return true;
+  });
+  if (!ok) return CallOutcome::Failure(CallStatus::kStorageFailed);
+  if (too_large) return CallOutcome::Failure(CallStatus::kTooLarge);
   writer.NumberAt<wire::ReferencePageCount>(0, static_cast<wire::ReferencePageCount>(count));
   return {CallStatus::kSuccess, writer.Take()};
 }
 
 }  // namespace
 
-CallOutcome CallReference(const ReferenceProcedure& procedure, sqlite3* db, std::uint64_t generation,
+CallOutcome CallReference(const ReferenceProcedure& procedure, SqlConnection& db, std::uint64_t generation,
                           std::string_view parameters) {
   const auto request = ParsePageRequest(parameters, procedure.sets.size());
   if (!request) return CallOutcome::Failure(CallStatus::kBadParameter);

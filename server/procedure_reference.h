@@ -5,14 +5,13 @@
 #ifndef ORBE_SERVER_PROCEDURE_REFERENCE_H_
 #define ORBE_SERVER_PROCEDURE_REFERENCE_H_
 
-#include <sqlite3.h>
-
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string_view>
 
 #include "procedure_call.h"
+#include "sql_connection.h"
 #include "protocol/procedure_results.h"
 
 namespace orbe::server {
@@ -44,12 +43,12 @@ extern const ReferenceProcedure kZqInfoProcedure;     // sys_get_zq_info_v3
 // The time stamp of data read from these tables and constant classes, made as
 // a set's "TS<s>" is: 0 (never a cache match) when a table has no stamp;
 // nullopt on a storage failure.
-std::optional<std::int64_t> DataStamp(sqlite3* db, std::span<const std::int32_t> tables,
+std::optional<std::int64_t> DataStamp(SqlConnection& db, std::span<const std::int32_t> tables,
                                       std::span<const char* const> const_classes, std::uint64_t generation);
 
-// The caller holds the storage lock. `generation` is the procedure's reload
+// The caller holds a snapshot of the data. `generation` is the procedure's reload
 // count, mixed into its time stamps so a reload makes every cached page stale.
-CallOutcome CallReference(const ReferenceProcedure& procedure, sqlite3* db, std::uint64_t generation,
+CallOutcome CallReference(const ReferenceProcedure& procedure, SqlConnection& db, std::uint64_t generation,
                           std::string_view parameters);
 
 }  // namespace orbe::server

@@ -14,15 +14,15 @@ namespace {
 struct ProcedureEntry {
   std::string_view name;
   const ReferenceProcedure* reference;  // null: the entry is code alone
-  CallOutcome (*call)(const ProcedureEntry&, sqlite3*, std::uint64_t generation, std::string_view parameters);
+  CallOutcome (*call)(const ProcedureEntry&, SqlConnection&, std::uint64_t generation, std::string_view parameters);
 };
 
-CallOutcome Reference(const ProcedureEntry& entry, sqlite3* db, std::uint64_t generation,
+CallOutcome Reference(const ProcedureEntry& entry, SqlConnection& db, std::uint64_t generation,
                       std::string_view parameters) {
   return CallReference(*entry.reference, db, generation, parameters);
 }
 
-CallOutcome DataBrowse(const ProcedureEntry&, sqlite3* db, std::uint64_t generation,
+CallOutcome DataBrowse(const ProcedureEntry&, SqlConnection& db, std::uint64_t generation,
                        std::string_view parameters) {
   return CallDataBrowse(db, parameters, generation);
 }
@@ -48,12 +48,12 @@ std::size_t FindProcedure(std::string_view name) {
 
 }  // namespace
 
-CallOutcome CallProcedure(Storage& storage, const CallRequest& request) {
+CallOutcome CallProcedure(SqlConnection& reader, const CallRequest& request) {
   const std::size_t index = FindProcedure(request.name);
   if (index == kProcedures.size()) return CallOutcome::Failure(CallStatus::kUnknownProcedure);
   const ProcedureEntry& entry = kProcedures[index];
-  const std::lock_guard lock(storage.Mutex());
-  CallOutcome outcome = entry.call(entry, storage.Handle(), reload_counts[index].load(), request.parameters);
+  const SqlTransaction snapshot(reader, TransactionKind::kSnapshot);
+  CallOutcome outcome = entry.call(entry, reader, reload_counts[index].load(), request.parameters);
   if (outcome.status == CallStatus::kSuccess && outcome.result.size() > kMaxCallResultSize) {
     return CallOutcome::Failure(CallStatus::kTooLarge);
   }

@@ -5,12 +5,13 @@
 #include <string_view>
 
 #include "procedure_call.h"
-#include "storage.h"
+#include "sql_connection.h"
 
 namespace orbe::server {
 
-// Takes the storage lock for the whole call, so a procedure reads one state of the data.
-CallOutcome CallProcedure(Storage& storage, const CallRequest& request);
+// Runs in one snapshot of the data on the caller's connection, so a procedure
+// reads one state even while writers commit.
+CallOutcome CallProcedure(SqlConnection& reader, const CallRequest& request);
 
 // Makes the named procedure's time stamps change (all procedures for an empty
 // name), so that clients drop what they cached of it and load it again.

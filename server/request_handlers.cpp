@@ -6,6 +6,7 @@
 #include "procedure_handlers.h"
 #include "protocol/replies.h"
 #include "protocol/requests.h"
+#include "protocol/wire_format.h"
 #include "server_log.h"
 #include "statement_executor.h"
 
@@ -22,7 +23,7 @@ std::int32_t Finish(std::string* out, ReplyTo to, std::int32_t status) {
 }
 
 std::int32_t HostLoad(const ServiceContext& context, const wire::RequestFrame&, ReplyTo to, std::string* out) {
-  wire::AppendDataPacket(out, to, 100, wire::EncodeHostLoadBody({context.live_connections, context.capacity}));
+  wire::AppendDataPacket(out, to, 100, wire::EncodeHostLoadBody({context.live_connections->load(), context.capacity}));
   return Finish(out, to, wire::kStatusComplete);
 }
 
@@ -35,7 +36,7 @@ std::int32_t TableTimeStamp(const ServiceContext& context, const wire::RequestFr
   const auto table = wire::DecodeTableRequest(frame.body);
   if (!table) return Finish(out, to, wire::kStatusMalformed);
   std::int64_t stamp = 0;
-  switch (context.storage->TableStamp(*table, &stamp)) {
+  switch (TableStamp(*context.reader, *table, &stamp)) {
     case StampLookup::kFailed:
       return Finish(out, to, wire::kStatusServerError);
     case StampLookup::kUnknownTable:
@@ -81,10 +82,10 @@ std::int32_t FileFetch(const ServiceContext& context, const wire::RequestFrame& 
 }
 
 // The statement requests run over the storage with the whole frame body.
-template <std::int32_t (*Run)(Storage&, std::string_view, ReplyTo, std::string*)>
+template <std::int32_t (*Run)(Storage&, SqlConnection&, std::string_view, ReplyTo, std::string*)>
 std::int32_t Statement(const ServiceContext& context, const wire::RequestFrame& frame, ReplyTo to,
                        std::string* out) {
-  return Run(*context.storage, frame.body, to, out);
+  return Run(*context.storage, *context.reader, frame.body, to, out);
 }
 
 struct HandlerEntry {
@@ -122,10 +123,16 @@ const char* RequestName(std::uint16_t code) {
   return entry ? entry->name : "unknown";
 }
 
-std::int32_t HandleRequest(const ServiceContext& context, const wire::RequestFrame& frame, std::string* out) {
+std::int32_t HandleRequest(const ServiceContext& context, const wire::RequestFrame& frame, std::string_view peer,
+                           std::string* out) {
   const ReplyTo to{frame.header.request_id, frame.code};
   const HandlerEntry* entry = FindHandler(frame.code);
   if (entry == nullptr) return Finish(out, to, wire::kStatusUnknownCode);
+  if (!context.writable && !wire::IsReadRequest(frame.code)) {
+    LogLine(LogLevel::kWarn, "%.*s: %s refused: the server is read-only (no --writable)",
+            static_cast<int>(peer.size()), peer.data(), entry->name);
+    return Finish(out, to, wire::kStatusRefused);
+  }
   return entry->handler(context, frame, to, out);
 }
 

@@ -6,9 +6,12 @@
 #include <functional>
 #include <map>
 
+#include "data_server.h"
+
 #include "orbe/platform/file.h"
 #include "orbe/platform/profile.h"
 #include "orbe/platform/text.h"
+#include "access_control.h"
 
 namespace orbe::server {
 namespace {
@@ -72,15 +75,48 @@ bool SetText(std::string* target, const std::string& text) {
   return true;
 }
 
+bool SetWorkers(ServerOptions* options, const std::string& text) {
+  long long value = 0;
+  if (!ParseNumber(text, 1, 256, &value)) return false;
+  options->config.workers = static_cast<int>(value);
+  return true;
+}
+
+bool SetListen(ServerOptions* options, const std::string& text) {
+  if (!ParseAddress(text)) return false;
+  options->config.bind_address = std::string(TrimBlanks(text));
+  options->listen_given = true;
+  return true;
+}
+
+bool SetAllow(ServerOptions* options, const std::string& text) {
+  std::string ignored;
+  if (!ParseNetworks(text, &options->config.access.allowed, &ignored)) return false;
+  options->allow_given = true;
+  return true;
+}
+
+bool SetWritable(ServerOptions* options, const std::string& text) {
+  return SetSwitch(&options->writable_given, text);
+}
+
 struct ValueOption {
   const char* flag;
   const char* ini_key;  // nullptr: command line only
   Setter set;
+  bool switch_flag = false;  // the flag alone means "on"; the INI key takes on or off
 };
 
 const std::vector<ValueOption>& ValueOptions() {
   static const std::vector<ValueOption> options = {
-      {"--db", nullptr, [](ServerOptions* o, const std::string& v) { return SetText(&o->config.db_path, v); }},
+      {"--db", nullptr,
+       [](ServerOptions* o, const std::string& v) { return SetText(&o->config.storage.sqlite_path, v); }},
+      {"--pg", "PostgreSQL",
+       [](ServerOptions* o, const std::string& v) { return SetText(&o->config.storage.pg_uri, v); }},
+      {"--listen", "Listen", SetListen},
+      {"--allow", "Allow", SetAllow},
+      {"--writable", "Writable", SetWritable, true},
+      {"--workers", "Workers", SetWorkers},
       {"--port", "Port", SetPort},
       {"--file-port", "FilePort", SetFilePort},
       {"--file-root", "FileRoot",
@@ -124,6 +160,34 @@ const ValueOption* FindOption(std::string_view flag) {
   return nullptr;
 }
 
+// What a set of options means together, and the access policy it makes.
+bool CheckCombination(ServerOptions* options, std::string* error) {
+  ServerConfig& config = options->config;
+  const bool pg = config.storage.IsPostgres();
+  if (pg && !config.storage.sqlite_path.empty()) {
+    *error = "--db and --pg name two databases; give one";
+    return false;
+  }
+  if (options->mode == ServerMode::kServe && !pg && config.storage.sqlite_path.empty()) {
+    *error = "--db PATH or --pg URI is required";
+    return false;
+  }
+  if (options->mode == ServerMode::kServe && pg && config.file_root.empty()) {
+    *error = "--pg needs --file-root DIR (the folder of the files the server hands out)";
+    return false;
+  }
+  const auto bound = ParseAddress(config.bind_address);
+  const bool loopback = bound && kLoopbackNetwork.Contains(*bound);
+  // Beyond loopback only to the networks named; without an explicit
+  // --listen the server is the loopback-only, read-write default.
+  if (!loopback && !options->allow_given) {
+    *error = "listening on " + config.bind_address + " needs --allow CIDR,... (the client networks served)";
+    return false;
+  }
+  config.access.writable = !options->listen_given || options->writable_given;
+  return true;
+}
+
 }  // namespace
 
 bool ParseServerOptions(const std::vector<std::string>& arguments, ServerOptions* options, std::string* error) {
@@ -152,6 +216,10 @@ bool ParseServerOptions(const std::vector<std::string>& arguments, ServerOptions
       *error = "unknown option: " + flag;
       return false;
     }
+    if (option->switch_flag) {
+      option->set(options, "on");
+      continue;
+    }
     if (i + 1 >= arguments.size()) {
       *error = flag + " needs a value";
       return false;
@@ -161,22 +229,21 @@ bool ParseServerOptions(const std::vector<std::string>& arguments, ServerOptions
       return false;
     }
   }
-  if (options->mode == ServerMode::kServe && options->config.db_path.empty()) {
-    *error = "--db PATH is required";
-    return false;
-  }
-  return true;
+  return CheckCombination(options, error);
 }
 
 std::string ServerUsage() {
   return "usage:\n"
-         "  orbe-dataserver --db PATH [--port N] [--file-port N] [--file-root DIR] [--capacity N]\n"
+         "  orbe-dataserver (--db PATH | --pg URI) [--port N] [--file-port N] [--file-root DIR]\n"
+         "                  [--capacity N] [--workers N] [--listen ADDR --allow CIDR,... [--writable]]\n"
          "                  [--log-level LEVEL] [--browse-stamps on|off] [--config FILE]\n"
-         "  orbe-dataserver --make-sample PATH [--scale S]\n"
+         "  orbe-dataserver --make-sample PATH|postgresql://... [--scale S]\n"
          "  orbe-dataserver --help\n"
          "\n"
-         "Serves the data service's wire protocol (docs/protocol.md) on 127.0.0.1.\n"
+         "Serves the data service's wire protocol (docs/protocol.md).\n"
          "  --db PATH         SQLite database (docs/storage.md); must exist\n"
+         "  --pg URI          PostgreSQL database instead (postgresql://user@host:port/name); several\n"
+         "                    servers may serve one database (docs/deploy.md); needs --file-root\n"
          "  --port N          data port, default 7722; 0 picks a free port\n"
          "  --file-port N     serve the file server (requests 2500-2504) on port N (0: any free\n"
          "                    port; the module's default is 8368); without it no file server runs\n"
@@ -184,16 +251,25 @@ std::string ServerUsage() {
          "                    keeps (uploads, downloads, deletes stay inside it); the dictionary\n"
          "                    files are generated into it; default PATH.files beside the database\n"
          "  --capacity N      capacity reported by the host-load request, default 3000\n"
+         "  --workers N       threads that run requests, each with its own database connection;\n"
+         "                    default one per processor, at least 2\n"
+         "  --listen ADDR     IPv4 address to listen on, default 127.0.0.1 (loopback, read-write);\n"
+         "                    with --listen the server is read-only unless --writable is given\n"
+         "  --allow CIDR,...  client networks served (a.b.c.d/n); needed to listen beyond loopback;\n"
+         "                    default 127.0.0.0/8. Others are refused with status 106\n"
+         "  --writable        serve writes (DELETE, UPDATE, INSERT, stamp increases, reloads,\n"
+         "                    uploads, file deletes) when --listen is given\n"
          "  --log-level L     debug, info (each request, the default), warn, error or off; on stderr\n"
          "  --browse-stamps S on (default) or off: whether KVX_DataBrowse answers \"TS|name\"; off\n"
          "                    answers it as a service without time stamps would (status 2)\n"
          "  --config FILE     INI file, section [server]: Port, FilePort, FileRoot, Capacity, LogLevel,\n"
-         "                    BrowseStamps;\n"
+         "                    BrowseStamps, PostgreSQL, Listen, Allow, Writable (on|off), Workers;\n"
          "                    options on the command line override it\n"
-         "  --make-sample P   create the sample market database P and exit\n"
+         "  --make-sample P   create the sample market database file P, or load it into the\n"
+         "                    PostgreSQL database of the URI P (replacing its tables), and exit\n"
          "  --scale S         size of the sample market, 1 = full (about 4000 stocks), e.g. 0.01\n"
          "\n"
-         "Prints \"listening on 127.0.0.1:PORT\" once it accepts connections; SIGTERM or SIGINT stop\n"
+         "Prints \"listening on ADDR:PORT\" once it accepts connections; SIGTERM or SIGINT stop\n"
          "it cleanly (exit 0).\n";
 }
 

@@ -17,8 +17,12 @@ struct ServerOptions {
   ServerConfig config;
   LogLevel log_level = LogLevel::kInfo;
   int file_port = -1;  // -1: not asked for
-  std::string sample_path;
+  std::string sample_path;  // --make-sample: an SQLite file or a PostgreSQL URI
   double sample_scale = 1.0;
+  // Access control as given; ParseServerOptions turns them into config.access.
+  bool listen_given = false;
+  bool allow_given = false;
+  bool writable_given = false;
   // "TS|name" of KVX_DataBrowse; off answers it as a service without it would.
   bool browse_stamps = true;
 };

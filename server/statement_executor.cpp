@@ -25,77 +25,30 @@ std::int32_t Answer(std::string* out, wire::ReplyTo to, const std::string& body)
   return Finish(out, to, wire::kStatusComplete);
 }
 
-void Bind(sqlite3_stmt* statement, const std::vector<SqlValue>& values) {
-  for (std::size_t i = 0; i < values.size(); ++i) {
-    const int index = static_cast<int>(i) + 1;
-    const SqlValue& value = values[i];
-    switch (value.kind) {
-      case SqlValue::Kind::kInteger:
-        sqlite3_bind_int64(statement, index, value.integer);
-        break;
-      case SqlValue::Kind::kReal:
-        sqlite3_bind_double(statement, index, value.real);
-        break;
-      case SqlValue::Kind::kText:
-        sqlite3_bind_text(statement, index, value.text.data(), static_cast<int>(value.text.size()),
-                          SQLITE_STATIC);
-        break;
-      case SqlValue::Kind::kNull:
-        sqlite3_bind_null(statement, index);
-        break;
-    }
-  }
+void LogRefused(const SqlConnection& connection) {
+  LogLine(LogLevel::kWarn, "statement refused: %s", connection.LastError().c_str());
 }
-
-// Prepared and bound; null (and a log line) when SQLite refuses the text.
-SqliteStatement Prepare(Storage& storage, const BuiltSql& sql) {
-  std::string error;
-  SqliteStatement statement = storage.Prepare(sql.text.c_str(), &error);
-  if (!statement) {
-    LogLine(LogLevel::kWarn, "statement refused: %s", error.c_str());
-    return nullptr;
-  }
-  Bind(statement.get(), sql.bindings);
-  return statement;
-}
-
-bool Execute(Storage& storage, const char* sql) {
-  return sqlite3_exec(storage.Handle(), sql, nullptr, nullptr, nullptr) == SQLITE_OK;
-}
-
-// A write and its stamp raise commit together or not at all.
-class WriteTransaction {
- public:
-  explicit WriteTransaction(Storage& storage) : storage_(storage) {
-    open_ = Execute(storage_, "BEGIN IMMEDIATE");
-  }
-  ~WriteTransaction() {
-    if (open_) Execute(storage_, "ROLLBACK");
-  }
-  bool Open() const { return open_; }
-  bool Commit() {
-    open_ = !Execute(storage_, "COMMIT");
-    return !open_;
-  }
-
- private:
-  Storage& storage_;
-  bool open_ = false;
-};
 
 // Runs the statements of one write; the count is the changes of the last.
 // Equal stamps promise equal data, so a write that changed nothing keeps it.
 bool RunWrite(Storage& storage, std::uint32_t table, const std::vector<BuiltSql>& statements,
               std::uint32_t* count) {
-  const std::lock_guard lock(storage.Mutex());
-  WriteTransaction transaction(storage);
-  if (!transaction.Open()) return false;
-  for (const BuiltSql& sql : statements) {
-    const SqliteStatement statement = Prepare(storage, sql);
-    if (!statement || sqlite3_step(statement.get()) != SQLITE_DONE) return false;
+  const std::lock_guard lock(storage.WriteMutex());
+  SqlConnection& writer = storage.Writer();
+  SqlTransaction transaction(writer, TransactionKind::kWrite, table);
+  if (!transaction.Open()) {
+    LogRefused(writer);
+    return false;
   }
-  *count = static_cast<std::uint32_t>(sqlite3_changes(storage.Handle()));
-  if (*count > 0 && !storage.RaiseStampLocked(table, 1)) return false;
+  std::int64_t changes = 0;
+  for (const BuiltSql& sql : statements) {
+    if (!writer.Execute(sql.text, sql.bindings, &changes)) {
+      LogRefused(writer);
+      return false;
+    }
+  }
+  *count = static_cast<std::uint32_t>(changes);
+  if (*count > 0 && !RaiseStamp(writer, table, 1)) return false;
   return transaction.Commit();
 }
 
@@ -106,41 +59,37 @@ std::int32_t AnswerWrite(Storage& storage, std::uint32_t table, const std::vecto
   return Answer(out, to, wire::EncodeWriteResult({done ? wire::kResultOk : wire::kResultFailed, done ? count : 0}));
 }
 
-const DictionarySchema* SchemaOf(Storage& storage) {
-  std::string error;
-  const DictionarySchema* schema = storage.Schema(&error);
-  if (schema == nullptr) LogLine(LogLevel::kError, "%s", error.c_str());
-  return schema;
-}
-
 // Outcome of reading the result rows of a SELECT.
 enum class Rows { kDone, kTooLarge, kFailed };
 
-Rows CollectRecords(Storage& storage, const SelectStatement& select, std::vector<std::string>* records) {
-  const BuiltSql sql = BuildSelect(select);
+Rows CollectRecords(SqlConnection& reader, const SelectStatement& select, std::vector<std::string>* records) {
+  const BuiltSql sql = BuildSelect(select, reader.Dialect());
   const RecordEncoder encoder(select.fields);
-  const std::lock_guard lock(storage.Mutex());
-  const SqliteStatement statement = Prepare(storage, sql);
-  if (!statement) return Rows::kFailed;
   std::size_t total = 0;
-  int rc;
-  while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
-    records->push_back(encoder.Encode(statement.get()));
+  bool too_large = false;
+  const bool ok = reader.Query(sql.text, sql.bindings, [&](const SqlRow& row) {
+    records->push_back(encoder.Encode(row));
     total += records->back().size() + wire::kReplyHeaderSize;
-    if (total > kMaxSelectReplyBytes) return Rows::kTooLarge;
+    too_large = total > kMaxSelectReplyBytes;
+    return !too_large;
+  });
+  if (!ok) {
+    LogRefused(reader);
+    return Rows::kFailed;
   }
-  return rc == SQLITE_DONE ? Rows::kDone : Rows::kFailed;
+  return too_large ? Rows::kTooLarge : Rows::kDone;
 }
 
 }  // namespace
 
-std::int32_t RunSelect(Storage& storage, std::string_view body, wire::ReplyTo to, std::string* out) {
-  const DictionarySchema* schema = SchemaOf(storage);
-  if (schema == nullptr) return Finish(out, to, wire::kStatusServerError);
+std::int32_t RunSelect(Storage& storage, SqlConnection& reader, std::string_view body, wire::ReplyTo to,
+                       std::string* out) {
   SelectStatement select;
-  if (DecodeSelect(*schema, body, &select) != Refusal::kNone) return Finish(out, to, wire::kStatusMalformed);
+  if (DecodeSelect(storage.Schema(), body, &select) != Refusal::kNone) {
+    return Finish(out, to, wire::kStatusMalformed);
+  }
   std::vector<std::string> records;
-  switch (CollectRecords(storage, select, &records)) {
+  switch (CollectRecords(reader, select, &records)) {
     case Rows::kFailed:
       return Finish(out, to, wire::kStatusServerError);
     case Rows::kTooLarge:
@@ -158,11 +107,10 @@ std::int32_t RunSelect(Storage& storage, std::string_view body, wire::ReplyTo to
   return Finish(out, to, wire::kStatusComplete);
 }
 
-std::int32_t RunStatistics(Storage& storage, std::string_view body, wire::ReplyTo to, std::string* out) {
-  const DictionarySchema* schema = SchemaOf(storage);
-  if (schema == nullptr) return Finish(out, to, wire::kStatusServerError);
+std::int32_t RunStatistics(Storage& storage, SqlConnection& reader, std::string_view body, wire::ReplyTo to,
+                           std::string* out) {
   StatStatement stat;
-  switch (DecodeStat(*schema, body, &stat)) {
+  switch (DecodeStat(storage.Schema(), body, &stat)) {
     case Refusal::kMalformed:
       return Finish(out, to, wire::kStatusMalformed);
     case Refusal::kUnknownTable:
@@ -170,13 +118,17 @@ std::int32_t RunStatistics(Storage& storage, std::string_view body, wire::ReplyT
     case Refusal::kNone:
       break;
   }
-  const BuiltSql sql = BuildStat(stat);
-  const std::lock_guard lock(storage.Mutex());
-  const SqliteStatement statement = Prepare(storage, sql);
-  if (!statement || sqlite3_step(statement.get()) != SQLITE_ROW) {
+  const BuiltSql sql = BuildStat(stat, reader.Dialect());
+  std::string answer;
+  const bool ok = reader.Query(sql.text, sql.bindings, [&](const SqlRow& row) {
+    answer = EncodeStatRow(stat, row);
+    return false;
+  });
+  if (!ok || answer.empty()) {
+    if (!ok) LogRefused(reader);
     return Finish(out, to, wire::kStatusServerError);
   }
-  return Answer(out, to, EncodeStatRow(stat, statement.get()));
+  return Answer(out, to, answer);
 }
 
 // Decodes a write statement. On a refusal the answer is already written to
@@ -184,12 +136,7 @@ std::int32_t RunStatistics(Storage& storage, std::string_view body, wire::ReplyT
 template <typename Statement, typename Decode>
 bool DecodeWrite(Storage& storage, std::string_view body, Decode decode, Statement* statement, wire::ReplyTo to,
                  std::string* out, std::int32_t* status) {
-  const DictionarySchema* schema = SchemaOf(storage);
-  if (schema == nullptr) {
-    *status = Finish(out, to, wire::kStatusServerError);
-    return false;
-  }
-  switch (decode(*schema, body, statement)) {
+  switch (decode(storage.Schema(), body, statement)) {
     case Refusal::kMalformed:
       *status = Finish(out, to, wire::kStatusMalformed);
       return false;
@@ -202,21 +149,24 @@ bool DecodeWrite(Storage& storage, std::string_view body, Decode decode, Stateme
   return true;
 }
 
-std::int32_t RunDelete(Storage& storage, std::string_view body, wire::ReplyTo to, std::string* out) {
+std::int32_t RunDelete(Storage& storage, SqlConnection&, std::string_view body, wire::ReplyTo to,
+                       std::string* out) {
   DeleteStatement remove;
   std::int32_t status = 0;
   if (!DecodeWrite(storage, body, DecodeDelete, &remove, to, out, &status)) return status;
-  return AnswerWrite(storage, remove.table->number, {BuildDelete(remove)}, to, out);
+  return AnswerWrite(storage, remove.table->number, {BuildDelete(remove, storage.Dialect())}, to, out);
 }
 
-std::int32_t RunUpdate(Storage& storage, std::string_view body, wire::ReplyTo to, std::string* out) {
+std::int32_t RunUpdate(Storage& storage, SqlConnection&, std::string_view body, wire::ReplyTo to,
+                       std::string* out) {
   UpdateStatement update;
   std::int32_t status = 0;
   if (!DecodeWrite(storage, body, DecodeUpdate, &update, to, out, &status)) return status;
-  return AnswerWrite(storage, update.table->number, {BuildUpdate(update)}, to, out);
+  return AnswerWrite(storage, update.table->number, {BuildUpdate(update, storage.Dialect())}, to, out);
 }
 
-std::int32_t RunInsert(Storage& storage, std::string_view body, wire::ReplyTo to, std::string* out) {
+std::int32_t RunInsert(Storage& storage, SqlConnection&, std::string_view body, wire::ReplyTo to,
+                       std::string* out) {
   InsertStatement insert;
   std::int32_t status = 0;
   if (!DecodeWrite(storage, body, DecodeInsert, &insert, to, out, &status)) return status;
@@ -237,11 +187,12 @@ std::int32_t RunInsert(Storage& storage, std::string_view body, wire::ReplyTo to
   return AnswerWrite(storage, insert.table->number, statements, to, out);
 }
 
-std::int32_t RunFlush(Storage& storage, std::string_view body, wire::ReplyTo to, std::string* out) {
+std::int32_t RunFlush(Storage& storage, SqlConnection& reader, std::string_view body, wire::ReplyTo to,
+                      std::string* out) {
   const auto table = wire::DecodeTableRequest(body);
   if (!table) return Finish(out, to, wire::kStatusMalformed);
   std::int64_t stamp = 0;
-  switch (storage.TableStamp(*table, &stamp)) {
+  switch (TableStamp(reader, *table, &stamp)) {
     case StampLookup::kFailed:
       return Finish(out, to, wire::kStatusServerError);
     case StampLookup::kUnknownTable:
@@ -251,28 +202,27 @@ std::int32_t RunFlush(Storage& storage, std::string_view body, wire::ReplyTo to,
   }
   // Every write is committed before it is answered; flushing moves the
   // committed pages into the database file itself.
-  const std::lock_guard lock(storage.Mutex());
-  sqlite3* db = storage.Handle();
-  const bool flushed = sqlite3_db_cacheflush(db) == SQLITE_OK &&
-                       sqlite3_wal_checkpoint_v2(db, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr) ==
-                           SQLITE_OK;
+  const std::lock_guard lock(storage.WriteMutex());
+  const bool flushed = storage.Writer().Flush();
   return Answer(out, to, wire::EncodeFlushResult(flushed ? wire::kResultOk : wire::kResultFailed));
 }
 
-std::int32_t RunStampIncrease(Storage& storage, std::string_view body, wire::ReplyTo to, std::string* out) {
+std::int32_t RunStampIncrease(Storage& storage, SqlConnection&, std::string_view body, wire::ReplyTo to,
+                              std::string* out) {
   const auto table = wire::DecodeTableRequest(body);
   if (!table) return Finish(out, to, wire::kStatusMalformed);
+  const std::lock_guard lock(storage.WriteMutex());
+  SqlConnection& writer = storage.Writer();
+  const auto number = static_cast<std::uint32_t>(*table);
+  SqlTransaction transaction(writer, TransactionKind::kWrite, number);
   std::int64_t stamp = 0;
-  switch (storage.TableStamp(*table, &stamp)) {
-    case StampLookup::kFailed:
-      return Finish(out, to, wire::kStatusServerError);
-    case StampLookup::kUnknownTable:
-      return Answer(out, to, wire::EncodeTimeStampBody({wire::kResultFailed, -1}));
-    case StampLookup::kFound:
-      break;
-  }
-  if (!storage.RaiseStamp(static_cast<std::uint32_t>(*table), 1) ||
-      storage.TableStamp(*table, &stamp) != StampLookup::kFound) {
+  const StampLookup known = transaction.Open() ? TableStamp(writer, *table, &stamp) : StampLookup::kFailed;
+  if (known == StampLookup::kFailed) return Finish(out, to, wire::kStatusServerError);
+  if (known == StampLookup::kUnknownTable) return Answer(out, to, wire::EncodeTimeStampBody({wire::kResultFailed, -1}));
+  // The new stamp is read in the transaction that raised it, so the answer
+  // is this raise's stamp even while other servers raise the same one.
+  if (!RaiseStamp(writer, number, 1) || TableStamp(writer, *table, &stamp) != StampLookup::kFound ||
+      !transaction.Commit()) {
     return Answer(out, to, wire::EncodeTimeStampBody({wire::kResultFailed, -1}));
   }
   return Answer(out, to, wire::EncodeTimeStampBody({wire::kResultOk, stamp}));

@@ -20,39 +20,33 @@ using wire::Append;
 using wire::kResultFailed;
 using wire::kResultOk;
 
-std::string_view ColumnBytes(sqlite3_stmt* row, int column) {
-  const auto* text = sqlite3_column_text(row, column);
-  if (text == nullptr) return {};
-  return {reinterpret_cast<const char*>(text), static_cast<std::size_t>(sqlite3_column_bytes(row, column))};
-}
-
-void PutField(const SchemaField& field, sqlite3_stmt* row, int column, std::size_t offset,
+void PutField(const SchemaField& field, const SqlRow& row, int column, std::size_t offset,
               std::string* record) {
   const std::size_t width = field.width;
   switch (field.type) {
     case 1:
     case 2: {
-      const std::string_view text = ColumnBytes(row, column);
+      const std::string_view text = row.Text(column);
       std::memcpy(record->data() + offset, text.data(), CharacterPrefix(text, width));
       return;
     }
     case 3:
-      return Put(record, offset, width, static_cast<std::int16_t>(sqlite3_column_int64(row, column)));
+      return Put(record, offset, width, static_cast<std::int16_t>(row.Integer(column)));
     case 4:
     case 9:
-      return Put(record, offset, width, static_cast<std::int32_t>(sqlite3_column_int64(row, column)));
+      return Put(record, offset, width, static_cast<std::int32_t>(row.Integer(column)));
     case 5:
-      return Put(record, offset, width, static_cast<std::int64_t>(sqlite3_column_int64(row, column)));
+      return Put(record, offset, width, static_cast<std::int64_t>(row.Integer(column)));
     case 6:
-      return Put(record, offset, width, static_cast<std::uint8_t>(sqlite3_column_int64(row, column)));
+      return Put(record, offset, width, static_cast<std::uint8_t>(row.Integer(column)));
     case 7:
-      return Put(record, offset, width, static_cast<float>(sqlite3_column_double(row, column)));
+      return Put(record, offset, width, static_cast<float>(row.Real(column)));
     case 8:
-      return Put(record, offset, width, sqlite3_column_double(row, column));
+      return Put(record, offset, width, row.Real(column));
     case 10: {
       std::int32_t date = 0;
       std::int32_t time = 0;
-      SplitDateTime(sqlite3_column_int64(row, column), &date, &time);
+      SplitDateTime(row.Integer(column), &date, &time);
       Put(record, offset, width, date);
       if (width >= 8) Put(record, offset + 4, width - 4, time);
       return;
@@ -60,7 +54,7 @@ void PutField(const SchemaField& field, sqlite3_stmt* row, int column, std::size
     case 11:
     case 12: {
       if (width < sizeof(std::uint32_t)) return;
-      wire::AppendLongText(record, offset, ColumnBytes(row, column));
+      wire::AppendLongText(record, offset, row.Text(column));
       return;
     }
     default:
@@ -93,7 +87,7 @@ RecordEncoder::RecordEncoder(std::vector<const SchemaField*> fields) : fields_(s
   }
 }
 
-std::string RecordEncoder::Encode(sqlite3_stmt* row) const {
+std::string RecordEncoder::Encode(const SqlRow& row) const {
   std::string record(fixed_size_, '\0');
   for (std::size_t i = 0; i < fields_.size(); ++i) {
     PutField(*fields_[i], row, static_cast<int>(i), offsets_[i], &record);
@@ -101,36 +95,36 @@ std::string RecordEncoder::Encode(sqlite3_stmt* row) const {
   return record;
 }
 
-std::string EncodeStatRow(const StatStatement& statement, sqlite3_stmt* row) {
+std::string EncodeStatRow(const StatStatement& statement, const SqlRow& row) {
   std::string value;
-  const bool null = sqlite3_column_type(row, 0) == SQLITE_NULL;
+  const bool null = row.IsNull(0);
   const std::uint8_t type = statement.field ? statement.field->type : 4;
   switch (statement.function) {
     case kStatCount:
-      Append(&value, static_cast<std::int32_t>(sqlite3_column_int64(row, 0)));
+      Append(&value, static_cast<std::int32_t>(row.Integer(0)));
       return wire::EncodeStatResult(kResultOk, 4, value);
     case kStatAvg:
       if (null) return wire::EncodeStatResult(kResultFailed, 8, {});
-      Append(&value, sqlite3_column_double(row, 0));
+      Append(&value, row.Real(0));
       return wire::EncodeStatResult(kResultOk, 8, value);
     case kStatSum:
       if (IsIntegerType(type) && type != 10) {
-        Append(&value, static_cast<std::int64_t>(sqlite3_column_int64(row, 0)));
+        Append(&value, static_cast<std::int64_t>(row.Integer(0)));
         return wire::EncodeStatResult(kResultOk, 5, value);
       }
-      Append(&value, sqlite3_column_double(row, 0));
+      Append(&value, row.Real(0));
       return wire::EncodeStatResult(kResultOk, 8, value);
     default:
       break;
   }
   if (IsTextType(type)) {
-    return wire::EncodeStatResult(null ? kResultFailed : kResultOk, 2, ColumnBytes(row, 0));
+    return wire::EncodeStatResult(null ? kResultFailed : kResultOk, 2, row.Text(0));
   }
   if (IsRealType(type)) {
-    if (!null) Append(&value, sqlite3_column_double(row, 0));
+    if (!null) Append(&value, row.Real(0));
     return wire::EncodeStatResult(null ? kResultFailed : kResultOk, 8, value);
   }
-  const std::int64_t number = sqlite3_column_int64(row, 0);
+  const std::int64_t number = row.Integer(0);
   std::uint16_t value_type = 4;
   if (type == 5) {
     value_type = 5;

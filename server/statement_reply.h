@@ -3,12 +3,11 @@
 #ifndef ORBE_SERVER_STATEMENT_REPLY_H_
 #define ORBE_SERVER_STATEMENT_REPLY_H_
 
-#include <sqlite3.h>
-
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "sql_connection.h"
 #include "statement_model.h"
 
 namespace orbe::server {
@@ -21,7 +20,7 @@ class RecordEncoder {
  public:
   explicit RecordEncoder(std::vector<const SchemaField*> fields);
   // Column i of the row is field i.
-  std::string Encode(sqlite3_stmt* row) const;
+  std::string Encode(const SqlRow& row) const;
   std::size_t FixedSize() const { return fixed_size_; }
 
  private:
@@ -35,7 +34,7 @@ class RecordEncoder {
 // and MIN in the field's kind: i32 (4) for 3, 4, 6, 9, i64 (5), the date and
 // time pair (10), f64 (8) for 7 and 8, text bytes (2). A NULL result of MAX,
 // MIN or AVG (no record) is status 1 with no value; SUM of nothing is 0.
-std::string EncodeStatRow(const StatStatement& statement, sqlite3_stmt* row);
+std::string EncodeStatRow(const StatStatement& statement, const SqlRow& row);
 
 // The longest prefix of at most `limit` bytes that ends on a GBK character boundary.
 std::size_t CharacterPrefix(std::string_view text, std::size_t limit);

@@ -2,7 +2,9 @@
 
 #include <array>
 
+#include "pg_connection.h"
 #include "protocol/sql_records.h"
+#include "statement_values.h"
 #include "orbe/platform/text.h"
 
 namespace orbe::server {
@@ -26,32 +28,73 @@ void AppendList(BuiltSql* sql, const std::vector<SqlValue>& values) {
   sql->text += ")";
 }
 
-void AppendCondition(BuiltSql* sql, const Condition& condition) {
+// PostgreSQL refuses to compare a number column with a text; SQLite
+// compares them and finds every number smaller than any text. A text that is
+// no number reaches a number field only from a list or a quoted number, and
+// these are the answers SQLite gives it, so both stores agree.
+bool Mismatched(SqlDialect dialect, const SchemaField& field, const SqlValue& value) {
+  return dialect == SqlDialect::kPostgres && value.kind == SqlValue::Kind::kText && !IsTextType(field.type);
+}
+
+std::string MismatchedComparison(std::uint8_t compare, const std::string& column) {
+  const bool number_below_text = compare == 2 || compare == 4 || compare == 5;  // <, <=, !=
+  return number_below_text ? column + " IS NOT NULL" : "FALSE";
+}
+
+void AppendPattern(BuiltSql* sql, const Condition& condition, SqlDialect dialect) {
+  const std::string column = ColumnName(*condition.field);
+  if (dialect == SqlDialect::kSqlite) {
+    sql->text += "orbe_match(" + column + ", ";
+    AppendParameter(sql, condition.values.at(0));
+    sql->text += ")";
+    return;
+  }
+  // A number's decimal text is matched, as the SQLite function does.
+  sql->text += IsTextType(condition.field->type) ? column + " ~ " : column + "::text ~ ";
+  AppendParameter(sql, SqlValue::Text(PatternRegex(condition.values.at(0).text)));
+}
+
+void AppendInList(BuiltSql* sql, const Condition& condition, SqlDialect dialect) {
+  const std::string column = ColumnName(*condition.field);
+  const bool inside = condition.compare == kCompareInList;
+  std::vector<SqlValue> values;
+  for (const SqlValue& value : condition.values) {
+    if (!Mismatched(dialect, *condition.field, value)) values.push_back(value);
+  }
+  if (dialect == SqlDialect::kPostgres && values.empty()) {
+    // PostgreSQL has no empty list; a list of texts alone excludes no number.
+    const bool none_given = condition.values.empty();
+    sql->text += inside ? "FALSE" : none_given ? "TRUE" : column + " IS NOT NULL";
+    return;
+  }
+  sql->text += column + (inside ? " IN " : " NOT IN ");
+  AppendList(sql, values);
+}
+
+void AppendCondition(BuiltSql* sql, const Condition& condition, SqlDialect dialect) {
   const std::string column = ColumnName(*condition.field);
   switch (condition.compare) {
     case kCompareLike:
-      sql->text += "orbe_match(" + column + ", ";
-      AppendParameter(sql, condition.values.at(0));
-      sql->text += ")";
+      AppendPattern(sql, condition, dialect);
       return;
     case kCompareInList:
-      sql->text += column + " IN ";
-      AppendList(sql, condition.values);
-      return;
     case kCompareLikeList:
-      sql->text += column + " NOT IN ";
-      AppendList(sql, condition.values);
+      AppendInList(sql, condition, dialect);
       return;
     default:
+      if (Mismatched(dialect, *condition.field, condition.values.at(0))) {
+        sql->text += MismatchedComparison(condition.compare, column);
+        return;
+      }
       sql->text += column + kOperators.at(condition.compare);
       AppendParameter(sql, condition.values.at(0));
   }
 }
 
-void AppendWhere(BuiltSql* sql, const Filter& filter) {
+void AppendWhere(BuiltSql* sql, const Filter& filter, SqlDialect dialect) {
   for (std::size_t i = 0; i < filter.conditions.size(); ++i) {
     sql->text += i == 0 ? " WHERE " : " AND ";
-    AppendCondition(sql, filter.conditions[i]);
+    AppendCondition(sql, filter.conditions[i], dialect);
   }
 }
 
@@ -61,7 +104,7 @@ std::string TableName(const SchemaTable& table) { return Format("t%u", table.num
 
 std::string ColumnName(const SchemaField& field) { return Format("T%03d", field.number); }
 
-BuiltSql BuildSelect(const SelectStatement& statement) {
+BuiltSql BuildSelect(const SelectStatement& statement, SqlDialect dialect) {
   BuiltSql sql;
   sql.text = statement.distinct ? "SELECT DISTINCT " : "SELECT ";
   for (std::size_t i = 0; i < statement.fields.size(); ++i) {
@@ -69,7 +112,7 @@ BuiltSql BuildSelect(const SelectStatement& statement) {
     sql.text += ColumnName(*statement.fields[i]);
   }
   sql.text += " FROM " + TableName(*statement.table);
-  AppendWhere(&sql, statement.filter);
+  AppendWhere(&sql, statement.filter, dialect);
   // Pages must not overlap or skip records: the order is total (storage
   // order breaks ties; a DISTINCT row has no storage order, so its columns do).
   std::vector<std::string> order;
@@ -92,24 +135,24 @@ BuiltSql BuildSelect(const SelectStatement& statement) {
   return sql;
 }
 
-BuiltSql BuildStat(const StatStatement& statement) {
+BuiltSql BuildStat(const StatStatement& statement, SqlDialect dialect) {
   BuiltSql sql;
   sql.text = std::string("SELECT ") + kStatFunctions.at(statement.function) + "(";
   if (statement.distinct) sql.text += "DISTINCT ";
   sql.text += statement.field == nullptr ? "*" : ColumnName(*statement.field);
   sql.text += ") FROM " + TableName(*statement.table);
-  AppendWhere(&sql, statement.filter);
+  AppendWhere(&sql, statement.filter, dialect);
   return sql;
 }
 
-BuiltSql BuildDelete(const DeleteStatement& statement) {
+BuiltSql BuildDelete(const DeleteStatement& statement, SqlDialect dialect) {
   BuiltSql sql;
   sql.text = "DELETE FROM " + TableName(*statement.table);
-  AppendWhere(&sql, statement.filter);
+  AppendWhere(&sql, statement.filter, dialect);
   return sql;
 }
 
-BuiltSql BuildUpdate(const UpdateStatement& statement) {
+BuiltSql BuildUpdate(const UpdateStatement& statement, SqlDialect dialect) {
   BuiltSql sql;
   sql.text = "UPDATE " + TableName(*statement.table) + " SET ";
   for (std::size_t i = 0; i < statement.assignments.size(); ++i) {
@@ -117,7 +160,7 @@ BuiltSql BuildUpdate(const UpdateStatement& statement) {
     sql.text += ColumnName(*statement.assignments[i].field) + " = ";
     AppendParameter(&sql, statement.assignments[i].value);
   }
-  AppendWhere(&sql, statement.filter);
+  AppendWhere(&sql, statement.filter, dialect);
   return sql;
 }
 

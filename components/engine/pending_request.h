@@ -23,9 +23,22 @@ struct PendingRequest {
   // Null once a queue reset dropped it; the request still runs its course on
   // the wire and its packets are discarded.
   IReplyHandle* handle = nullptr;
-  std::string frame;  // emptied once written to the outbox
+  // Emptied once written to the outbox, unless the request may be sent again.
+  std::string frame;
   bool transmitted = false;
   bool internal = false;  // the engine's own keep-alive
+  // A read: when its host goes away it is sent to the next one (engine.md).
+  bool resendable = false;
+  int resends = 0;
+  // What the handle has heard of the reply, so that the same reply from
+  // another host can be told apart from a different one.
+  std::uint32_t packets_delivered = 0;
+  std::uint64_t delivered_digest = 0;
+  // Of a reply sent again: the packets still to pass over (already heard),
+  // the digest of those passed over, and whether the reply differed.
+  std::uint32_t packets_to_skip = 0;
+  std::uint64_t skipped_digest = 0;
+  bool diverged = false;
   Clock::time_point queued_at;
   std::shared_ptr<Completion> completion;  // set for waiting sends (the second queue)
 };

@@ -35,6 +35,23 @@ std::string PacketBytes(const wire::ReplyPacket& packet) {
   return bytes;
 }
 
+// Folds a packet into a running digest (64-bit words, multiply and rotate):
+// enough to tell the reply a handle heard from another host's.
+std::uint64_t FoldDigest(std::uint64_t digest, std::string_view bytes) {
+  constexpr std::uint64_t kPrime = 0x9E3779B97F4A7C15ull;
+  std::size_t i = 0;
+  for (; i + 8 <= bytes.size(); i += 8) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, bytes.data() + i, 8);
+    digest = ((digest ^ word) * kPrime);
+    digest ^= digest >> 29;
+  }
+  std::uint64_t tail = bytes.size();
+  for (; i < bytes.size(); ++i) tail = (tail << 8) | static_cast<unsigned char>(bytes[i]);
+  digest = (digest ^ tail) * kPrime;
+  return digest ^ (digest >> 32);
+}
+
 }  // namespace
 
 RequestSession::RequestSession(EngineCore& core, SessionKind kind, HostList hosts, IReplyHandle* connect,
@@ -108,6 +125,7 @@ bool RequestSession::Submit(IReplyHandle* handle, ICwRequest* request, std::shar
     wire::StoreAt<std::uint32_t>(&*frame, offsetof(wire::RequestHeader, reserved), 0);
     entry.code = wire::LoadAt<std::uint16_t>(*frame, wire::kRequestHeaderSize);
     entry.handle = handle;
+    entry.resendable = wire::IsReadRequest(entry.code);
     entry.frame = std::move(*frame);
     entry.queued_at = Clock::now();
     entry.completion = std::move(completion);
@@ -332,8 +350,26 @@ void RequestSession::LoseConnection(Lock& lock, const std::string& reason, int s
   failures_in_row_ = short_lived ? 1 : 0;
   AdvanceHost();
   retry_at_ = short_lived && failures_in_row_ % usable_hosts_ == 0 ? now + kRetryDelay : now;
+  RequeueReads();
   EndEach(lock, status, [](const PendingRequest& entry) { return entry.transmitted; });
   NotifyConnectHandle(lock, 0);
+}
+
+// Reads on the wire go to the next host: sent again, they cannot change
+// anything. Each is sent at most once to every other host, so a request that
+// takes servers down cannot go round for ever. Writes on the wire stay there
+// to be ended as failed: whether the lost host applied them is unknown, and
+// sending them again could apply them twice.
+void RequestSession::RequeueReads() {
+  if (usable_hosts_ < 2) return;
+  for (PendingRequest& entry : pending_) {
+    if (!entry.transmitted || !entry.resendable || entry.internal || entry.resends >= usable_hosts_ - 1) continue;
+    entry.transmitted = false;
+    ++entry.resends;
+    entry.packets_to_skip = entry.packets_delivered;
+    entry.skipped_digest = 0;
+    entry.diverged = false;
+  }
 }
 
 void RequestSession::Close(Lock& lock) {
@@ -359,7 +395,7 @@ void RequestSession::TransmitReady(Clock::time_point now) {
     in_flight = true;
     entry.transmitted = true;
     outbox_.append(entry.frame);
-    std::string().swap(entry.frame);
+    if (!entry.resendable) std::string().swap(entry.frame);
   }
   last_transmit_ = now;
   FlushOutbox();
@@ -434,14 +470,31 @@ bool RequestSession::HandlePacket(Lock& lock, const wire::ReplyPacket& packet, C
   }
   if (packet.header.kind == wire::kPacketData) {
     IReplyHandle* handle = it->internal ? nullptr : it->handle;
-    if (handle == nullptr) return true;
-    EngineReply reply(PacketBytes(packet));
+    if (handle == nullptr || it->diverged) return true;
+    std::string bytes = PacketBytes(packet);
+    if (it->packets_to_skip > 0) {
+      // Sent again: the handle heard these packets from the lost host.
+      it->skipped_digest = FoldDigest(it->skipped_digest, bytes);
+      if (--it->packets_to_skip == 0 && it->skipped_digest != it->delivered_digest) {
+        LogLine("%s: request %u: the reply differs from the one the lost host began; failed", HostName().c_str(), id);
+        it->diverged = true;
+      }
+      return true;
+    }
+    if (it->resendable) {
+      ++it->packets_delivered;
+      it->delivered_digest = FoldDigest(it->delivered_digest, bytes);
+    }
+    EngineReply reply(std::move(bytes));
     core_.Deliver(lock, [&] { handle->OnReply(&reply); });
     return true;
   }
   PendingRequest entry = std::move(*it);
   pending_.erase(it);
-  EndRequest(lock, std::move(entry), packet.header.status);
+  // A reply sent again that came out shorter or different than what the
+  // handle already holds cannot be completed.
+  const bool broken_reply = entry.diverged || entry.packets_to_skip > 0;
+  EndRequest(lock, std::move(entry), broken_reply ? wire::kStatusConnectionLost : packet.header.status);
   if (kind_ == SessionKind::kOneAtATime && link_ == Link::kConnected) TransmitReady(Clock::now());
   return true;
 }

@@ -66,6 +66,7 @@ class RequestSession final : public ICwRequestSession {
   void OnConnected(Lock& lock, Clock::time_point now);
   void ConnectFailed(const std::string& error, Clock::time_point now);
   void LoseConnection(Lock& lock, const std::string& reason, int status, Clock::time_point now);
+  void RequeueReads();
   void Close(Lock& lock);
   void ResetLink();
   void AdvanceHost();

@@ -103,10 +103,58 @@ enum FinalStatus : std::int32_t {
   kStatusNotServed = 103,
   kStatusNotFound = 104,
   kStatusServerError = 105,
+  // Not permitted: the client is outside the server's allow list, or the
+  // request writes and the server is read-only. Nothing was changed.
+  kStatusRefused = 106,
   kStatusConnectionLost = -1,
   kStatusTimedOut = -2,
   kStatusProxyUnsupported = -3,
 };
+
+// What a request does to the service, which decides two things: whether a
+// read-only server runs it, and whether a client may send it again to another
+// server after the first one went away without answering.
+enum class RequestEffect : std::uint8_t {
+  kRead,   // answers from the data; sending it twice gives the same answer twice
+  kWrite,  // changes data or stamps; sent twice it could be applied twice
+};
+
+struct RequestKind {
+  std::uint16_t code;
+  RequestEffect effect;
+};
+
+// Every request code of both ports. A procedure call (2023) is a read: the
+// procedures of this service only read; a reload (2024) raises the stamps of
+// procedure results, so it counts as a write.
+inline constexpr RequestKind kRequestKinds[] = {
+    {kCodeSelect, RequestEffect::kRead},
+    {kCodeFileFetch, RequestEffect::kRead},
+    {kCodeFlush, RequestEffect::kRead},
+    {kCodeTableTimeStamp, RequestEffect::kRead},
+    {kCodeDelete, RequestEffect::kWrite},
+    {kCodeUpdate, RequestEffect::kWrite},
+    {kCodeInsert, RequestEffect::kWrite},
+    {kCodeStatistics, RequestEffect::kRead},
+    {kCodeTimeStampIncrease, RequestEffect::kWrite},
+    {kCodeCall, RequestEffect::kRead},
+    {kCodeReload, RequestEffect::kWrite},
+    {kCodeHostLoad, RequestEffect::kRead},
+    {kCodeKeepAlive, RequestEffect::kRead},
+    {kCodeUploadStart, RequestEffect::kWrite},
+    {kCodeUploadChunk, RequestEffect::kWrite},
+    {kCodeDownloadStart, RequestEffect::kRead},
+    {kCodeDeleteFile, RequestEffect::kWrite},
+    {kCodeReloadPath, RequestEffect::kRead},
+};
+
+// An unknown code counts as a write: nothing is assumed safe that is not known.
+constexpr bool IsReadRequest(std::uint16_t code) {
+  for (const RequestKind& kind : kRequestKinds) {
+    if (kind.code == code) return kind.effect == RequestEffect::kRead;
+  }
+  return false;
+}
 
 }  // namespace orbe::wire
 

@@ -19,45 +19,37 @@ SchemaTable DictionaryTable(std::uint32_t pseudo_number, std::initializer_list<s
   return table;
 }
 
-SqliteStatementHandle PrepareInsert(SampleStore& store, const std::string& sql) {
-  sqlite3_stmt* raw = nullptr;
-  if (sqlite3_prepare_v2(store.db(), sql.c_str(), -1, &raw, nullptr) != SQLITE_OK) {
-    store.status().Fail(sql + ": " + store.SqliteError());
-  }
-  return SqliteStatementHandle(raw);
-}
-
 }  // namespace
 
 void WriteDictionary(SampleStore& store, const DictionarySchema& schema, std::int64_t stamp) {
-  store.Execute(server::kDictionaryTablesDdl);
+  store.Execute(server::DictionaryTablesDdl(store.Dialect()));
   if (!store.status().ok()) return;
-  TableWriter tables(DictionaryTable(1, {kInt64, kText, kInt64, kInt64}),
-                     PrepareInsert(store, "INSERT INTO orbe_tables VALUES (?, ?, ?, ?)"), &store.status());
-  TableWriter fields(DictionaryTable(2, {kInt64, kInt64, kInt64, kInt64, kInt64, kText, kText}),
-                     PrepareInsert(store, "INSERT INTO orbe_fields VALUES (?, ?, ?, ?, ?, ?, ?)"),
-                     &store.status());
-  TableWriter consts(DictionaryTable(3, {kInt64, kText, kText, kText, kText, kText}),
-                     PrepareInsert(store, "INSERT INTO orbe_consts VALUES (?, ?, ?, ?, ?, ?)"),
-                     &store.status());
-  TableWriter stamps(DictionaryTable(4, {kInt64, kInt64}),
-                     PrepareInsert(store, "INSERT INTO orbe_timestamps VALUES (?, ?)"), &store.status());
+  const auto tables = store.Writer("orbe_tables", DictionaryTable(1, {kInt64, kText, kInt64, kInt64}),
+                                   {"number", "name", "key_field", "seq"});
+  const auto fields =
+      store.Writer("orbe_fields", DictionaryTable(2, {kInt64, kInt64, kInt64, kInt64, kInt64, kText, kText}),
+                   {"table_number", "seq", "number", "type", "width", "const_class", "name"});
+  const auto consts = store.Writer("orbe_consts", DictionaryTable(3, {kInt64, kText, kText, kText, kText, kText}),
+                                   {"seq", "class", "code", "text", "parent", "attr"});
+  const auto stamps =
+      store.Writer("orbe_timestamps", DictionaryTable(4, {kInt64, kInt64}), {"table_number", "stamp"});
   std::int64_t table_seq = 0;
   for (const SchemaTable& table : schema.tables) {
     const std::int64_t number = table.number;
-    tables.Write({number, table.name, std::int64_t{table.key_field}, ++table_seq});
+    tables->Write({number, table.name, std::int64_t{table.key_field}, ++table_seq});
     std::int64_t field_seq = 0;
     for (const SchemaField& field : table.fields) {
-      fields.Write({number, ++field_seq, std::int64_t{field.number}, std::int64_t{field.type},
+      fields->Write({number, ++field_seq, std::int64_t{field.number}, std::int64_t{field.type},
                     std::int64_t{field.width}, field.const_class, field.name});
     }
-    stamps.Write({number, stamp});
+    stamps->Write({number, stamp});
   }
   std::int64_t const_seq = 0;
   for (const SchemaConst& constant : schema.constants) {
-    consts.Write({++const_seq, constant.const_class, constant.code, constant.text, constant.parent_code,
+    consts->Write({++const_seq, constant.const_class, constant.code, constant.text, constant.parent_code,
                   constant.attribute_code});
   }
+  for (TableWriter* writer : {tables.get(), fields.get(), consts.get(), stamps.get()}) writer->Finish();
 }
 
 void CreateIndexes(SampleStore& store, const std::vector<SchemaTable>& tables) {
@@ -71,6 +63,10 @@ void CreateIndexes(SampleStore& store, const std::vector<SchemaTable>& tables) {
         suffix += "_" + ColumnName(field);
       }
       store.Execute("CREATE INDEX " + name + suffix + " ON " + name + " (" + columns + ")");
+    }
+    // SQLite keeps its rows in rowid order; PostgreSQL needs an index for it.
+    if (store.Dialect() == server::SqlDialect::kPostgres) {
+      store.Execute("CREATE INDEX " + name + "_rowid ON " + name + " (rowid)");
     }
   }
 }

@@ -31,27 +31,45 @@ void Generate(SampleStore& store, double scale, const std::vector<SchemaTable>& 
   GenerateBonds(context, stocks);
   GenerateFutures(context);
   GenerateHkStocks(context);
+  store.FinishRows();
   CreateIndexes(store, tables);
 }
 
-bool Build(const std::string& path, double scale, std::string* error) {
-  DictionarySchema schema{SampleTables(), SampleConstants()};
-  if (const std::string problem = CheckSchema(schema); !problem.empty()) {
+bool CheckedSchema(DictionarySchema* schema, std::string* error) {
+  *schema = DictionarySchema{SampleTables(), SampleConstants()};
+  if (const std::string problem = CheckSchema(*schema); !problem.empty()) {
     *error = "sample dictionary: " + problem;
     return false;
   }
-  const std::unique_ptr<SampleStore> store = SampleStore::Open(path, error);
-  if (!store) return false;
-  store->Execute("BEGIN");
-  WriteDictionary(*store, schema, SampleStamp());
-  store->AddTables(schema.tables);
-  Generate(*store, scale, schema.tables);
-  store->Execute("COMMIT");
-  if (!store->status().ok()) {
-    *error = store->status().error();
+  return true;
+}
+
+// The whole market in the store's one transaction.
+bool Fill(SampleStore& store, const DictionarySchema& schema, double scale, std::string* error) {
+  WriteDictionary(store, schema, SampleStamp());
+  store.AddTables(schema.tables);
+  Generate(store, scale, schema.tables);
+  store.Execute("COMMIT");
+  if (!store.status().ok()) {
+    *error = store.status().error();
     return false;
   }
   return true;
+}
+
+bool Build(const std::string& path, double scale, std::string* error) {
+  DictionarySchema schema;
+  if (!CheckedSchema(&schema, error)) return false;
+  const std::unique_ptr<SampleStore> store = SampleStore::Open(path, error);
+  if (!store) return false;
+  store->Execute("BEGIN");
+  return Fill(*store, schema, scale, error);
+}
+
+bool CheckScale(double scale, std::string* error) {
+  if (std::isfinite(scale) && scale > 0 && scale <= 1) return true;
+  *error = "scale must be above 0 and at most 1";
+  return false;
 }
 
 }  // namespace
@@ -63,10 +81,7 @@ bool MakeSampleMarket(const std::string& db_path, double scale, std::string* err
     *error = "no database path";
     return false;
   }
-  if (!std::isfinite(scale) || scale <= 0 || scale > 1) {
-    *error = "scale must be above 0 and at most 1";
-    return false;
-  }
+  if (!CheckScale(scale, error)) return false;
   // Built beside the target and renamed over it, so a failed or interrupted
   // build never leaves a half-filled database under the real name.
   const std::string building = db_path + ".building";
@@ -81,6 +96,31 @@ bool MakeSampleMarket(const std::string& db_path, double scale, std::string* err
   if (renamed) {
     *error = db_path + ": " + renamed.message();
     std::filesystem::remove(building, ignored_error);
+    return false;
+  }
+  return true;
+}
+
+bool MakeSampleMarketInPostgres(const std::string& uri, double scale, std::string* error) {
+  std::string ignored;
+  if (error == nullptr) error = &ignored;
+  DictionarySchema schema;
+  if (!CheckScale(scale, error) || !CheckedSchema(&schema, error)) return false;
+  const std::unique_ptr<SampleStore> store = SampleStore::OpenPostgres(uri, error);
+  if (!store) return false;
+  // One transaction: the old tables stay until the new ones are complete,
+  // and a failed load leaves the database as it was.
+  store->Execute("BEGIN");
+  store->Execute("SET LOCAL synchronous_commit = off");
+  store->Execute("SET LOCAL client_min_messages = warning");
+  std::string drop = "DROP TABLE IF EXISTS orbe_tables, orbe_fields, orbe_consts, orbe_timestamps";
+  for (const SchemaTable& table : schema.tables) drop += ", " + DataTableName(table.number);
+  store->Execute(drop);
+  if (!Fill(*store, schema, scale, error)) return false;
+  // Fresh tables have no statistics; the planner needs them for the indexes.
+  store->Execute("ANALYZE");
+  if (!store->status().ok()) {
+    *error = store->status().error();
     return false;
   }
   return true;

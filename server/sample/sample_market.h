@@ -12,4 +12,8 @@ namespace orbe::sample {
 // The same scale always produces the same content. On failure returns false and describes why in *error.
 bool MakeSampleMarket(const std::string& db_path, double scale, std::string* error);
 
+// The same market loaded into the PostgreSQL database of `uri` (SQL_ASCII, C
+// collation), replacing the tables of an earlier load in one transaction.
+bool MakeSampleMarketInPostgres(const std::string& uri, double scale, std::string* error);
+
 }  // namespace orbe::sample

@@ -6,6 +6,7 @@
 
 #include "orbe/platform/text.h"
 #include "sample/sample_schema.h"
+#include "storage.h"
 
 namespace orbe::sample {
 namespace {
@@ -34,14 +35,8 @@ std::string ColumnName(int field_number) {
   return Format("T%03d", field_number);
 }
 
-const char* SqlTypeOf(std::uint8_t field_type) {
-  if (IsIntegerType(field_type)) return "INTEGER";
-  if (IsRealType(field_type)) return "REAL";
-  return "TEXT";
-}
-
-TableWriter::TableWriter(const SchemaTable& table, SqliteStatementHandle insert, BuildStatus* status)
-    : table_(table), insert_(std::move(insert)), status_(status) {}
+TableWriter::TableWriter(const SchemaTable& table, std::unique_ptr<RowTarget> target, BuildStatus* status)
+    : table_(table), target_(std::move(target)), status_(status) {}
 
 std::string TableWriter::CheckValue(const SchemaField& field, const Value& value) const {
   if (std::holds_alternative<std::monostate>(value)) return std::string();
@@ -65,19 +60,6 @@ std::string TableWriter::CheckValue(const SchemaField& field, const Value& value
   return std::string();
 }
 
-void TableWriter::Bind(int column, const Value& value) {
-  sqlite3_stmt* insert = insert_.get();
-  if (const std::int64_t* integer = std::get_if<std::int64_t>(&value)) {
-    sqlite3_bind_int64(insert, column, *integer);
-  } else if (const double* real = std::get_if<double>(&value)) {
-    sqlite3_bind_double(insert, column, *real);
-  } else if (const std::string* text = std::get_if<std::string>(&value)) {
-    sqlite3_bind_text(insert, column, text->data(), static_cast<int>(text->size()), SQLITE_STATIC);
-  } else {
-    sqlite3_bind_null(insert, column);
-  }
-}
-
 void TableWriter::Write(const Row& row) {
   if (!status_->ok()) return;
   if (row.size() != table_.fields.size()) {
@@ -90,66 +72,60 @@ void TableWriter::Write(const Row& row) {
       status_->Fail(Format("table %u field %d: %s", table_.number, table_.fields[i].number, problem.c_str()));
       return;
     }
-    Bind(static_cast<int>(i) + 1, row[i]);
   }
-  const int step = sqlite3_step(insert_.get());
-  sqlite3_reset(insert_.get());
-  if (step != SQLITE_DONE) {
-    status_->Fail(Format("table %u: %s", table_.number, sqlite3_errmsg(sqlite3_db_handle(insert_.get()))));
+  std::string error;
+  if (target_ == nullptr || !target_->Append(row, &error)) {
+    status_->Fail(Format("table %u: %s", table_.number, error.c_str()));
     return;
   }
   ++rows_written_;
 }
 
-std::unique_ptr<SampleStore> SampleStore::Open(const std::string& path, std::string* error) {
-  sqlite3* raw = nullptr;
-  const int opened = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-  SqliteHandle db(raw);
-  if (opened != SQLITE_OK) {
-    *error = path + ": " + (raw != nullptr ? sqlite3_errmsg(raw) : "cannot open");
-    return nullptr;
+bool TableWriter::Finish() {
+  std::string error;
+  if (status_->ok() && target_ != nullptr && !target_->Finish(&error)) {
+    status_->Fail(Format("table %u: %s", table_.number, error.c_str()));
   }
-  auto store = std::make_unique<SampleStore>(std::move(db));
-  store->Execute(
-      "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA locking_mode=EXCLUSIVE;"
-      "PRAGMA cache_size=-65536; PRAGMA temp_store=MEMORY");
-  if (!store->status().ok()) {
-    *error = store->status().error();
-    return nullptr;
-  }
-  return store;
+  return status_->ok();
 }
 
 void SampleStore::Execute(const std::string& sql) {
   if (!status_.ok()) return;
-  char* message = nullptr;
-  if (sqlite3_exec(db_.get(), sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
-    status_.Fail(sql.substr(0, 60) + ": " + (message != nullptr ? message : SqliteError()));
-  }
-  sqlite3_free(message);
+  std::string error;
+  if (!database_->Execute(sql, &error)) status_.Fail(sql.substr(0, 60) + ": " + error);
 }
 
-SqliteStatementHandle SampleStore::Prepare(const std::string& sql) {
-  sqlite3_stmt* raw = nullptr;
-  if (sqlite3_prepare_v2(db_.get(), sql.c_str(), static_cast<int>(sql.size()), &raw, nullptr) != SQLITE_OK) {
-    status_.Fail(sql.substr(0, 60) + ": " + SqliteError());
+std::unique_ptr<TableWriter> SampleStore::Writer(const std::string& table, const SchemaTable& shape,
+                                                 const std::vector<std::string>& columns) {
+  std::string error;
+  std::unique_ptr<RowTarget> target;
+  if (status_.ok()) {
+    target = database_->Rows(table, columns, &error);
+    if (!target) status_.Fail(table + ": " + error);
   }
-  return SqliteStatementHandle(raw);
+  return std::make_unique<TableWriter>(shape, std::move(target), &status_);
 }
 
 void SampleStore::AddTables(const std::vector<SchemaTable>& tables) {
+  const server::SqlDialect dialect = Dialect();
   for (const SchemaTable& table : tables) {
     std::string columns;
-    std::string marks;
+    std::vector<std::string> names;
     for (const SchemaField& field : table.fields) {
-      columns += (columns.empty() ? "" : ", ") + ColumnName(field.number) + " " + SqlTypeOf(field.type);
-      marks += marks.empty() ? "?" : ", ?";
+      names.push_back(ColumnName(field.number));
+      columns += (columns.empty() ? "" : ", ") + names.back() + " " + server::ColumnTypeOf(field.type, dialect);
     }
+    if (const std::string order = server::RowOrderColumn(dialect); !order.empty()) columns += ", " + order;
     const std::string name = DataTableName(table.number);
     Execute("CREATE TABLE " + name + " (" + columns + ")");
-    SqliteStatementHandle insert = Prepare("INSERT INTO " + name + " VALUES (" + marks + ")");
     if (!status_.ok()) return;
-    writers_[table.number] = std::make_unique<TableWriter>(table, std::move(insert), &status_);
+    writers_[table.number] = Writer(name, table, names);
+  }
+}
+
+void SampleStore::FinishRows() {
+  for (auto& [number, writer] : writers_) {
+    if (!writer->Finish()) return;
   }
 }
 

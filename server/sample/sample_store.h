@@ -1,7 +1,7 @@
-// Where the generators put their rows: one SQLite database, one prepared
-// INSERT per data table. Every value is checked against its field's type and
-// width on the way in, so a generator fault stops the build instead of
-// leaving a table the dictionary misdescribes.
+// Where the generators put their rows: an SQLite file (one prepared INSERT
+// per table) or a PostgreSQL database (COPY). Every value is checked against
+// its field's type and width on the way in, so a generator fault stops the
+// build instead of leaving a table the dictionary misdescribes.
 #pragma once
 
 #include <sqlite3.h>
@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "dictionary/dictionary_writer.h"
+#include "sql_connection.h"
 
 namespace orbe::sample {
 
@@ -41,41 +42,66 @@ class BuildStatus {
   std::string error_;
 };
 
+// The rows of one table, in order, to one database.
+class RowTarget {
+ public:
+  virtual ~RowTarget() = default;
+  // False with `error` set when the database refused the row.
+  virtual bool Append(const Row& row, std::string* error) = 0;
+  // Every row appended is in the database.
+  virtual bool Finish(std::string* error) = 0;
+};
+
+// A database being filled: statements, and the rows of each table.
+class SampleDatabase {
+ public:
+  virtual ~SampleDatabase() = default;
+  virtual server::SqlDialect Dialect() const = 0;
+  virtual bool Execute(const std::string& sql, std::string* error) = 0;
+  // Rows for `columns` of `table`, in that order.
+  virtual std::unique_ptr<RowTarget> Rows(const std::string& table, const std::vector<std::string>& columns,
+                                          std::string* error) = 0;
+};
+
 class TableWriter {
  public:
-  TableWriter(const SchemaTable& table, SqliteStatementHandle insert, BuildStatus* status);
+  TableWriter(const SchemaTable& table, std::unique_ptr<RowTarget> target, BuildStatus* status);
   void Write(const Row& row);
+  bool Finish();
   std::int64_t rows_written() const { return rows_written_; }
 
  private:
   std::string CheckValue(const SchemaField& field, const Value& value) const;
-  void Bind(int column, const Value& value);
 
   const SchemaTable table_;
-  const SqliteStatementHandle insert_;
+  const std::unique_ptr<RowTarget> target_;
   BuildStatus* const status_;
   std::int64_t rows_written_ = 0;
 };
 
 class SampleStore {
  public:
-  // Opens (creating) the database file for a bulk load: no journal, no syncs;
+  // Opens (creating) an SQLite file for a bulk load: no journal, no syncs;
   // the caller builds a temporary file and renames it into place.
   static std::unique_ptr<SampleStore> Open(const std::string& path, std::string* error);
-  explicit SampleStore(SqliteHandle db) : db_(std::move(db)) {}
+  // Connects to a PostgreSQL database; the caller loads in one transaction.
+  static std::unique_ptr<SampleStore> OpenPostgres(const std::string& uri, std::string* error);
+  explicit SampleStore(std::unique_ptr<SampleDatabase> database) : database_(std::move(database)) {}
 
+  server::SqlDialect Dialect() const { return database_->Dialect(); }
   void Execute(const std::string& sql);
   // Creates the data tables of the schema and prepares their writers.
   void AddTables(const std::vector<SchemaTable>& tables);
   TableWriter& Table(std::uint32_t number);
-  sqlite3* db() const { return db_.get(); }
+  // A checked writer of the columns of `table`, described by `shape`.
+  std::unique_ptr<TableWriter> Writer(const std::string& table, const SchemaTable& shape,
+                                      const std::vector<std::string>& columns);
+  // Puts every row written so far into the database.
+  void FinishRows();
   BuildStatus& status() { return status_; }
-  std::string SqliteError() const { return sqlite3_errmsg(db_.get()); }
 
  private:
-  SqliteStatementHandle Prepare(const std::string& sql);
-
-  SqliteHandle db_;
+  std::unique_ptr<SampleDatabase> database_;
   BuildStatus status_;
   std::map<std::uint32_t, std::unique_ptr<TableWriter>> writers_;
   std::unique_ptr<TableWriter> discard_;  // answers Table() for an unknown number after a failure
@@ -83,6 +109,5 @@ class SampleStore {
 
 std::string DataTableName(std::uint32_t number);  // t100000001
 std::string ColumnName(int field_number);         // T001
-const char* SqlTypeOf(std::uint8_t field_type);
 
 }  // namespace orbe::sample

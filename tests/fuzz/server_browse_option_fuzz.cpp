@@ -1,8 +1,6 @@
 // Parameter texts that clients send to the server's procedures: the
 // KVX_DataBrowse option, and the page key of the reference procedures, run
 // against an empty database so that every key that parses reaches storage.
-#include <sqlite3.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -10,6 +8,7 @@
 
 #include "procedure_data_browse.h"
 #include "procedure_reference.h"
+#include "sqlite_connection.h"
 
 namespace {
 
@@ -70,13 +69,14 @@ bool IsPageKey(std::string_view text, std::size_t set_count) {
   return text.size() >= 2 && text.size() <= 9 && AllDigits(text) && Number(text.substr(0, 1)) < set_count;
 }
 
-sqlite3* EmptyDatabase() {
-  static sqlite3* const db = [] {
-    sqlite3* opened = nullptr;
-    if (sqlite3_open(":memory:", &opened) != SQLITE_OK) __builtin_trap();
+SqlConnection& EmptyDatabase() {
+  static const auto db = [] {
+    std::string error;
+    auto opened = SqliteConnection::Open(":memory:", &error);
+    if (!opened) __builtin_trap();
     return opened;
   }();
-  return db;
+  return *db;
 }
 
 void FuzzPageKey(std::string_view text) {

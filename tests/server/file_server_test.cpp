@@ -149,4 +149,55 @@ TEST_F(FileServerTest, TheSocketSideServesAndDropsOversizedFrames) {
   ::close(fd);
 }
 
+// Read-only: uploads and deletes hear 106 and change nothing, downloads go
+// on; a client outside the allow list hears 106 and is let go.
+TEST_F(FileServerTest, AccessPolicyRefusesWritesAndOutsiders) {
+  struct Case {
+    bool writable;
+    std::vector<orbe::server::Network> allowed;
+    std::int32_t upload_status;  // end status of an upload start
+    std::int32_t download_status;
+    bool closed;  // the server lets the client go
+  };
+  const Case cases[] = {
+      {false, {orbe::server::kLoopbackNetwork}, orbe::wire::kStatusRefused, orbe::wire::kStatusComplete, false},
+      {true, {{0x7F000002u, 0xFFFFFFFFu}}, orbe::wire::kStatusRefused, 0, true},
+      {true, {orbe::server::kLoopbackNetwork}, orbe::wire::kStatusComplete, orbe::wire::kStatusComplete, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.writable ? (c.closed ? "outsider" : "writable") : "read-only");
+    orbe::server::FileServerConfig config;
+    config.root = root_;
+    config.access.writable = c.writable;
+    config.access.allowed = c.allowed;
+    std::string error;
+    const auto server = orbe::server::FileServer::Start(config, &error);
+    ASSERT_NE(server, nullptr) << error;
+    const int fd = orbe::testing::ConnectLoopback(server->Port());
+    const std::size_t entries = orbe::testing::CountEntries(root_);
+    const std::string upload = orbe::wire::EncodeUploadStart("new.bin", orbe::Md5Hex("n"), 1);
+    const orbe::testing::Reply started = orbe::testing::RoundTrip(fd, *orbe::wire::EncodeFileFrame(1, upload));
+    EXPECT_EQ(started.status, c.upload_status);
+    if (c.upload_status == orbe::wire::kStatusRefused) {
+      EXPECT_TRUE(started.bodies.empty());
+    }
+    if (!c.writable) {
+      const auto remove = orbe::wire::EncodeDeleteFile("sub/a.txt");
+      EXPECT_EQ(orbe::testing::RoundTrip(fd, *orbe::wire::EncodeFileFrame(2, *remove)).status,
+                orbe::wire::kStatusRefused);
+    }
+    if (c.closed) {
+      EXPECT_TRUE(orbe::testing::WaitClosed(fd, 5000));
+    } else {
+      const auto download = orbe::wire::EncodeDownloadStart("sub/a.txt", std::string(32, '0'));
+      EXPECT_EQ(orbe::testing::RoundTrip(fd, *orbe::wire::EncodeFileFrame(3, *download)).status, c.download_status);
+    }
+    if (c.upload_status == orbe::wire::kStatusRefused) {
+      EXPECT_EQ(orbe::testing::CountEntries(root_), entries);
+    }
+    EXPECT_TRUE(std::filesystem::exists(root_ + "/sub/a.txt"));
+    ::close(fd);
+  }
+}
+
 }  // namespace

@@ -20,6 +20,7 @@
 #include "sample/sample_calendar.h"
 #include "sample/sample_schema.h"
 #include "sample/sample_store.h"
+#include "storage.h"
 
 namespace orbe::sample {
 namespace {
@@ -164,7 +165,7 @@ TEST_F(SampleMarketTest, DictionaryDescribesEveryDataTableExactly) {
       const SchemaField& field = table.fields[i];
       EXPECT_EQ(field.number, static_cast<int>(i) + 1);
       EXPECT_EQ(columns[i][1], ColumnName(field.number));
-      EXPECT_EQ(columns[i][2], SqlTypeOf(field.type));
+      EXPECT_EQ(columns[i][2], server::ColumnTypeOf(field.type, server::SqlDialect::kSqlite));
       if (IsTextType(field.type) && field.type != kMemo && field.type != kLongMemo) {
         EXPECT_GT(field.width, 1) << field.number;
       } else {

@@ -1,9 +1,11 @@
 #include "server_options.h"
 
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
+#include "access_control.h"
 #include "orbe/platform/file.h"
 
 namespace orbe::server {
@@ -63,6 +65,72 @@ TEST(ServerOptionsTest, ConfigFileIsReadAndTheCommandLineWins) {
   EXPECT_NE(error.find("Port"), std::string::npos);
   EXPECT_FALSE(Parse({"--config", path + ".missing", "--db", "m.db"}, &bad, &error));
   std::filesystem::remove(path);
+}
+
+// Where the server listens, whom it serves and whether it writes, from the
+// options together: the defaults are loopback, loopback clients, read-write.
+TEST(ServerOptionsTest, AccessOptionsMakeTheirPolicy) {
+  struct Case {
+    std::vector<std::string> arguments;
+    bool accepted;
+    bool writable;
+    std::vector<Network> allowed;
+  };
+  const Network ten{0x0A000000u, 0xFF000000u};
+  const Network host{0xC0A80105u, 0xFFFFFFFFu};
+  const std::vector<Case> cases = {
+      {{"--db", "m.db"}, true, true, {kLoopbackNetwork}},
+      {{"--db", "m.db", "--listen", "127.0.0.1"}, true, false, {kLoopbackNetwork}},
+      {{"--db", "m.db", "--listen", "127.0.0.1", "--writable"}, true, true, {kLoopbackNetwork}},
+      {{"--db", "m.db", "--listen", "0.0.0.0", "--allow", "10.0.0.0/8, 192.168.1.5"}, true, false, {ten, host}},
+      {{"--db", "m.db", "--listen", "0.0.0.0"}, false, false, {}},         // beyond loopback without --allow
+      {{"--db", "m.db", "--listen", "10.1.2.3"}, false, false, {}},
+      {{"--db", "m.db", "--listen", "localhost"}, false, false, {}},       // an address, not a name
+      {{"--db", "m.db", "--allow", "10.1.2.3/8"}, false, false, {}},       // host bits set
+      {{"--db", "m.db", "--allow", "10.0.0.0/33"}, false, false, {}},
+      {{"--db", "m.db", "--allow", ","}, false, false, {}},
+      {{"--db", "m.db", "--pg", "postgresql://h/d", "--file-root", "f"}, false, false, {}},  // two stores
+      {{"--pg", "postgresql://h/d"}, false, false, {}},                    // no folder for the files
+      {{"--pg", "postgresql://h/d", "--file-root", "f", "--workers", "4"}, true, true, {kLoopbackNetwork}},
+      {{"--db", "m.db", "--workers", "0"}, false, false, {}},
+  };
+  for (const Case& c : cases) {
+    ServerOptions options;
+    std::string error;
+    const bool accepted = Parse(c.arguments, &options, &error);
+    EXPECT_EQ(accepted, c.accepted) << c.arguments.back() << ": " << error;
+    if (!accepted || !c.accepted) continue;
+    EXPECT_EQ(options.config.access.writable, c.writable) << c.arguments.back();
+    EXPECT_EQ(options.config.access.allowed, c.allowed) << c.arguments.back();
+  }
+  ServerOptions pg;
+  std::string error;
+  ASSERT_TRUE(Parse({"--pg", "postgresql://h/d", "--file-root", "f", "--workers", "4"}, &pg, &error)) << error;
+  EXPECT_TRUE(pg.config.storage.IsPostgres());
+  EXPECT_EQ(pg.config.workers, 4);
+}
+
+TEST(AccessControlTest, NetworksAdmitTheirAddressesOnly) {
+  AccessPolicy policy;
+  std::string error;
+  ASSERT_TRUE(ParseNetworks("10.20.0.0/16,127.0.0.1/32,0.0.0.0/0", &policy.allowed, &error)) << error;
+  EXPECT_EQ(policy.allowed[2], (Network{0, 0}));  // everyone
+  ASSERT_TRUE(ParseNetworks("10.20.0.0/16, 127.0.0.1", &policy.allowed, &error)) << error;
+  const auto peer = [](const char* address) {
+    sockaddr_in in{};
+    in.sin_family = AF_INET;
+    in.sin_addr.s_addr = htonl(*ParseAddress(address));
+    return in;
+  };
+  struct Case {
+    const char* address;
+    bool admitted;
+  };
+  for (const Case& c : {Case{"10.20.0.0", true}, Case{"10.20.255.255", true}, Case{"10.21.0.1", false},
+                        Case{"127.0.0.1", true}, Case{"127.0.0.2", false}, Case{"192.168.1.1", false}}) {
+    EXPECT_EQ(policy.Admits(peer(c.address)), c.admitted) << c.address;
+  }
+  EXPECT_EQ(PeerText(peer("10.20.3.4")), "10.20.3.4:0");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // conditions, code lists and reply records.
 #include <gtest/gtest.h>
 
+#include "pg_connection.h"
 #include "statement_match.h"
 #include "statement_reply.h"
 #include "statement_values.h"
@@ -48,6 +49,23 @@ TEST(StatementMatchTest, FixedTextsAreCutOnCharacterBoundaries) {
   EXPECT_EQ(CharacterPrefix("a\xd6\xd0\xce\xc4", 4), 3u);
   EXPECT_EQ(CharacterPrefix("a\xd6\xd0\xce\xc4", 5), 5u);
   EXPECT_EQ(CharacterPrefix("\x81\x30\x81\x30z", 3), 0u);  // a four-byte character does not fit
+}
+
+TEST(StatementMatchTest, PostgresPlaceholdersNumberTheParameters) {
+  struct Case {
+    const char* sql;
+    const char* first;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"SELECT ?1, ?2 FROM t WHERE a = ?1", "", "SELECT $1, $2 FROM t WHERE a = $1"},
+      {"a = ? AND b IN (?,?)", "", "a = $1 AND b IN ($2,$3)"},
+      {"x = '?1' AND y = ?12", "", "x = '?1' AND y = $12"},  // a literal keeps its text
+      {"T002 = ?1 AND T003 BETWEEN ?2 AND ?3", "k.key", "T002 = k.key AND T003 BETWEEN $2 AND $3"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(PostgresPlaceholders(c.sql, c.first), c.expected) << c.sql;
+  const std::vector<std::string> keys = {"600000", "a\"b\\c"};
+  EXPECT_EQ(TextArrayLiteral(keys), "{\"600000\",\"a\\\"b\\\\c\"}");
 }
 
 }  // namespace

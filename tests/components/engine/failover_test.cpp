@@ -94,35 +94,64 @@ TEST_F(FailoverTest, MovesToTheNextHostWhenOneStops) {
   }
 }
 
-TEST_F(FailoverTest, RequestOnTheWireEndsWithFailureWhenTheServerIsKilled) {
-  ICwRequestSession* session = Configured({std::to_string(first_.port()), std::to_string(second_.port())}, 0);
-  ASSERT_TRUE(connect_.WaitStatuses());
-  // Stopped first, so that the request is certainly sent and unanswered.
-  first_.Pause();
-  RecordingHandle handle;
-  RequestHolder request(engine_, TimeStampFrame(kStockTable));
-  ASSERT_TRUE(session->Send(&handle, request.get()));
-  first_.Kill();
-  ASSERT_TRUE(handle.WaitStatuses());
-  EXPECT_EQ(handle.Statuses(), std::vector<int>{-1});
-  EXPECT_TRUE(handle.Bodies().empty());
-  // And the session goes on with the other host.
-  EXPECT_EQ(HostLoadStatus(session), kCwStatusComplete);
-  EXPECT_EQ(session->GetHostIndex(), 1);
-}
-
-TEST_F(FailoverTest, HungServerEndsTheRequestAfterTheTimeOut) {
-  ICwRequestSession* session = Configured({std::to_string(first_.port()), std::to_string(second_.port())}, 0);
-  ASSERT_TRUE(connect_.WaitStatuses());
-  first_.Pause();
-  RecordingHandle handle;
-  RequestHolder request(engine_, HostLoadFrame());
-  // The waiting send returns by itself: the time-out (1 s here) ends it.
-  ASSERT_TRUE(session->SendAndWait(&handle, request.get()));
-  EXPECT_EQ(handle.Statuses(), std::vector<int>{-2});
-  EXPECT_EQ(HostLoadStatus(session), kCwStatusComplete);
-  EXPECT_EQ(session->GetHostIndex(), 1);
-  first_.Kill();
+// A read on the wire when its host dies or hangs is sent to the next host
+// and answered there; a write is reported failed (-1 lost, -2 timed out):
+// the lost host may have applied it, so it is never sent again.
+TEST(FailoverRuleTest, ReadsMoveToTheNextHostAndWritesFail) {
+  struct Case {
+    const char* name;
+    std::string frame;
+    bool hang;  // the host stops answering but keeps the connection
+    int status;
+  };
+  const std::string read = TimeStampFrame(kStockTable);
+  const std::string write = orbe::wire::EncodeTableRequest(0, orbe::wire::kCodeTimeStampIncrease, kStockTable);
+  const Case cases[] = {
+      {"read, host killed", read, false, kCwStatusComplete},
+      {"read, host hung", read, true, kCwStatusComplete},
+      {"write, host killed", write, false, -1},
+      {"write, host hung", write, true, -2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EngineLibrary library;
+    TestServer first("rule_a");
+    TestServer second("rule_b");
+    RecordingHandle connect;
+    ICwDataEngin* engine = library.get();
+    ASSERT_TRUE(engine->SetConfigFile(
+        WriteHostList(first.folder(), {std::to_string(first.port()), std::to_string(second.port())}, 0, 1).c_str()));
+    ICwRequestSession* session = engine->CreateConfiguredRequestSession(&connect);
+    // Requests go back to the engine before it is released.
+    const auto release = [&](void*) {
+      engine->Shutdown();
+      library.del();
+    };
+    const std::unique_ptr<void, decltype(release)> released(&library, release);
+    ASSERT_TRUE(connect.WaitStatuses());
+    // Stopped first, so that the request is certainly sent and unanswered.
+    first.Pause();
+    RecordingHandle handle;
+    RequestHolder request(engine, c.frame);
+    ASSERT_TRUE(session->Send(&handle, request.get()));
+    if (!c.hang) first.Kill();
+    ASSERT_TRUE(handle.WaitStatuses());
+    EXPECT_EQ(handle.Statuses(), std::vector<int>{c.status});
+    EXPECT_EQ(session->GetHostIndex(), 1);
+    if (c.status == kCwStatusComplete) {
+      ASSERT_EQ(handle.Bodies().size(), 1u);
+      EXPECT_EQ(orbe::wire::DecodeTimeStampBody(handle.Bodies()[0])->stamp, orbe::testing::kStockStamp);
+    } else {
+      EXPECT_TRUE(handle.Bodies().empty());
+    }
+    // The second host never saw the write: its stamp is the original one.
+    RecordingHandle stamp;
+    RequestHolder ask(engine, read);
+    ASSERT_TRUE(session->SendAndWait(&stamp, ask.get()));
+    ASSERT_EQ(stamp.Bodies().size(), 1u);
+    EXPECT_EQ(orbe::wire::DecodeTimeStampBody(stamp.Bodies()[0])->stamp, orbe::testing::kStockStamp);
+    if (c.hang) first.Kill();
+  }
 }
 
 TEST_F(FailoverTest, RequestsWaitForTheConnectionAndFailWhenNoneComes) {
