@@ -24,6 +24,12 @@ constexpr std::size_t kReadChunk = 64 * 1024;
 // being read from once this much is waiting for it.
 constexpr std::size_t kMaxPendingOutput = 32u << 20;
 constexpr std::size_t kMaxConnections = 20000;
+// Every connection may hold this much of a frame it is still sending (the
+// engine's largest request is 64 KiB); beyond it, the incomplete frames of all
+// connections share one budget, so that clients announcing large frames and
+// sending them slowly cannot make the server hold 16 MiB each.
+constexpr std::size_t kPartialFrameAllowance = 256 * 1024;
+constexpr std::size_t kPartialFrameBudget = 64u << 20;
 
 std::string ErrnoText() { return std::strerror(errno); }
 
@@ -39,6 +45,7 @@ struct DataServer::Connection {
   std::uint32_t interest = 0;
   bool closing = false;  // no more input; close once the output is written
   bool broken = false;   // framing lost: nothing more is read from the stream
+  std::size_t partial_held = 0;  // this connection's share of the partial-frame budget
 
   std::size_t Pending() const { return output.size() - output_sent; }
 };
@@ -187,6 +194,27 @@ void DataServer::OnReadable(Connection* connection) {
     }
   }
   ProcessFrames(connection);
+  if (!HoldPartialFrame(connection)) {
+    LogLine(LogLevel::kWarn, "fd %d: %s: %zu bytes of an unfinished frame exceed the server's budget; closing", fd,
+            connection->peer.c_str(), connection->splitter.Buffered());
+    // Replies owed to its complete requests still go out before the close.
+    connection->splitter = wire::RequestSplitter();
+    connection->closing = true;
+    connection->broken = true;
+  }
+}
+
+// Takes this connection's unfinished frame into the shared budget; false when
+// it does not fit.
+bool DataServer::HoldPartialFrame(Connection* connection) {
+  const std::size_t held = connection->broken ? 0 : connection->splitter.Held();
+  const std::size_t wanted = held > kPartialFrameAllowance ? held - kPartialFrameAllowance : 0;
+  partial_bytes_held_ -= connection->partial_held;
+  connection->partial_held = 0;
+  if (partial_bytes_held_ + wanted > kPartialFrameBudget) return false;
+  partial_bytes_held_ += wanted;
+  connection->partial_held = wanted;
+  return true;
 }
 
 void DataServer::ProcessFrames(Connection* connection) {
@@ -251,7 +279,10 @@ void DataServer::UpdateInterest(Connection* connection) {
 void DataServer::Close(int fd) {
   LogLine(LogLevel::kDebug, "fd %d: closed", fd);
   ::epoll_ctl(epoll_.Get(), EPOLL_CTL_DEL, fd, nullptr);
-  connections_.erase(fd);
+  if (const auto found = connections_.find(fd); found != connections_.end()) {
+    partial_bytes_held_ -= found->second->partial_held;
+    connections_.erase(found);
+  }
 }
 
 void DataServer::CloseIdle() {

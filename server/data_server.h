@@ -54,6 +54,7 @@ class DataServer {
   void UpdateInterest(Connection* connection);
   void Close(int fd);
   void CloseIdle();
+  bool HoldPartialFrame(Connection* connection);
 
   ServerConfig config_;
   std::unique_ptr<Storage> storage_;
@@ -64,6 +65,8 @@ class DataServer {
   UniqueFd spare_fd_;  // released to accept and drop a client when descriptors run out
   std::uint16_t port_ = 0;
   std::unordered_map<int, std::unique_ptr<Connection>> connections_;
+  // Bytes of incomplete frames held beyond each connection's allowance.
+  std::size_t partial_bytes_held_ = 0;
 };
 
 }  // namespace orbe::server
