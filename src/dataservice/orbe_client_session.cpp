@@ -1,5 +1,7 @@
 #include "orbe/dataservice/orbe_client_session.h"
 
+#include <utility>
+
 #include "dictionary/dictionary_refresh_dialog.h"
 #include "dictionary/reference_loader_dialogs.h"
 #include "env/module_state.h"
@@ -71,8 +73,10 @@ void OrbeClientSession::UninitSession() {
   request_session_ = nullptr;
 }
 
+// The engine frees a session once it is quit: it is forgotten here, so
+// nothing reaches it afterwards.
 void OrbeClientSession::Quit() {
-  if (request_session_ != nullptr) request_session_->Quit();
+  if (request_session_ != nullptr) std::exchange(request_session_, nullptr)->Quit();
 }
 
 void OrbeClientSession::ResetReplyHandleQueue(bool also) {

@@ -46,6 +46,8 @@ class OrbeClientSession {
   const std::string& GetConfigurationFile() const { return configuration_file_; }
   bool IsInitialised() const { return initialised_; }
 
+  // Quits the request session, which the engine then frees; GetSession is
+  // null afterwards.
   void Quit();
   // Drops the request session's queued reply handles; `also` the second queue.
   void ResetReplyHandleQueue(bool also);
