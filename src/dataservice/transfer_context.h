@@ -25,8 +25,7 @@ class TransferRpy;
 
 struct TransferContext {
   int id = 0;
-  ICwDataEngin* engine = nullptr;
-  ICwRequest* request = nullptr;             // engine slot 22; released when the transfer ends
+  EngineRequestPtr request;                  // released when the transfer ends
   ICwRequestSession* session = nullptr;      // engine-owned; quit (and forgotten) when the transfer ends
   std::atomic<int>* server_index = nullptr;  // the manager's, shared by all transfers
   std::unique_ptr<TransferRpy> handle;
@@ -44,10 +43,6 @@ struct TransferContext {
   TransferContext() = default;
   TransferContext(const TransferContext&) = delete;
   TransferContext& operator=(const TransferContext&) = delete;
-  ~TransferContext();
-
-  // Gives the request object back to the engine. Mutex held.
-  void ReleaseRequest();
 };
 
 }  // namespace orbe

@@ -15,14 +15,6 @@ bool IsConnectionState(int code) { return code == kCwStateConnected || code == 0
 
 }  // namespace
 
-TransferContext::~TransferContext() { ReleaseRequest(); }
-
-void TransferContext::ReleaseRequest() {
-  // The engine copies what it sends, so a request in flight does not need it.
-  if (request != nullptr && engine != nullptr) engine->ReleaseRequest(request);
-  request = nullptr;
-}
-
 TransferRpy::TransferRpy(TransferKind kind, HWND window, UINT message, TransferContext& context)
     : context_(context), kind_(kind), window_(window), message_(message) {}
 
@@ -90,7 +82,8 @@ bool TransferRpy::WatchConnection() {
 void TransferRpy::Abandon() {
   state_ = kFinished;
   CloseLocalFile();
-  context_.ReleaseRequest();
+  // The engine copies what it sends, so a request in flight does not need it.
+  context_.request.reset();
 }
 
 void TransferRpy::OnRequestEnd(int code) {
@@ -100,7 +93,7 @@ void TransferRpy::OnRequestEnd(int code) {
 }
 
 bool TransferRpy::SendBody(std::string_view body) {
-  ICwRequest* request = context_.request;
+  ICwRequest* request = context_.request.get();
   if (request == nullptr || context_.session == nullptr || !wire::FillFileRequest(*request, body)) return false;
   if (!context_.session->Send(this, request)) return false;
   ++context_.outstanding;

@@ -9,14 +9,10 @@
 #include <string_view>
 #include <vector>
 
-#include "orbe/env.h"
+#include "orbe/host/host_callbacks.h"
+#include "orbe/host/host_records.h"
 
 namespace orbe {
-
-inline constexpr int kHostQuoteBoards = 107;
-inline constexpr int kHostConceptBoards = 110;
-inline constexpr int kHostCustomBoards = 111;
-inline constexpr int kHostCodeLists = 134;
 
 inline constexpr unsigned char kOwnCodeList = 0;
 inline constexpr unsigned char kHoldingsCodeList = 1;
@@ -25,20 +21,18 @@ inline constexpr unsigned char kHoldingsCodeList = 1;
 inline constexpr std::size_t kBoardStockCodeLength = 6;
 
 // The host's answer to a request: a size query, then a fetch into a zeroed
-// buffer 1024 bytes longer than announced. Only the bytes the fetch reports
+// buffer kHostAnswerSlack bytes longer than announced. Only the bytes the fetch reports
 // (never more than the buffer) are kept; empty without a function or answer.
 std::string FetchHostAnswer(DataFuncProc dataFunc, int code, unsigned char firstByte);
-
-struct HostBoard {
-  std::string name;
-  std::vector<std::string> codes;
-};
 
 // A board-set answer (107, 110, 111). Code entries are cut to codeLength
 // bytes (0 keeps the whole entry); empty entries are left out.
 std::vector<HostBoard> ParseBoardSet(std::string_view answer, std::size_t codeLength);
 // A code-list answer (134): the A-share codes in the host's order.
 std::vector<std::string> ParseAShareCodeList(std::string_view answer);
+
+// The two boards of the concept answer (110) that are not concepts.
+bool IsNonConceptBoard(std::string_view name);
 
 // Whole reads against one data function.
 std::vector<std::string> ReadConceptBoardNames(DataFuncProc dataFunc);

@@ -1,20 +1,25 @@
 // What a user does to a grid, and the notifications that follow.
 #include "orbe/widgets/grid_ctrl.h"
 
+void CGridCtrl::SelectClickedCell(int row, int col) {
+  if (!selection_enabled_ || IsFixed(row, col)) return;
+  const CCellRange before = selection_;
+  focus_ = {row, col};
+  selection_ = list_mode_ || single_row_ ? CCellRange{row, fixed_cols_, row, cols_ - 1}
+                                         : CCellRange{row, col, row, col};
+  if (!(before == selection_)) {
+    Notify(GVN_SELCHANGED, row, col);
+    if (listener_ != nullptr) listener_->OnGridSelChanged(*this, row, col);
+  }
+}
+
 bool CGridCtrl::ClickCell(int row, int col) {
   if (!IsValid(row, col)) return false;
   if (row < fixed_rows_ && col >= fixed_cols_ && header_sort_) {
     SortItems(col, sort_col_ == col ? !sort_ascending_ : true);
     Notify(GVN_COLUMNCLICK, row, col);
-  } else if (selection_enabled_ && !IsFixed(row, col)) {
-    const CCellRange before = selection_;
-    focus_ = {row, col};
-    selection_ = list_mode_ || single_row_ ? CCellRange{row, fixed_cols_, row, cols_ - 1}
-                                           : CCellRange{row, col, row, col};
-    if (!(before == selection_)) {
-      Notify(GVN_SELCHANGED, row, col);
-      if (listener_ != nullptr) listener_->OnGridSelChanged(*this, row, col);
-    }
+  } else {
+    SelectClickedCell(row, col);
   }
   if (cross_enabled_ && !IsFixed(row, col) && !(cross_ == CCellID{row, col})) {
     cross_ = {row, col};
@@ -39,6 +44,13 @@ bool CGridCtrl::DoubleClickCell(int row, int col) {
   if (!ClickCell(row, col)) return false;
   Notify(NM_DBLCLK, row, col);
   if (listener_ != nullptr) listener_->OnGridDblClick(*this, row, col);
+  return true;
+}
+
+bool CGridCtrl::RightClickCell(int row, int col) {
+  if (!IsValid(row, col)) return false;
+  SelectClickedCell(row, col);
+  Notify(NM_RCLICK, row, col);
   return true;
 }
 

@@ -242,10 +242,14 @@ bool CXHtmlTree::ClickItem(HTREEITEM item) {
   return true;
 }
 
-bool CXHtmlTree::DoubleClickItem(HTREEITEM item) {
+bool CXHtmlTree::DoubleClickItem(HTREEITEM item) { return ClickAndNotify(item, NM_DBLCLK); }
+
+bool CXHtmlTree::RightClickItem(HTREEITEM item) { return ClickAndNotify(item, NM_RCLICK); }
+
+bool CXHtmlTree::ClickAndNotify(HTREEITEM item, UINT code) {
   if (!ClickItem(item)) return false;
   if (CWnd* parent = GetParent(); parent != nullptr) {
-    NMHDR header{GetSafeHwnd(), static_cast<UINT_PTR>(GetDlgCtrlID()), NM_DBLCLK};
+    NMHDR header{GetSafeHwnd(), static_cast<UINT_PTR>(GetDlgCtrlID()), code};
     parent->SendMessage(WM_NOTIFY, static_cast<WPARAM>(GetDlgCtrlID()), reinterpret_cast<LPARAM>(&header));
   }
   return true;

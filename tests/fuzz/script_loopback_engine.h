@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "orbe/dataservice/cw_data_engin.h"
-#include "protocol/wire_format.h"
 
 namespace orbe_fuzz {
 
@@ -30,7 +29,7 @@ class LoopbackRequest final : public ICwRequest {
   ~LoopbackRequest() override = default;
 
  private:
-  unsigned char header_[orbe::wire::kRequestHeaderSize] = {};
+  unsigned char header_[kCwRequestHeaderSize] = {};
   std::vector<unsigned char> body_ = std::vector<unsigned char>(kCapacity, 0);
 };
 
@@ -42,10 +41,10 @@ class LoopbackReply final : public ICwReply {
   unsigned char* GetBody() override { return reinterpret_cast<unsigned char*>(body_.data()); }
   std::uint32_t GetBodyLength() override { return static_cast<std::uint32_t>(body_.size()); }
   int GetProgress() override { return 50; }
-  std::uint32_t GetTotalLength() override { return GetBodyLength() + orbe::wire::kReplyHeaderSize; }
+  std::uint32_t GetTotalLength() override { return GetBodyLength() + kCwReplyHeaderSize; }
 
  private:
-  unsigned char header_[orbe::wire::kReplyHeaderSize] = {};
+  unsigned char header_[kCwReplyHeaderSize] = {};
   std::string body_;
 };
 
@@ -79,7 +78,7 @@ class LoopbackSession final : public ICwRequestSession {
     if (handle == nullptr || request == nullptr) return false;
     std::uint16_t code = 0;
     std::memcpy(&code, request->GetBody(), sizeof code);
-    if (code == orbe::wire::kCodeFileFetch) {
+    if (code == kCwRequestFileFetch) {
       handle->OnStatus(0);
       return true;
     }

@@ -84,8 +84,11 @@ class CXHtmlTree : public orbe::KvxWidget {
   bool ClickCheckBox(HTREEITEM item);
   // Selects the item; WM_NOTIFY TVN_SELCHANGED when the selection changed.
   bool ClickItem(HTREEITEM item);
-  // The first press is a click (ClickItem), then WM_NOTIFY NM_DBLCLK.
+  // A double click: selects as ClickItem, then WM_NOTIFY NM_DBLCLK (the
+  // parent reads the selected item).
   bool DoubleClickItem(HTREEITEM item);
+  // The right button: selects as ClickItem, then WM_NOTIFY NM_RCLICK.
+  bool RightClickItem(HTREEITEM item);
 
   void RenderHtml(orbe::HtmlWriter& out) const override;
 
@@ -105,6 +108,7 @@ class CXHtmlTree : public orbe::KvxWidget {
   const Node* Find(HTREEITEM item) const;
   std::vector<HTREEITEM>& ChildrenOf(HTREEITEM parent);
   const std::vector<HTREEITEM>& ChildrenOf(HTREEITEM parent) const;
+  bool ClickAndNotify(HTREEITEM item, UINT code);
   void CheckSubtree(HTREEITEM item, TreeCheck check);
   void UpdateAncestors(HTREEITEM item);
   void Forget(HTREEITEM item);
