@@ -8,6 +8,8 @@ BUILD_ASAN  ?= build-asan
 BUILD_FUZZ  ?= build-fuzz
 FUZZ_SECONDS ?= 5
 CMAKE_FLAGS ?=
+# CI (.ci/run sets CI=true) builds every configuration with warnings as errors.
+WERROR := $(if $(CI),-DORBE_WERROR=ON,)
 
 PACKAGES := cmake ninja-build lld g++ clang libclang-rt-14-dev zlib1g-dev libtinyxml2-dev nettle-dev \
             uuid-dev libsqlite3-dev libpython3.11-dev python3 libgtest-dev libgmock-dev libbenchmark-dev pkg-config libxlsxwriter-dev libicu-dev chromium fonts-wqy-microhei
@@ -26,7 +28,7 @@ deps:
 	fi
 
 $(BUILD)/build.ninja:
-	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) -G Ninja $(WERROR) $(CMAKE_FLAGS)
 
 build: deps $(BUILD)/build.ninja
 	ninja -C $(BUILD)
@@ -35,13 +37,13 @@ unit: build
 	ctest --test-dir $(BUILD) --output-on-failure -j2
 
 asan: deps
-	cmake -S . -B $(BUILD_ASAN) -G Ninja -DORBE_SANITIZE=ON -DORBE_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
+	cmake -S . -B $(BUILD_ASAN) -G Ninja -DORBE_SANITIZE=ON -DORBE_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug $(WERROR)
 	ninja -C $(BUILD_ASAN)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(BUILD_ASAN) --output-on-failure -j2
 
 fuzz: deps
-	CC=clang CXX=clang++ cmake -S . -B $(BUILD_FUZZ) -G Ninja -DORBE_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	CC=clang CXX=clang++ cmake -S . -B $(BUILD_FUZZ) -G Ninja -DORBE_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo $(WERROR)
 	ninja -C $(BUILD_FUZZ)
 	scripts/fuzz-smoke $(BUILD_FUZZ)/bin $(FUZZ_SECONDS)
 

@@ -16,10 +16,10 @@ void EngineRequest::Reset() {
   std::fill(body_.begin(), body_.end(), 0);
 }
 
-std::optional<std::string> FrameOfRequest(ICwRequest& request, std::string& error) {
+std::optional<std::string> FrameOfRequest(ICwRequest& request, std::string* error) {
   const std::uint32_t total = wire::RequestLength(request);
   if (!wire::ValidRequestHeaderLength(total) || total - wire::kRequestHeaderSize > request.GetCapacity()) {
-    error = Format("request length %u outside %u..%zu", total, wire::kMinRequestLength,
+    *error = Format("request length %u outside %u..%zu", total, wire::kMinRequestLength,
                    request.GetCapacity() + wire::kRequestHeaderSize);
     return std::nullopt;
   }

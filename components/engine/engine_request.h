@@ -34,7 +34,7 @@ class EngineRequest final : public ICwRequest {
 // The frame to send for a request the module built: its header's length
 // field decides how much of the body goes. nullopt (and `error`) when that
 // length is below a code's worth, above the limits or beyond the body.
-std::optional<std::string> FrameOfRequest(ICwRequest& request, std::string& error);
+std::optional<std::string> FrameOfRequest(ICwRequest& request, std::string* error);
 
 // One received reply packet, header included, as the module reads it.
 class EngineReply final : public ICwReply {

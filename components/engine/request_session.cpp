@@ -95,7 +95,7 @@ bool RequestSession::SendAndWait(IReplyHandle* handle, ICwRequest* request) {
 bool RequestSession::Submit(IReplyHandle* handle, ICwRequest* request, std::shared_ptr<Completion> completion) {
   if (handle == nullptr || request == nullptr) return false;
   std::string error;
-  std::optional<std::string> frame = FrameOfRequest(*request, error);
+  std::optional<std::string> frame = FrameOfRequest(*request, &error);
   if (!frame) {
     LogLine("request refused: %s", error.c_str());
     return false;
@@ -238,7 +238,7 @@ void RequestSession::OnEvents(Lock& lock, int fd, short revents, Clock::time_poi
   if (fd != PollFd()) return;  // the connection changed since the poll
   if (link_ == Link::kConnecting) {
     std::string error;
-    if (!connection_->AdvanceConnect(error)) {
+    if (!connection_->AdvanceConnect(&error)) {
       ConnectFailed(error, now);
     } else if (connection_->connected()) {
       OnConnected(lock, now);
@@ -289,7 +289,7 @@ std::string RequestSession::HostName() const {
 void RequestSession::StartConnecting(Lock& lock, Clock::time_point now) {
   const EngineHost& host = hosts_[host_index_];
   std::string error;
-  connection_ = TcpConnection::StartConnect(host.address, PortNumber(host), error);
+  connection_ = TcpConnection::StartConnect(host.address, PortNumber(host), &error);
   if (connection_ == nullptr) {
     ConnectFailed(error, now);
     return;

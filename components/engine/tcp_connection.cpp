@@ -66,14 +66,14 @@ void WakeSignal::Drain() {
 }
 
 std::unique_ptr<TcpConnection> TcpConnection::StartConnect(const std::string& address, int port,
-                                                           std::string& error) {
+                                                           std::string* error) {
   addrinfo hints{};
   hints.ai_family = AF_UNSPEC;
   hints.ai_socktype = SOCK_STREAM;
   AddressInfoList found;
   const int lookup = getaddrinfo(address.c_str(), std::to_string(port).c_str(), &hints, &found.head);
   if (lookup != 0) {
-    error = Format("cannot resolve %s: %s", address.c_str(), gai_strerror(lookup));
+    *error = Format("cannot resolve %s: %s", address.c_str(), gai_strerror(lookup));
     return nullptr;
   }
   std::vector<Address> addresses;
@@ -90,13 +90,13 @@ std::unique_ptr<TcpConnection> TcpConnection::StartConnect(const std::string& ad
   return connection;
 }
 
-bool TcpConnection::TryNextAddress(std::string& error) {
-  if (addresses_.empty()) error = Format("no address for %s", name_.c_str());
+bool TcpConnection::TryNextAddress(std::string* error) {
+  if (addresses_.empty()) *error = Format("no address for %s", name_.c_str());
   while (next_ < addresses_.size()) {
     const Address& address = addresses_[next_++];
     fd_ = OpenSocket(address.family);
     if (!fd_.valid()) {
-      error = Format("cannot open a socket: %s", std::strerror(errno));
+      *error = Format("cannot open a socket: %s", std::strerror(errno));
       continue;
     }
     if (connect(fd_.get(), reinterpret_cast<const sockaddr*>(&address.storage), address.length) == 0) {
@@ -104,13 +104,13 @@ bool TcpConnection::TryNextAddress(std::string& error) {
       return true;
     }
     if (errno == EINPROGRESS) return true;
-    error = Format("cannot connect to %s:%d: %s", name_.c_str(), port_, std::strerror(errno));
+    *error = Format("cannot connect to %s:%d: %s", name_.c_str(), port_, std::strerror(errno));
   }
   fd_.Reset();
   return false;
 }
 
-bool TcpConnection::AdvanceConnect(std::string& error) {
+bool TcpConnection::AdvanceConnect(std::string* error) {
   if (connected_) return true;
   int result = 0;
   socklen_t length = sizeof result;
@@ -120,7 +120,7 @@ bool TcpConnection::AdvanceConnect(std::string& error) {
     return true;
   }
   if (result == EINPROGRESS || result == EALREADY) return true;
-  error = Format("cannot connect to %s:%d: %s", name_.c_str(), port_, std::strerror(result));
+  *error = Format("cannot connect to %s:%d: %s", name_.c_str(), port_, std::strerror(result));
   return TryNextAddress(error);
 }
 

@@ -52,14 +52,14 @@ class TcpConnection {
  public:
   // Resolves the address and starts connecting to its first usable address;
   // null (and `error` for the log) when none could even be tried.
-  static std::unique_ptr<TcpConnection> StartConnect(const std::string& address, int port, std::string& error);
+  static std::unique_ptr<TcpConnection> StartConnect(const std::string& address, int port, std::string* error);
 
   int fd() const { return fd_.get(); }
   bool connected() const { return connected_; }
   // After the socket polled writable or failed while connecting: true when
   // connected or still trying (a next address); false when every address
   // failed, with `error` saying why.
-  bool AdvanceConnect(std::string& error);
+  bool AdvanceConnect(std::string* error);
   // Writes what the socket takes now; -1 when the connection failed.
   ssize_t WriteSome(const char* data, std::size_t size);
   // Reads what is there; 0 at end of stream, -1 on failure, -2 when nothing is
@@ -76,7 +76,7 @@ class TcpConnection {
 
  private:
   // Tries addresses from next_ on until one is connecting or connected.
-  bool TryNextAddress(std::string& error);
+  bool TryNextAddress(std::string* error);
 
   std::string name_;
   int port_ = 0;

@@ -77,7 +77,8 @@ struct EngineRequestReleaser {
 using EngineRequestPtr = std::unique_ptr<ICwRequest, EngineRequestReleaser>;
 // Null without an engine or when it makes no request.
 inline EngineRequestPtr MakeEngineRequest(ICwDataEngin* engine) {
-  return EngineRequestPtr(engine != nullptr ? engine->CreateRequest() : nullptr, EngineRequestReleaser{engine});
+  return EngineRequestPtr(engine != nullptr ? engine->CreateRequest() : nullptr,
+                          EngineRequestReleaser{engine});
 }
 
 // Receiver of messages the service pushes (the container message manager).

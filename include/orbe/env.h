@@ -6,12 +6,11 @@
 #include <string>
 
 #include "orbe/host/host_callbacks.h"
-#include "protocol/cw_data_engin.h"
 #include "orbe/platform/types.h"
+#include "protocol/cw_data_engin.h"
 
 class CWnd;
 class OrbeClientSession;
-
 
 // The host calls these by their plain names, some returning C++ strings; both
 // sides are built with the same compiler, so the C linkage is only about names.

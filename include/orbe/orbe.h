@@ -3,6 +3,8 @@
 #ifndef ORBE_ORBE_H_
 #define ORBE_ORBE_H_
 
+// In layer order, lowest first.
+// clang-format off
 #include "orbe/platform/types.h"
 #include "orbe/platform/text.h"
 #include "orbe/platform/loader.h"
@@ -51,5 +53,6 @@
 #include "orbe/reports/report_terms.h"
 #include "orbe/topics/topics.h"
 #include "orbe/env.h"
+// clang-format on
 
 #endif  // ORBE_ORBE_H_

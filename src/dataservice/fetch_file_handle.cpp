@@ -24,9 +24,7 @@ ReplyUpdateHandle::ReplyUpdateHandle(OrbeClientSession* session, HWND window, UI
   if (session_ != nullptr) request_ = MakeEngineRequest(session_->GetEngine());
 }
 
-ReplyUpdateHandle::~ReplyUpdateHandle() {
-  DropPartialFile();
-}
+ReplyUpdateHandle::~ReplyUpdateHandle() { DropPartialFile(); }
 
 BOOL ReplyUpdateHandle::FetchFile(const char* name, const char* digest) {
   const std::string file_name = name != nullptr ? name : "";

@@ -155,7 +155,8 @@ BOOL ReplySqlHandle::StartSelect(const char* sql, const char* options, int optio
   BuildFieldList(parsed);
   cache_key_ = orbe::CacheKeyOf(sql, orbe::OptionBytes(options, optionLength));
   force_.store(force != FALSE);
-  if (session_->GetCwcache() == nullptr || stamp_request_ == nullptr) return Dispatch(request_.get(), this, mode);
+  if (session_->GetCwcache() == nullptr || stamp_request_ == nullptr)
+    return Dispatch(request_.get(), this, mode);
   orbe::BuildTableRequest(*stamp_request_, orbe::wire::kCodeTableTimeStamp, parsed.table);
   stamp_handle_.ResetTimeStamp();
   return async ? SendStampThenSelect() : WaitStampThenSelect();

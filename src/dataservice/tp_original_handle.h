@@ -9,8 +9,8 @@
 #include <string>
 
 #include "orbe/host/host_callbacks.h"
-#include "protocol/reply_handle.h"
 #include "orbe/platform/types.h"
+#include "protocol/reply_handle.h"
 
 namespace orbe {
 

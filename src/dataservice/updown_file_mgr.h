@@ -18,9 +18,9 @@
 #include <vector>
 
 #include "dataservice/transfer_context.h"
+#include "orbe/platform/types.h"
 #include "protocol/component_entry_points.h"
 #include "protocol/cw_host_info.h"
-#include "orbe/platform/types.h"
 
 namespace orbe {
 

@@ -41,7 +41,8 @@ std::int16_t Int16At(std::string_view bytes, std::size_t offset) {
 
 // Market 0 is Shenzhen, market 1 Shanghai.
 bool IsAShare(std::uint16_t market, std::string_view code) {
-  if (market == kHostShenzhen) return code.starts_with('0') || (code.starts_with('3') && !code.starts_with("39"));
+  if (market == kHostShenzhen)
+    return code.starts_with('0') || (code.starts_with('3') && !code.starts_with("39"));
   if (market == kHostShanghai) return code.starts_with('6');
   return false;
 }

@@ -57,9 +57,8 @@ bool CacheComponentPresent() {
 BOOL StartSubSession(ModuleState& state, ICwDataEngin* engine, const StartSettings& settings,
                      int general_database_argument, CWnd* parent) {
   EnsureDirectory(state.sub_cache_directory);
-  state.sub_session =
-      std::make_unique<OrbeClientSession>(engine, Siblings().Cache(), state.sub_cache_directory,
-                                          state.configuration_file);
+  state.sub_session = std::make_unique<OrbeClientSession>(
+      engine, Siblings().Cache(), state.sub_cache_directory, state.configuration_file);
   const int general_database = ReadSubGeneralDatabase(state.configuration_file, general_database_argument);
   CWHOSTINFO host = ReadHostRecord(state.configuration_file, kSubHostKeys, 0);
   state.sub_session->CreateSession(host, settings.alternative_sessions, settings.push);
@@ -74,9 +73,8 @@ void StartSessions(ModuleState& state, ICwDataEngin* engine, const StartSettings
   state.main_session.reset();
   orbe::ForgetTopicLoads();
   engine->SetConfigFile(state.configuration_file.c_str());
-  state.main_session =
-      std::make_unique<OrbeClientSession>(engine, Siblings().Cache(), state.main_cache_directory,
-                                          state.configuration_file);
+  state.main_session = std::make_unique<OrbeClientSession>(
+      engine, Siblings().Cache(), state.main_cache_directory, state.configuration_file);
   state.main_session->CreateSession(settings.alternative_sessions, settings.push);
   engine->SetOption(kEngineOption);
   state.init_flag = state.main_session->InitSession(settings.general_database, parent) ? TRUE : FALSE;

@@ -101,14 +101,21 @@ void CChartBarCtrl::RenderHtml(orbe::HtmlWriter& out) const {
         .Raw("</title></rect>");
   }
   if (legend_visible_) {
+    // A label "period: value" takes two lines, the period over the value,
+    // so that neighbouring labels do not run into each other.
     for (std::size_t i = 0; i < bars_.size(); ++i) {
-      out.Raw("<text class=\"legend\" x=\"")
-          .Number(plot_left + slot * (static_cast<double>(i) + 0.5))
-          .Raw("\" y=\"")
-          .Number(height - kMargin / 2.0)
-          .Raw("\" font-size=\"10\" text-anchor=\"middle\">")
-          .Text(bars_[i].label)
-          .Raw("</text>");
+      const std::string& label = bars_[i].label;
+      const std::size_t colon = label.find(": ");
+      const double x = plot_left + slot * (static_cast<double>(i) + 0.5);
+      out.Raw("<text class=\"legend\" x=\"").Number(x).Raw("\" y=\"").Number(height - kMargin + 12);
+      out.Raw("\" font-size=\"10\" text-anchor=\"middle\">");
+      if (colon == std::string::npos) {
+        out.Text(label);
+      } else {
+        out.Raw("<tspan x=\"").Number(x).Raw("\">").Text(label.substr(0, colon + 1)).Raw("</tspan>");
+        out.Raw("<tspan x=\"").Number(x).Raw("\" dy=\"12\">").Text(label.substr(colon + 2)).Raw("</tspan>");
+      }
+      out.Raw("</text>");
     }
   }
   out.Raw("</svg>");

@@ -15,7 +15,9 @@ constexpr const char kPageStyle[] =
     "font-size:12px;background:#ffffff;color:#000000}"
     ".w{position:absolute;box-sizing:border-box;overflow:hidden}"
     "table.g{border-collapse:collapse;table-layout:fixed}"
-    "table.g td{border:1px solid #c0c0c0;padding:0 2px;white-space:nowrap;overflow:hidden;height:20px}"
+    // A row is 20 px, as the grid and the report's fitted cells count it:
+    // 19 px and the collapsed 1 px border.
+    "table.g td{border:1px solid #c0c0c0;padding:0 2px;white-space:nowrap;overflow:hidden;height:19px}"
     "td.f{background:#f0f0f0;font-weight:bold}"
     "td.sel{outline:2px solid #3399ff}"
     ".title{font-weight:bold;padding:2px}"

@@ -53,6 +53,8 @@ HtmlWriter& HtmlWriter::Text(std::string_view gbk) {
       case '\n':
         html_ += "<br>";
         break;
+      case '\r':  // the CR of a CRLF line end: the LF makes the break
+        break;
       default:
         html_ += c;
     }

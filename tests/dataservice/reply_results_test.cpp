@@ -14,12 +14,12 @@ std::string Bytes(T value) {
   return bytes;
 }
 
-std::string StatRecord(char status, std::uint16_t type, const std::string& value) {
-  return std::string(1, status) + Bytes(type) + Bytes(static_cast<std::uint32_t>(value.size())) + value;
+std::string StatRecord(std::uint8_t status, std::uint16_t type, const std::string& value) {
+  return orbe::wire::EncodeStatResult(status, type, value);
 }
 
 TEST(ReplyResultsTest, ChangeCounts) {
-  const orbe::ChangeResult done = orbe::ParseChangeResult(std::string(1, '\0') + Bytes<std::int32_t>(42));
+  const orbe::ChangeResult done = orbe::ParseChangeResult(orbe::wire::EncodeWriteResult({0, 42}));
   EXPECT_EQ(done.status, 0);
   EXPECT_EQ(done.count, 42);
   const orbe::ChangeResult bare = orbe::ParseChangeResult(std::string(1, '\1'));
@@ -59,7 +59,7 @@ TEST(ReplyResultsTest, StatisticsNeedTheExactLength) {
 }
 
 TEST(ReplyResultsTest, StampAndFlush) {
-  EXPECT_EQ(orbe::ParseIncreasedStamp(std::string(1, '\0') + Bytes<std::int64_t>(20240105093001)), 20240105093001);
+  EXPECT_EQ(orbe::ParseIncreasedStamp(orbe::wire::EncodeTimeStampBody({0, 20240105093001})), 20240105093001);
   EXPECT_EQ(orbe::ParseIncreasedStamp(std::string(8, '\0')), -1);
   EXPECT_EQ(orbe::ParseFlushResult(std::string(1, '\0')), 0);
   EXPECT_EQ(orbe::ParseFlushResult(std::string(1, '\xff')), -1);
@@ -67,8 +67,10 @@ TEST(ReplyResultsTest, StampAndFlush) {
 }
 
 TEST(ReplyResultsTest, CursorPopsAndBounds) {
-  const std::string reply = std::string(1, '\0') + Bytes<std::int16_t>(-3) + Bytes<std::int32_t>(77) +
-                            Bytes<std::int64_t>(-8) + Bytes<float>(0.5f) + Bytes<double>(1.25) + std::string("ab\0cd", 5);
+  const std::string reply = orbe::wire::EncodeCallReply(orbe::wire::CallStatus::kSuccess,
+                                                        Bytes<std::int16_t>(-3) + Bytes<std::int32_t>(77) +
+                                                            Bytes<std::int64_t>(-8) + Bytes<float>(0.5f) +
+                                                            Bytes<double>(1.25) + std::string("ab\0cd", 5));
   orbe::ReplyCursor cursor;
   cursor.Reset(reply);
   EXPECT_EQ(cursor.Status(), 0);

@@ -55,7 +55,8 @@ TEST(TPOriginalHandleTest, KeepsTheFirstUsableBodyAndPostsTheStatus) {
   EXPECT_EQ(answer.AnswerKey(), "orbe://tpanswer/7_65535");
   g_switched.clear();
   answer.OnStatus(100);
-  EXPECT_EQ(g_switched, (std::vector<std::pair<std::string, int>>{{"orbe://tpanswer/7_65535", orbe::kSwitchOpenPage}}));
+  EXPECT_EQ(g_switched,
+            (std::vector<std::pair<std::string, int>>{{"orbe://tpanswer/7_65535", orbe::kSwitchOpenPage}}));
   orbe::TPOriginalHandle unheard(1, 2, nullptr);
   unheard.OnStatus(100);  // no host: nobody to tell
   EXPECT_EQ(g_switched.size(), 1u);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
 #include <string>
 
 #include "orbe/platform/text.h"
@@ -19,31 +20,53 @@ struct Destroyer {
 using Config = std::unique_ptr<ScrollWndCfg, Destroyer>;
 
 TEST(SampleReportsTest, EachSampleHasItsCells) {
-  const Config profile(CIniReportUtil::GetScrollWndCfgFromINI(Sample("company_profile.ini").c_str()));
-  ASSERT_NE(profile, nullptr);
-  EXPECT_EQ(orbe::FieldText(profile->title), "公司概况");
-  ASSERT_EQ(profile->display_order.size(), 3u);
-  EXPECT_NE(dynamic_cast<LabelCfg*>(CIniReportUtil::GetCfgBase(profile.get(), 0)), nullptr);
-
-  const Config summary(CIniReportUtil::GetScrollWndCfgFromINI(Sample("financial_summary.ini").c_str()));
-  ASSERT_EQ(summary->display_order.size(), 2u);
-  EXPECT_TRUE(summary->adopt_money_format && summary->adopt_report_term);
-  EXPECT_NE(dynamic_cast<ChartCfg*>(CIniReportUtil::GetCfgBase(summary.get(), 1)), nullptr);
-
-  const Config holders(CIniReportUtil::GetScrollWndCfgFromINI(Sample("shareholders.ini").c_str()));
-  ASSERT_EQ(holders->display_order.size(), 1u);
-  const auto* list = dynamic_cast<ListCfg*>(CIniReportUtil::GetCfgBase(holders.get(), 0));
-  ASSERT_NE(list, nullptr);
-  ASSERT_EQ(list->columns.size(), 4u);
-  EXPECT_EQ(list->columns[0].pop_cell, CIniReportUtil::GetCfgBase(holders.get(), CString("POP_BALANCE")));
-  EXPECT_NE(list->columns[0].pop_cell, nullptr);
+  struct SampleRow {
+    const char* file;
+    const char* title;
+    std::size_t cells;
+  };
+  const SampleRow samples[] = {{"company_profile.ini", "公司概况", 4},     {"financial_summary.ini", "财务摘要", 4},
+                            {"balance_sheet.ini", "资产负债表", 2},    {"shareholders.ini", "股本结构", 2},
+                            {"quarterly_earnings.ini", "季度业绩", 4}};
+  // Together the samples show every kind of cell, a pop-up, a splittable
+  // list, the four chart periods and the money units.
+  std::set<int> kinds;
+  std::set<int> periods;
+  int popups = 0;
+  int splittable = 0;
+  int money = 0;
+  for (const SampleRow& sample : samples) {
+    SCOPED_TRACE(sample.file);
+    const Config cfg(CIniReportUtil::GetScrollWndCfgFromINI(Sample(sample.file).c_str()));
+    ASSERT_NE(cfg, nullptr);
+    EXPECT_EQ(orbe::FieldText(cfg->title), sample.title);
+    EXPECT_EQ(cfg->display_order.size(), sample.cells);
+    money += cfg->adopt_money_format ? 1 : 0;
+    for (const auto& [section, cell] : cfg->cell_map) {
+      kinds.insert(cell->type);
+      if (const auto* chart = dynamic_cast<const ChartCfg*>(cell)) periods.insert(chart->report_type);
+      const auto* list = dynamic_cast<const ListCfg*>(cell);
+      if (list == nullptr) continue;
+      splittable += list->splittable ? 1 : 0;
+      for (const ListColCfg& col : list->columns) {
+        if (col.pop_cell == nullptr) continue;
+        ++popups;
+        EXPECT_FALSE(CIniReportUtil::GetCacheKey(cfg.get(), col.pop_cell).empty());
+      }
+    }
+  }
+  EXPECT_EQ(kinds, (std::set<int>{kWndList, kWndChart, kWndWebBrowser, kWndLabel, kWndListHistogram}));
+  EXPECT_EQ(periods, (std::set<int>{kChartYear, kChartQuarter, kChartMonth, kChartDate}));
+  EXPECT_GE(popups, 3);
+  EXPECT_GE(splittable, 1);
+  EXPECT_GE(money, 3);
 }
 
 TEST(ReportDescriptionTest, StatementsAreExpandedForTheSecurityAndTerm) {
   const orbe::ScopedReportDate date(orbe::ReportDate{2012, 8, 20});
   const std::string text =
       orbe::DescribeIniReport({Sample("shareholders.ini"), "600000", "2011 中期", "C0001"});
-  EXPECT_NE(text.find("title: \"股本与股东权益\""), std::string::npos) << text;
+  EXPECT_NE(text.find("title: \"股本结构\""), std::string::npos) << text;
   EXPECT_NE(text.find("sent as: SELECT T005,T015,T016,T017 FROM 100000010 WHERE T002='C0001' AND "
                       "T005=20110630 ORDER BY T005 DESC"),
             std::string::npos)
@@ -67,7 +90,7 @@ TEST(ReportDescriptionTest, DefaultTermAndLabelLines) {
   EXPECT_FALSE(DescribeIniReportConfig(Sample("missing.ini"), "", "", "", out));
   EXPECT_TRUE(out.empty());
   EXPECT_TRUE(DescribeIniReportConfig(Sample("company_profile.ini"), "1", "", "", out));
-  EXPECT_NE(out.find("cells shown: 3"), std::string::npos);
+  EXPECT_NE(out.find("cells shown: 4"), std::string::npos);
 }
 
 }  // namespace

@@ -35,6 +35,7 @@
 #include "orbe/widgets/switch_ex.h"
 #include "screening/screening_test_util.h"
 #include "support/component_reexec.h"
+#include "support/xlsx_reader.h"
 
 // The embedded interpreter keeps its own allocations until the process ends.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libpython3"; }
@@ -88,8 +89,7 @@ std::string RunCommand(const std::string& command) {
 // Cell name -> "n:<number>" or "s:<text>" as tests/support/read_xlsx.py prints them.
 std::map<std::string, std::string> ReadXlsx(const std::string& path) {
   std::map<std::string, std::string> cells;
-  const std::string out =
-      RunCommand("/usr/bin/python3 " + std::string(ORBE_SOURCE_DIR) + "/tests/support/read_xlsx.py " + path);
+  const std::string out = orbe_test::ReadXlsxCells(path);
   std::size_t start = 0;
   for (std::size_t end = out.find('\n'); end != std::string::npos; start = end + 1, end = out.find('\n', start)) {
     const std::string line = out.substr(start, end - start);

@@ -11,12 +11,14 @@
 namespace orbe_test {
 
 struct RunResult {
-  int status = -1;  // the exit status; -1 when it did not exit
+  int status = -1;  // the exit status (124: stopped after the time limit); -1 when it did not exit
   std::string out;
 };
 
+// Every run is bounded: a terminal that hangs is stopped after two minutes.
 inline RunResult RunTerminal(const std::string& arguments) {
-  const std::string command = std::string(ORBE_TEST_BIN_DIR) + "/orbe-terminal " + arguments + " 2>&1";
+  const std::string command =
+      "timeout -k 5 120 " + std::string(ORBE_TEST_BIN_DIR) + "/orbe-terminal " + arguments + " 2>&1";
   RunResult result;
   FILE* pipe = ::popen(command.c_str(), "r");
   if (pipe == nullptr) return result;

@@ -46,7 +46,7 @@ struct Page {
     chart.AddBar(1, 4, "Q1", CLR_NONE, false);
     chart.AddBar(2, 8, "Q2", RGB(255, 0, 0), false);
     label.Create(&root, RECT{10, 340, 210, 370}, 4, kShown);
-    label.SetWindowText("\xb1\xea\xc7\xa9");  // 标签
+    label.SetWindowText("\xb1\xea\xc7\xa9\r\nline\nend");  // 标签, a CRLF and an LF line end
     label.SetBkColor(RGB(255, 255, 255));
     hidden.Create(&root, RECT{0, 0, 10, 10}, 5, kShown);
     hidden.SetWindowText("invisible");
@@ -78,6 +78,8 @@ TEST(HtmlRender, PlacesEveryVisibleWindowAndConvertsTexts) {
   EXPECT_NE(html.find("\xe8\x90\xa5\xe6\x94\xb6</text>"), std::string::npos);
   EXPECT_NE(html.find("fill=\"#ff0000\""), std::string::npos);
   EXPECT_EQ(Count(html, "class=\"legend\""), 2u);
+  EXPECT_EQ(Count(html, "<br>"), 2u);  // one per line end, CRLF or LF
+  EXPECT_EQ(Count(html, "\r"), 0u);
   EXPECT_NE(html.find("\xe6\xa0\x87\xe7\xad\xbe"), std::string::npos);
   // Nothing GBK is left: the page is valid UTF-8.
   EXPECT_TRUE(orbe::Utf8ToGbkStrict(html).has_value());
@@ -119,6 +121,7 @@ TEST(ChartBar, KeepsSettings) {
   EXPECT_FALSE(chart.IsBottomTickAutomatic());
   chart.SetTitleFont(120, "Times New Roman");
   EXPECT_EQ(chart.GetTitleFont().face, "Times New Roman");
+  EXPECT_EQ(chart.GetTitleFont().size, 12);  // given in tenths of a point
   chart.SetPanEnabled(false);
   chart.SetZoomEnabled(false);
   EXPECT_FALSE(chart.IsPanEnabled() || chart.IsZoomEnabled());

@@ -29,7 +29,7 @@ std::optional<char> Unescape(char c) {
 }
 
 // Splits a line into tokens; false (with error) on a bad quote or escape.
-bool Tokenize(std::string_view line, std::vector<Token>& tokens, std::string& error) {
+bool Tokenize(std::string_view line, std::vector<Token>& tokens, std::string* error) {
   std::size_t i = 0;
   while (i < line.size()) {
     if (IsBlank(line[i])) {
@@ -47,14 +47,14 @@ bool Tokenize(std::string_view line, std::vector<Token>& tokens, std::string& er
       while (i < line.size() && line[i] != '"') {
         if (line[i] == '\\') {
           const std::optional<char> c = i + 1 < line.size() ? Unescape(line[i + 1]) : std::nullopt;
-          if (!c) return error = "bad escape in quoted text", false;
+          if (!c) return *error = "bad escape in quoted text", false;
           token.text.push_back(*c);
           i += 2;
           continue;
         }
         token.text.push_back(line[i++]);
       }
-      if (i == line.size()) return error = "unterminated quote", false;
+      if (i == line.size()) return *error = "unterminated quote", false;
       ++i;
     }
     tokens.push_back(std::move(token));
@@ -189,7 +189,7 @@ ParsedSchema ParseSchemaText(std::string_view utf8_text) {
     if (trimmed.empty() || trimmed.front() == '#') continue;
     std::vector<Token> tokens;
     std::string error;
-    if (Tokenize(line, tokens, error)) error = parser.ParseLine(tokens);
+    if (Tokenize(line, tokens, &error)) error = parser.ParseLine(tokens);
     if (!error.empty()) return {DictionarySchema{}, Format("line %d: %s", line_number, error.c_str())};
   }
   ParsedSchema parsed{std::move(parser.Schema()), std::string()};

@@ -15,6 +15,7 @@ using CommandArgs = std::vector<std::string>;
 #define ORBE_TERMINAL_COMMANDS(COMMAND)                                                           \
   COMMAND("version", RunVersion, "print the module's version and build stamp")                    \
   COMMAND("report-config", RunReportConfig, "print a report INI's cells and expanded statements") \
+  COMMAND("report", RunReport, "show a report for a security; print it, write HTML and .xlsx")    \
   COMMAND("lookup", RunLookup, "look securities, companies, industries and boards up")            \
   COMMAND("screen", RunScreen, "drive the screening window: boards, scheme, run, statistics, export") \
   COMMAND("topics", RunTopics, "build a topic selection tree, check and click items, print the selection") \

@@ -1,6 +1,14 @@
 #include "connection_options.h"
 
+#include <fcntl.h>
+#include <netdb.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 
 #include "host/host_callbacks.h"
@@ -28,7 +36,49 @@ std::string WithSeparator(std::string folder) {
   return folder;
 }
 
+constexpr int kProbeTimeoutMs = 3000;
+
+// 0 when a TCP connection to the address opens within the time, else errno.
+int ConnectOnce(const addrinfo& address) {
+  const int fd = ::socket(address.ai_family, address.ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, address.ai_protocol);
+  if (fd < 0) return errno;
+  int failure = 0;
+  if (::connect(fd, address.ai_addr, address.ai_addrlen) != 0) {
+    failure = errno;
+    if (failure == EINPROGRESS) {
+      pollfd wait{fd, POLLOUT, 0};
+      socklen_t size = sizeof failure;
+      failure = ::poll(&wait, 1, kProbeTimeoutMs) == 1 && ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &failure, &size) == 0
+                    ? failure
+                    : ETIMEDOUT;
+    }
+  }
+  ::close(fd);
+  return failure;
+}
+
 }  // namespace
+
+bool ProbeDataService(const ConnectionOptions& options, std::string* error) {
+  const std::optional<HostAddress> server = ParseHostAddress(options.server);
+  if (!server) {
+    *error = "bad --server address '" + options.server + "' (HOST:PORT)";
+    return false;
+  }
+  addrinfo hints{};
+  hints.ai_socktype = SOCK_STREAM;
+  addrinfo* found = nullptr;
+  if (::getaddrinfo(server->host.c_str(), std::to_string(server->port).c_str(), &hints, &found) != 0) {
+    *error = "unknown data service host '" + server->host + "'";
+    return false;
+  }
+  int failure = EHOSTUNREACH;
+  for (const addrinfo* address = found; address != nullptr && failure != 0; address = address->ai_next)
+    failure = ConnectOnce(*address);
+  ::freeaddrinfo(found);
+  if (failure != 0) *error = "the data service " + options.server + " cannot be reached: " + std::strerror(failure);
+  return failure == 0;
+}
 
 bool HasConnectionOption(const CommandArgs& args) {
   ConnectionOptions probe;

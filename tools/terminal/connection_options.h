@@ -33,6 +33,11 @@ bool TakeConnectionOptions(CommandArgs& args, ConnectionOptions& options, std::s
 // else $HOME/.orbe-terminal.
 std::string HomeFolder(const ConnectionOptions& options);
 
+// One connection attempt to the data service, bounded by a few seconds, so
+// that a service that is not there is told at once rather than after the
+// module's host test has tried it again and again. False with *error.
+bool ProbeDataService(const ConnectionOptions& options, std::string* error);
+
 // The market (null without a market file) and the session, in the order
 // they must be torn down.
 struct TerminalHost {

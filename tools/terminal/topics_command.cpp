@@ -229,10 +229,11 @@ int RunTopics(const CommandArgs& arguments) {
   HostWindow host_window;
   if (!host_window.Create(nullptr, RECT{0, 0, 400, 700}, 1, WS_VISIBLE)) return Fail(1, "cannot make a window");
   if (!options.kind->init(&host_window)) return Fail(1, "the topic table did not load from the data service");
-  const std::unique_ptr<TopicTreeWnd, void (*)(CWnd*)> window(options.kind->create(&host_window, options.categories),
-                                                               options.kind->destroy);
+  const std::unique_ptr<TopicTreeWnd, void (*)(CWnd*)> window(
+      options.kind->create(&host_window, options.categories), options.kind->destroy);
   if (window == nullptr) return Fail(1, "cannot create the topic window");
-  if (auto* bonds = dynamic_cast<CKvxZQztWnd*>(window.get()); bonds != nullptr && !bonds->GetCategoryError().empty()) {
+  if (auto* bonds = dynamic_cast<CKvxZQztWnd*>(window.get());
+      bonds != nullptr && !bonds->GetCategoryError().empty()) {
     Fail(0, "bond categories from " + options.categories + ": " + bonds->GetCategoryError());
   }
   return Act(*window, host_window, options);

@@ -5,12 +5,12 @@
 
 #include <string>
 
+#include "orbe/dictionary/cw_dictionary.h"
+#include "orbe/dictionary/reference_tables.h"
 #include "protocol/component_entry_points.h"
 #include "protocol/cw_cache.h"
 #include "protocol/cw_data_engin.h"
 #include "protocol/cw_host_info.h"
-#include "orbe/dictionary/cw_dictionary.h"
-#include "orbe/dictionary/reference_tables.h"
 
 class CWnd;
 

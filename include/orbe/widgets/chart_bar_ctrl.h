@@ -28,7 +28,9 @@ class CChartBarCtrl : public orbe::KvxWidget {
   const std::string& GetTitle() const { return title_; }
   void SetTitleColor(COLORREF color) { title_color_ = color; }
   COLORREF GetTitleColor() const { return title_color_; }
-  void SetTitleFont(int size, const std::string& face) { title_font_ = {face, size, 400}; }
+  // The size is in tenths of a point, as the platform's point fonts take it
+  // (120 is 12 points); the font keeps it in points.
+  void SetTitleFont(int size, const std::string& face) { title_font_ = {face, size / 10, 400}; }
   const orbe::FontSpec& GetTitleFont() const { return title_font_; }
   void SetLegendVisible(bool visible) { legend_visible_ = visible; }
   bool IsLegendVisible() const { return legend_visible_; }

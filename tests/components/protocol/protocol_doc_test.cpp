@@ -64,7 +64,8 @@ std::map<std::string, std::string> ReadExamples(const std::string& path, std::st
       if (examples.count(name) != 0) *error += "twice: " + name + "\n";
       current = &examples[name];
     } else if (line.rfind("    ", 0) == 0 && current != nullptr) {
-      if (const auto bad = ParseExampleLine(line, current)) *error += "bad token " + *bad + " in: " + line + "\n";
+      if (const auto bad = ParseExampleLine(line, current))
+        *error += "bad token " + *bad + " in: " + line + "\n";
     } else if (!line.empty()) {
       current = nullptr;
     }
@@ -97,7 +98,8 @@ tagSigCond Condition(std::uint8_t field, std::uint8_t value_type, std::uint32_t 
 std::string Frame(std::string_view body) { return EncodeRequestFrame(kId, body); }
 std::string FileFrame(std::string_view body) { return *EncodeFileFrame(kId, body); }
 
-std::string Reply(std::uint16_t code, std::optional<std::string> body, std::int32_t status = kStatusComplete) {
+std::string Reply(std::uint16_t code, std::optional<std::string> body,
+                  std::int32_t status = kStatusComplete) {
   std::string packets;
   if (body) AppendDataPacket(&packets, {kId, code}, 100, *body);
   AppendEndPacket(&packets, {kId, code}, status);
@@ -204,23 +206,36 @@ const std::map<std::string, std::function<std::string()>>& Encodings() {
        [] { return FileFrame(*EncodeDownloadStart("docs/a.txt", std::string(kDigestTextSize, '0'))); }},
       {"delete-file-request", [] { return FileFrame(*EncodeDeleteFile("docs/a.txt")); }},
       {"reload-path-request", [] { return FileFrame(*EncodeReloadPath("terminal", 0, "docs")); }},
-      {"host-load-reply", [] { return Reply(kCodeHostLoad, EncodeHostLoadBody({1, 3000})); }},
+      {"host-load-reply",
+       [] {
+         return Reply(kCodeHostLoad, EncodeHostLoadBody({1, 3000}));
+       }},
       {"time-stamp-reply",
-       [] { return Reply(kCodeTableTimeStamp, EncodeTimeStampBody({kTableKnown, 42})); }},
+       [] {
+         return Reply(kCodeTableTimeStamp, EncodeTimeStampBody({kTableKnown, 42}));
+       }},
       {"flush-reply", [] { return Reply(kCodeFlush, EncodeFlushResult(kResultOk)); }},
       {"stamp-increase-reply",
-       [] { return Reply(kCodeTimeStampIncrease, EncodeTimeStampBody({kResultOk, 43})); }},
-      {"write-reply", [] { return Reply(kCodeDelete, EncodeWriteResult({kResultOk, 3})); }},
-      {"stat-reply", [] { return Reply(kCodeStatistics, EncodeStatResult(kResultOk, 4, BytesOf<std::int32_t>(17))); }},
+       [] {
+         return Reply(kCodeTimeStampIncrease, EncodeTimeStampBody({kResultOk, 43}));
+       }},
+      {"write-reply",
+       [] {
+         return Reply(kCodeDelete, EncodeWriteResult({kResultOk, 3}));
+       }},
+      {"stat-reply",
+       [] { return Reply(kCodeStatistics, EncodeStatResult(kResultOk, 4, BytesOf<std::int32_t>(17))); }},
       {"select-reply", [] { return Reply(kCodeSelect, TextAndLongText()); }},
       {"call-stamp-reply",
        [] { return Reply(kCodeCall, EncodeCallReply(CallStatus::kSuccess, BytesOf<std::int64_t>(5))); }},
-      {"data-browse-reply", [] { return Reply(kCodeCall, EncodeCallReply(CallStatus::kSuccess, DataBrowseResult())); }},
+      {"data-browse-reply",
+       [] { return Reply(kCodeCall, EncodeCallReply(CallStatus::kSuccess, DataBrowseResult())); }},
       {"file-fetch-reply", [] { return Reply(kCodeFileFetch, "abc"); }},
       {"file-unchanged-reply", [] { return Reply(kCodeFileFetch, std::nullopt); }},
       {"file-missing-reply", [] { return Reply(kCodeFileFetch, std::nullopt, kStatusNotFound); }},
       {"unknown-code-reply", [] { return Reply(kCodeUploadStart, std::nullopt, kStatusUnknownCode); }},
-      {"file-status-reply", [] { return Reply(kCodeDeleteFile, std::string(1, static_cast<char>(kFileOk))); }},
+      {"file-status-reply",
+       [] { return Reply(kCodeDeleteFile, std::string(1, static_cast<char>(kFileOk))); }},
       {"download-start-reply", [] { return Reply(kCodeDownloadStart, DownloadStatus()); }},
   };
   return encodings;
@@ -228,7 +243,8 @@ const std::map<std::string, std::function<std::string()>>& Encodings() {
 
 std::string Hex(std::string_view bytes) {
   std::string text;
-  for (const unsigned char c : bytes) text += "0123456789ABCDEF"[c >> 4], text += "0123456789ABCDEF"[c & 15], text += ' ';
+  for (const unsigned char c : bytes)
+    text += "0123456789ABCDEF"[c >> 4], text += "0123456789ABCDEF"[c & 15], text += ' ';
   return text;
 }
 

@@ -42,7 +42,8 @@ TEST(RepliesTest, CompressiblePayloadRoundTripsAndIsBounded) {
   out.clear();
   ASSERT_TRUE(AppendCompressibleDataPacket(&out, {1, kCodeSelect}, 50, "abc"));
   EXPECT_EQ(OnlyPacket(out).header.flags, 0);
-  EXPECT_FALSE(AppendCompressibleDataPacket(&out, {1, kCodeSelect}, 50, std::string(kMaxRawPayload + 1, 'y')));
+  EXPECT_FALSE(
+      AppendCompressibleDataPacket(&out, {1, kCodeSelect}, 50, std::string(kMaxRawPayload + 1, 'y')));
 }
 
 TEST(RepliesTest, PacketBodyRefusesLiesAboutTheRawLength) {

@@ -25,7 +25,7 @@ TEST(RequestObjectsTest, FilledRequestsAreTheFramesTheEncodersMake) {
 
   FakeRequest small(8);
   EXPECT_FALSE(FillRequest(small, std::string(9, 'x')));
-  EXPECT_EQ(RequestLength(small), 0u);  // left reset
+  EXPECT_EQ(RequestLength(small), 0u);      // left reset
   EXPECT_FALSE(FillRequest(request, "x"));  // no room for a code
 
   ASSERT_TRUE(FillFileRequest(request, std::string(100, 'f')));

@@ -3,8 +3,8 @@
 #include <map>
 #include <utility>
 
-#include "test_cache_control.h"
 #include "protocol/component_entry_points.h"
+#include "test_cache_control.h"
 
 namespace {
 
@@ -54,7 +54,7 @@ extern "C" {
 __attribute__((visibility("default"))) TestCacheControl* TestCacheControlBlock() { return &g_control; }
 
 __attribute__((visibility("default"))) ITCwcache* CreateTCwCacheInstance(const char* directory, int /*a*/,
-                                                                          int /*b*/) {
+                                                                         int /*b*/) {
   std::lock_guard<std::mutex> hold(g_control.mutex);
   ++g_control.alive;
   g_control.directories.push_back(directory != nullptr ? directory : "");

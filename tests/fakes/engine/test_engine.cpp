@@ -9,11 +9,11 @@
 #include <memory>
 #include <thread>
 
-#include "test_engine_control.h"
 #include "protocol/component_entry_points.h"
 #include "protocol/replies.h"
 #include "protocol/request_objects.h"
 #include "support/fake_reply.h"
+#include "test_engine_control.h"
 
 namespace {
 

@@ -29,7 +29,6 @@ void ClearRecordedSwitchRequests();
 // Where each switch request is also printed (UTF-8), or null for nowhere.
 void SetSwitchEcho(std::FILE* stream);
 
-
 // The callbacks, with the shapes of DataFuncProc, SwitchFuncProc and
 // CallbackFuncProc.
 int HostDataFunc(int* context, int minusOne, int code, void* buffer, short count, HostValue7 first,

@@ -1,0 +1,175 @@
+// What the end-to-end benchmarks share: the sample market served by
+// orbe-dataserver on its own thread in the benchmark's process, wall (and
+// window-thread CPU) timing of one step, and the counters that compare the
+// module's first and cached runs with the same work done directly on SQLite.
+#ifndef ORBE_BENCH_END_TO_END_BENCH_H_
+#define ORBE_BENCH_END_TO_END_BENCH_H_
+
+#include <benchmark/benchmark.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "data_server.h"
+#include "host/host_session.h"
+#include "sample/sample_market.h"
+#include "server_log.h"
+#include "unique_fd.h"
+
+namespace orbe_bench {
+
+// Makes the market at `db` and serves it until destroyed; error() tells what failed.
+class InProcessDataServer {
+ public:
+  InProcessDataServer(const std::string& db, double scale) {
+    orbe::server::SetLogLevel(orbe::server::LogLevel::kOff);
+    if (!orbe::sample::MakeSampleMarket(db, scale, &error_)) return;
+    orbe::server::ServerConfig config;
+    config.db_path = db;
+    config.port = 0;
+    server_ = orbe::server::DataServer::Create(config, &error_);
+    if (server_) loop_ = std::thread([this] { server_->Run(stop_.Get()); });
+  }
+  ~InProcessDataServer() {
+    if (!loop_.joinable()) return;
+    const std::uint64_t one = 1;
+    if (::write(stop_.Get(), &one, sizeof one) < 0) std::perror("stop");
+    loop_.join();
+  }
+  InProcessDataServer(const InProcessDataServer&) = delete;
+  InProcessDataServer& operator=(const InProcessDataServer&) = delete;
+
+  bool ok() const { return server_ != nullptr; }
+  int Port() const { return server_ != nullptr ? server_->Port() : 0; }
+  const std::string& error() const { return error_; }
+
+ private:
+  std::string error_;
+  std::unique_ptr<orbe::server::DataServer> server_;
+  orbe::server::UniqueFd stop_{::eventfd(0, EFD_CLOEXEC)};
+  std::thread loop_;
+};
+
+// A scratch folder holding the sample market, the server over it and the
+// module's session, torn down in the reverse order. Benchmarks derive their
+// fixture from it.
+class ServedMarket {
+ public:
+  ServedMarket(const std::string& name, double scale)
+      : folder_((std::filesystem::temp_directory_path() / (name + "_" + std::to_string(::getpid()))).string() + "/"),
+        home_(folder_ + "home/"),
+        db_(folder_ + "market.db") {
+    std::filesystem::create_directories(home_);
+    server_ = std::make_unique<InProcessDataServer>(db_, scale);
+    error_ = server_->error();
+  }
+  virtual ~ServedMarket() {
+    StopSession();
+    server_.reset();
+    std::filesystem::remove_all(folder_);
+  }
+  ServedMarket(const ServedMarket&) = delete;
+  ServedMarket& operator=(const ServedMarket&) = delete;
+
+  const std::string& Error() const { return error_; }
+  const std::string& Database() const { return db_; }
+  const std::string& Folder() const { return folder_; }
+  const std::string& Home() const { return home_; }
+  bool Serving() const { return server_->ok(); }
+
+  // A new session over an empty reply cache, so the next run asks the server;
+  // `market` answers the host callbacks (may be null).
+  bool Restart(orbe::HostMarket* market = nullptr) {
+    StopSession();
+    std::filesystem::remove_all(home_ + "cache");
+    orbe::HostSessionOptions options;
+    options.data_service = {"127.0.0.1", server_->Port()};
+    options.private_folder = home_;
+    session_ = orbe::HostSession::Start(options, market, &error_);
+    return session_ != nullptr;
+  }
+  void StopSession() { session_.reset(); }
+
+ protected:
+  std::string error_;
+
+ private:
+  const std::string folder_;
+  const std::string home_;
+  const std::string db_;
+  std::unique_ptr<InProcessDataServer> server_;
+  std::unique_ptr<orbe::HostSession> session_;
+};
+
+// The program's one fixture, made on first use. Release it before main
+// returns: the module's own globals are gone by the time static destructors
+// would run.
+template <typename Fixture>
+std::unique_ptr<Fixture>& ProgramFixture() {
+  static std::unique_ptr<Fixture> instance;
+  return instance;
+}
+template <typename Fixture>
+Fixture& TheFixture() {
+  auto& fixture = ProgramFixture<Fixture>();
+  if (!fixture) fixture = std::make_unique<Fixture>();
+  return *fixture;
+}
+
+// A benchmark program's main: runs the benchmarks, then releases the fixture.
+template <typename Fixture>
+int RunBenchmarksThenRelease(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  ProgramFixture<Fixture>().reset();
+  return 0;
+}
+
+inline double ThreadCpuSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+// Wall seconds of run(); *ok stays true only while every run succeeds;
+// *cpu (when given) gains the CPU seconds the calling thread spent.
+inline double SecondsOf(const std::function<bool()>& run, bool* ok, double* cpu = nullptr) {
+  const double cpu_start = ThreadCpuSeconds();
+  const auto start = std::chrono::steady_clock::now();
+  *ok = run() && *ok;
+  if (cpu != nullptr) *cpu += ThreadCpuSeconds() - cpu_start;
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Totals over the iterations: the first run, the run served from the reply
+// cache, and the direct computation.
+struct EndToEndSeconds {
+  double first = 0;
+  double cached = 0;
+  double direct = 0;
+};
+
+// first_ms, cached_ms, direct_ms per iteration; over_direct = first / direct;
+// cached_over_first = cached / first.
+inline void SetEndToEndCounters(benchmark::State& state, const EndToEndSeconds& seconds) {
+  const double runs = static_cast<double>(state.iterations());
+  state.counters["first_ms"] = seconds.first / runs * 1000;
+  state.counters["cached_ms"] = seconds.cached / runs * 1000;
+  state.counters["direct_ms"] = seconds.direct / runs * 1000;
+  state.counters["over_direct"] = seconds.direct > 0 ? seconds.first / seconds.direct : 0;
+  state.counters["cached_over_first"] = seconds.first > 0 ? seconds.cached / seconds.first : 0;
+}
+
+}  // namespace orbe_bench
+
+#endif  // ORBE_BENCH_END_TO_END_BENCH_H_

@@ -1,0 +1,137 @@
+// Building a report page: the cells of the display order one after another,
+// each data cell after its own reply has arrived (message kCellReady from the
+// fetch handle), each pane after a kCellReady the window posts itself.
+#include "orbe/platform/text.h"
+#include "reports/ini_report_wnd_impl.h"
+#include "reports/report_wnd_cells.h"
+
+namespace {
+
+namespace ids = orbe::report_wnd;
+
+constexpr char kConfigErrorText[] = "配置文件出错";
+constexpr int kReplyComplete = 100;
+
+bool NeedsData(EWndType type) { return type == kWndList || type == kWndChart || type == kWndListHistogram; }
+
+}  // namespace
+
+void CIniReportWnd::RebuildPage(bool reread) {
+  splits_.MergeAll(container_, cells_, false);
+  if (reread) {
+    if (owns_cfg_) CIniReportUtil::DestroyScrollWndCfg(cfg_);
+    cfg_ = CIniReportUtil::GetScrollWndCfgFromINI(ini_path_.c_str());
+    owns_cfg_ = true;
+  }
+  for (const int id : container_.GetAllWndID()) container_.DeleteWnd(id);
+  cells_.clear();
+  StartPage();
+}
+
+void CIniReportWnd::StartPage() {
+  title_bar_.ShowSplitState(false);
+  EnableTitleBar();
+  if (cfg_ == nullptr || cfg_->display_order.empty()) {
+    ShowConfigError();
+    return;
+  }
+  container_.SetTitle(orbe::FieldText(cfg_->title), orbe::kTitleColor, cfg_->title_high);
+  Layout();
+  building_ = 0;
+  StartCell();
+}
+
+void CIniReportWnd::StartCell() {
+  const CellWndCfgBase* cell = CIniReportUtil::GetCfgBase(cfg_, building_);
+  if (cell == nullptr || cell->type == kWndNone || cell->type > kWndListHistogram) {
+    ShowConfigError();
+    return;
+  }
+  if (!NeedsData(cell->type)) {
+    PostMessage(ids::kCellReady, kReplyComplete, 0);
+  } else {
+    if (session_ == nullptr || fetch_ == nullptr) {
+      ShowConfigError();
+      return;
+    }
+    const CString sql = CIniReportUtil::ReplaceTimeInSql(
+        CIniReportUtil::GenerateSql(orbe::FieldText(cell->sql_statement), orbe::FieldText(cell->parameter),
+                                    security_code_),
+        title_bar_.Term());
+    // A refused request posts its completion too (status 0), so the cell is
+    // built, empty, and the page goes on.
+    fetch_->FetchData(sql.c_str(), nullptr, 0, FALSE);
+  }
+  title_bar_.SetBuilding(true, config_allowed_);
+}
+
+void CIniReportWnd::OnCellReady(int /*status*/) {
+  BuildCurrentCell();
+  container_.AdjustAllWnd();
+  ++building_;
+  if (building_ < static_cast<int>(cfg_->display_order.size())) {
+    StartCell();
+  } else {
+    FinishPage();
+  }
+  Invalidate();
+}
+
+void CIniReportWnd::BuildCurrentCell() {
+  CellWndCfgBase* cell = CIniReportUtil::GetCfgBase(cfg_, building_);
+  if (cell == nullptr) return;
+  const orbe::CellBuild build{container_, fetch_.get(), session_, title_bar_.Unit(), security_code_};
+  int id = -1;
+  switch (cell->type) {
+    case kWndList:
+    case kWndListHistogram: {
+      const auto& list = static_cast<const ListCfg&>(*cell);
+      id = orbe::BuildListCell(build, list, cell->type == kWndListHistogram);
+      if (id < 0) break;
+      if (VList* widget = container_.GetList(id)) widget->SetNotifyListener(this);
+      cells_[id] = cell;
+      if (list.init_split && splits_.Split(container_, id, list, title_bar_.Unit(), cells_))
+        title_bar_.ShowSplitState(true);
+      return;
+    }
+    case kWndChart:
+      id = orbe::BuildChartCell(build, static_cast<const ChartCfg&>(*cell));
+      break;
+    case kWndWebBrowser:
+      id = orbe::BuildWebCell(build, static_cast<const WebBrowserCfg&>(*cell));
+      break;
+    case kWndLabel:
+      id = orbe::BuildLabelCell(build, static_cast<const LabelCfg&>(*cell));
+      break;
+    default:
+      break;
+  }
+  if (id >= 0) cells_[id] = cell;
+}
+
+void CIniReportWnd::FinishPage() {
+  building_ = -1;
+  title_bar_.SetBuilding(false, config_allowed_);
+}
+
+void CIniReportWnd::ShowConfigError() {
+  container_.SetTitle(kConfigErrorText, orbe::kWarningColor, cfg_ != nullptr ? cfg_->title_high : 30);
+  FinishPage();
+}
+
+// The buttons follow the cells the configuration shows.
+void CIniReportWnd::EnableTitleBar() {
+  bool rotate = false;
+  bool lists = false;
+  bool split = false;
+  if (cfg_ != nullptr) {
+    for (const CString& section : cfg_->display_order) {
+      const auto* list = dynamic_cast<const ListCfg*>(CIniReportUtil::GetCfgBase(cfg_, section));
+      if (list == nullptr) continue;
+      lists = true;
+      rotate = rotate || list->enable_reverse;
+      split = split || list->splittable;
+    }
+  }
+  title_bar_.EnableForCells(rotate, lists, split);
+}
