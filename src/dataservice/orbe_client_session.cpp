@@ -28,6 +28,7 @@ OrbeClientSession::OrbeClientSession(ICwDataEngin* engine, const orbe::CacheEntr
 }
 
 OrbeClientSession::~OrbeClientSession() {
+  link_->Sever();
   UninitSession();
   cache_.reset();
 }
@@ -66,6 +67,11 @@ bool OrbeClientSession::InitSession(int generalDatabase, CWnd* parent) {
   return true;
 }
 
+void OrbeClientSession::End() {
+  Quit();
+  link_->Sever();
+}
+
 void OrbeClientSession::UninitSession() {
   if (request_session_ == nullptr) return;
   CwFileUtil::UnLoadCWSysData(this);
@@ -75,13 +81,14 @@ void OrbeClientSession::UninitSession() {
 // The engine frees a session once it is quit: it is forgotten here, so
 // nothing reaches it afterwards.
 void OrbeClientSession::Quit() {
-  if (request_session_ != nullptr) std::exchange(request_session_, nullptr)->Quit();
+  if (ICwRequestSession* session = request_session_.exchange(nullptr)) session->Quit();
 }
 
 void OrbeClientSession::ResetReplyHandleQueue(bool also) {
-  if (request_session_ == nullptr) return;
-  request_session_->ResetReplyHandleQueue();
-  if (also) request_session_->ResetSecondReplyHandleQueue();
+  ICwRequestSession* session = request_session_.load();
+  if (session == nullptr) return;
+  session->ResetReplyHandleQueue();
+  if (also) session->ResetSecondReplyHandleQueue();
 }
 
 void OrbeClientSession::SetInfoBlock(unsigned char a, unsigned char b, unsigned char c) {

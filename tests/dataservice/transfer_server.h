@@ -69,6 +69,8 @@ class TransferServer {
     pid_ = -1;
   }
 
+  int Pid() const { return pid_; }
+
   // Procedure calls (2023) in the request log so far. The server logs a
   // request before its reply goes out.
   int CallsLogged() const {
