@@ -42,12 +42,7 @@ class SessionLifetimeTest : public ::testing::Test {
     folder_ = orbe_test::ScratchFolder("lifetime");
     ASSERT_TRUE(server_.Start(folder_));
     ini_ = folder_ + "comm.ini";
-    Put("CWSYS", "CWHostNum", "1");
-    Put("CWSYS", "CWHost01", "127.0.0.1");
-    Put("CWSYS", "CWPort01", std::to_string(server_.DataPort()));
-    Put("FILESRV", "Num", "1");
-    Put("FILESRV", "Host01", "127.0.0.1");
-    Put("FILESRV", "Port01", std::to_string(server_.FilePort()));
+    ASSERT_TRUE(orbe_test::WriteServerHosts(ini_, server_));
     SetPrivPath(folder_);
   }
   void TearDown() override {
@@ -56,9 +51,6 @@ class SessionLifetimeTest : public ::testing::Test {
     UnInitDataEngin();
     server_.Stop(SIGTERM);
     std::filesystem::remove_all(folder_);
-  }
-  void Put(const char* section, const char* key, const std::string& value) {
-    ASSERT_TRUE(orbe::WriteProfileString(ini_, section, key, value));
   }
   unsigned int Start() { return InitDataEngin(folder_ + "cache/", ini_, 0, nullptr); }
   // The server answers nothing until Resume.
