@@ -12,12 +12,14 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <cstddef>
 #include <mutex>
 #include <thread>
 #include <vector>
 
 #if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/allocator_interface.h>
+// The sanitizer runtime's, declared here: GCC ships no header for it.
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #define ORBE_TEST_ASAN 1
 #else
 #define ORBE_TEST_ASAN 0
