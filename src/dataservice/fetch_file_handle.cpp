@@ -65,15 +65,24 @@ BOOL ReplyUpdateHandle::FetchFile(const char* name, const char* digest) {
   if (md5.empty()) md5 = CwFileUtil::GetFileMD5(local_path.c_str());
   if (md5.size() != orbe::wire::kDigestTextSize) md5 = kUnmatchableDigest;
 
-  const std::lock_guard<std::mutex> hold(flight_mutex_);
-  if (in_flight_) return FALSE;
+  {
+    const std::lock_guard<std::mutex> hold(flight_mutex_);
+    if (in_flight_) return FALSE;
+    in_flight_ = true;
+  }
   DropPartialFile();
   local_path_ = local_path;
   partial_path_ = local_path + ".part";
   write_failed_ = false;
-  if (!orbe::wire::FillRequest(*request_, orbe::wire::EncodeFileFetchBody(md5, file_name))) return FALSE;
-  in_flight_ = session->Send(this, request_.get());
-  return in_flight_ ? TRUE : FALSE;
+  // Sent without the lock: an engine may answer before Send returns.
+  if (orbe::wire::FillRequest(*request_, orbe::wire::EncodeFileFetchBody(md5, file_name)) &&
+      session->Send(this, request_.get())) {
+    return TRUE;
+  }
+  const std::lock_guard<std::mutex> hold(flight_mutex_);
+  in_flight_ = false;
+  flight_ended_.notify_all();
+  return FALSE;
 }
 
 void ReplyUpdateHandle::OnReply(ICwReply* reply) {
