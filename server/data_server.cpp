@@ -35,6 +35,13 @@ constexpr std::uint64_t kStopKey = 2;
 constexpr std::uint64_t kAnsweredKey = 3;
 constexpr std::uint64_t kFirstConnectionId = 16;
 
+// Every connection may hold this much of a frame it is still sending (the
+// engine's largest request is 64 KiB); beyond it, the incomplete frames of all
+// connections share one budget, so that clients announcing large frames and
+// sending them slowly cannot make the server hold 16 MiB each.
+constexpr std::size_t kPartialFrameAllowance = 256 * 1024;
+constexpr std::size_t kPartialFrameBudget = 64u << 20;
+
 std::string ErrnoText() { return std::strerror(errno); }
 
 bool Watch(int epoll, int fd, std::uint64_t key, std::uint32_t events) {
@@ -78,6 +85,7 @@ struct DataServer::Connection {
   std::uint32_t interest = 0;
   bool closing = false;  // no more input; close once everything is answered and written
   bool broken = false;   // framing lost: nothing more is read from the stream
+  std::size_t partial_held = 0;  // this connection's share of the partial-frame budget
 
   std::size_t Pending() const { return output.size() - output_sent; }
   bool Idle() const { return !running && queued.empty() && Pending() == 0; }
@@ -250,6 +258,29 @@ void DataServer::OnReadable(Connection* connection) {
     }
   }
   TakeFrames(connection);
+  if (!HoldPartialFrame(connection)) {
+    LogLine(LogLevel::kWarn, "%s: %zu bytes of an unfinished frame exceed the server's budget; closing",
+            connection->peer.c_str(), connection->splitter.Buffered());
+    // Replies owed to its complete requests still go out before the close.
+    connection->splitter = wire::RequestSplitter();
+    connection->closing = true;
+    connection->broken = true;
+  }
+}
+
+// Takes this connection's unfinished frame into the shared budget; false when
+// it does not fit. A full queue leaves complete frames in the splitter: those
+// are valid requests, bounded by Reading(), and not counted here.
+bool DataServer::HoldPartialFrame(Connection* connection) {
+  const bool waiting_frames = connection->queued.size() >= config_.max_requests_queued;
+  const std::size_t held = connection->broken || waiting_frames ? 0 : connection->splitter.Held();
+  const std::size_t wanted = held > kPartialFrameAllowance ? held - kPartialFrameAllowance : 0;
+  partial_bytes_held_ -= connection->partial_held;
+  connection->partial_held = 0;
+  if (partial_bytes_held_ + wanted > kPartialFrameBudget) return false;
+  partial_bytes_held_ += wanted;
+  connection->partial_held = wanted;
+  return true;
 }
 
 void DataServer::TakeFrames(Connection* connection) {
@@ -364,6 +395,7 @@ void DataServer::Close(std::uint64_t id) {
   LogLine(LogLevel::kDebug, "%s: closed", found->second->peer.c_str());
   ::epoll_ctl(epoll_.Get(), EPOLL_CTL_DEL, found->second->fd.Get(), nullptr);
   if (found->second->admitted) --live_connections_;
+  partial_bytes_held_ -= found->second->partial_held;
   connections_.erase(found);
 }
 

@@ -78,6 +78,7 @@ class DataServer {
   void UpdateInterest(Connection* connection);
   void Close(std::uint64_t id);
   void CloseIdle();
+  bool HoldPartialFrame(Connection* connection);
 
   ServerConfig config_;
   std::unique_ptr<Storage> storage_;
@@ -96,6 +97,8 @@ class DataServer {
   std::vector<Answer> answers_;
   // Last member: its threads stop before anything they use goes away.
   std::unique_ptr<WorkerPool> workers_;
+  // Bytes of incomplete frames held beyond each connection's allowance.
+  std::size_t partial_bytes_held_ = 0;
 };
 
 }  // namespace orbe::server

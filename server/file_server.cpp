@@ -167,7 +167,9 @@ void FileServer::Serve(Client* client) {
   const int idle_ms = config_.idle_seconds * 1000;
   FileServerSession session(config_.root, config_.max_file_bytes);
   const ReplySink sink = [&](std::string_view bytes) { return SendAll(fd, bytes, stop, idle_ms); };
-  wire::RequestSplitter splitter;
+  // File-server frames are 16-bit long: a header announcing more closes the
+  // connection before any of its body is awaited.
+  wire::RequestSplitter splitter(wire::kMaxFileServerLength);
   char buffer[65536];
   bool open = true;
   while (open && WaitFor(fd, POLLIN, stop, idle_ms)) {
@@ -181,8 +183,8 @@ void FileServer::Serve(Client* client) {
     for (;;) {
       const wire::SplitResult result = splitter.Next(&frame);
       if (result == wire::SplitResult::kNeedMore) break;
-      // File-server frames are 16-bit long; a longer one is a framing error.
-      if (result == wire::SplitResult::kBad || frame.header.total_length > wire::kMaxFileServerLength) {
+      // The splitter refuses a header longer than the port's frames.
+      if (result == wire::SplitResult::kBad) {
         open = false;
         break;
       }

@@ -167,21 +167,23 @@ bool FileServerSession::Download(const wire::RequestFrame& frame, const ReplySin
   const std::string digest = FileMd5Hex(*path);
   const auto identity = IdentifyFile(*path);
   if (!in || digest.empty() || !identity) return SendStatus(sink, to, wire::kFileMissing);
+  // The client's copy is already this file: nothing follows the start.
+  const bool unchanged = std::string_view(start->digest, sizeof start->digest) == digest;
   wire::DownloadStatusReply status{};
   std::copy(digest.begin(), digest.end(), status.digest);
   const std::uint64_t length = identity->size;
   status.file_length = length;
   status.chunk_count =
-      static_cast<std::uint32_t>(std::max<std::uint64_t>(1, (length + kDownloadPiece - 1) / kDownloadPiece));
+      unchanged ? 0
+                : static_cast<std::uint32_t>(
+                      std::max<std::uint64_t>(1, (length + kDownloadPiece - 1) / kDownloadPiece));
   std::string out;
   wire::AppendDataPacket(&out, to, 0,
                          std::string_view(reinterpret_cast<const char*>(&status), sizeof status));
   if (!sink(out)) return false;
-  // The client's copy is already this file: nothing follows the start.
-  const bool unchanged = std::string_view(start->digest, sizeof start->digest) == digest;
   std::vector<char> piece(kDownloadPiece);
   std::uint64_t sent = 0;
-  for (std::uint32_t index = 1; !unchanged && index <= status.chunk_count; ++index) {
+  for (std::uint32_t index = 1; index <= status.chunk_count; ++index) {
     in.read(piece.data(), static_cast<std::streamsize>(piece.size()));
     const std::string_view raw(piece.data(), static_cast<std::size_t>(in.gcount()));
     sent += raw.size();

@@ -62,7 +62,7 @@ bool DecodeCondition(const SchemaTable& table, const tagSigCond& raw, Condition*
       value_type == kQuotedNumber && (type == 4 || type == 5 || type == 9 || type == 10);
   if (value_type != type && !quoted_number) return false;
   if (compare == kCompareInList || compare == kCompareLikeList) {
-    for (std::string_view item : SplitList(TextUpToNul(raw.value, sizeof(raw.value)))) {
+    for (std::string_view item : SplitList(ConditionListText(TextUpToNul(raw.value, sizeof(raw.value))))) {
       out->values.push_back(TypedItem(*out->field, item));
     }
     return true;

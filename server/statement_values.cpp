@@ -122,4 +122,11 @@ std::vector<std::string_view> SplitList(std::string_view list) {
   return items;
 }
 
+std::string_view ConditionListText(std::string_view value) {
+  value = value.substr(0, value.find(')'));
+  const std::size_t first = value.find_first_not_of(" \t");
+  if (first != std::string_view::npos && value[first] == '(') value.remove_prefix(first + 1);
+  return value;
+}
+
 }  // namespace orbe::server

@@ -33,6 +33,11 @@ SqlValue TypedItem(const SchemaField& field, std::string_view item);
 // quotes removed; empty items are dropped.
 std::vector<std::string_view> SplitList(std::string_view list);
 
+// The list of an in-list or not-in-list condition value: the text up to its
+// first ")", without one "(" that opens it. "1,3,8", "1,3,8)" and "(1,3,8)"
+// are the same list.
+std::string_view ConditionListText(std::string_view value);
+
 // The storage form of a type-10 value from its date and time halves, and back.
 std::int64_t JoinDateTime(std::int32_t date, std::int32_t time);
 void SplitDateTime(std::int64_t value, std::int32_t* date, std::int32_t* time);

@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <string>
 
 #include "cache/cache_settings.h"
@@ -20,10 +21,25 @@ struct Instances {
   std::map<const ITCwcache*, std::unique_ptr<ReplyCache>> live;
 };
 
+// Never destroyed: a host or module releasing its cache while the process
+// exits, before or after this library's own static objects go, still finds
+// the registry, and a release is never a second one.
 Instances& TheInstances() {
-  static Instances instances;
-  return instances;
+  alignas(Instances) static unsigned char storage[sizeof(Instances)];
+  static Instances* const instances = new (storage) Instances();
+  return *instances;
 }
+
+// What a release would write, written at exit for the caches still held:
+// their recorded uses. They stay usable for whoever releases them later.
+struct SaveAtExit {
+  ~SaveAtExit() {
+    Instances& instances = TheInstances();
+    const std::lock_guard<std::mutex> hold(instances.mutex);
+    for (const auto& [face, cache] : instances.live) cache->SaveState();
+  }
+};
+SaveAtExit save_at_exit;
 
 // "dir", "dir/" and "dir\" name the same folder; an empty text is the current one.
 std::string FolderOf(const char* directory) {

@@ -160,6 +160,9 @@ void DataEngine::Run() {
     // By index: a callback may add a session while the lock is released.
     for (std::size_t i = 0; i < sessions_.size() && !core_.stopped.load(); ++i) sessions_[i]->Tick(lock, now);
     if (core_.stopped.load()) break;
+    // Sessions the module quit are gone for it: their memory goes too, so a
+    // host making a session per transfer does not grow with every transfer.
+    std::erase_if(sessions_, [](const std::unique_ptr<RequestSession>& session) { return session->Released(); });
     PollOnce(lock, now);
   }
   for (const auto& session : sessions_) session->CloseSilently();

@@ -102,6 +102,7 @@ bool RequestSession::SendAndWait(IReplyHandle* handle, ICwRequest* request) {
   auto completion = std::make_shared<Completion>();
   if (!Submit(handle, request, completion)) return false;
   Lock lock(core_.mutex);
+  const InCall in_call(*this);
   // Every way out marks it done: the end of the request, or the sessions
   // closing when the engine stops (after any callback in progress).
   core_.changed.wait(lock, [&] { return completion->done; });
@@ -118,6 +119,7 @@ bool RequestSession::Submit(IReplyHandle* handle, ICwRequest* request, std::shar
   }
   {
     Lock lock(core_.mutex);
+    const InCall in_call(*this);
     if (core_.stopped.load() || quit_requested_ || link_ == Link::kClosed) return false;
     PendingRequest entry;
     entry.id = next_id_++;
@@ -140,12 +142,14 @@ bool RequestSession::Submit(IReplyHandle* handle, ICwRequest* request, std::shar
 
 void RequestSession::SetReplyHandle(IReplyHandle* handle) {
   Lock lock(core_.mutex);
+  const InCall in_call(*this);
   connect_handle_ = handle;
   core_.WaitForCallbacks(lock);
 }
 
 void RequestSession::Quit() {
   Lock lock(core_.mutex);
+  const InCall in_call(*this);
   quit_requested_ = true;
   if (closed_) return;
   // From a callback the quit takes effect when the callback returns.
@@ -161,6 +165,7 @@ void RequestSession::Quit() {
 
 int RequestSession::GetConnectState() {
   Lock lock(core_.mutex);
+  const InCall in_call(*this);
   switch (link_) {
     case Link::kConnected: return kCwStateConnected;
     case Link::kConnecting: return 1;
@@ -174,6 +179,7 @@ void RequestSession::ResetSecondReplyHandleQueue() { DropHandles(true); }
 
 void RequestSession::DropHandles(bool waiting) {
   Lock lock(core_.mutex);
+  const InCall in_call(*this);
   for (PendingRequest& entry : pending_) {
     if ((entry.completion != nullptr) == waiting) entry.handle = nullptr;
   }
@@ -182,6 +188,7 @@ void RequestSession::DropHandles(bool waiting) {
 
 int RequestSession::GetHostIndex() {
   Lock lock(core_.mutex);
+  const InCall in_call(*this);
   return host_index_;
 }
 

@@ -55,9 +55,25 @@ class RequestSession final : public ICwRequestSession {
   void OnEvents(Lock& lock, int fd, short revents, Clock::time_point now);
   // The engine stopped: everything goes without a callback.
   void CloseSilently();
+  // Quit, closed, and no call of the module inside it: the engine frees it.
+  // Lock held.
+  bool Released() const { return quit_requested_ && closed_ && callers_ == 0; }
 
  private:
   enum class Link { kIdle, kConnecting, kConnected, kRefused, kClosed };
+
+  // Counts a call of the module for as long as it holds (or waits for) the
+  // lock, so that a quit session is not freed under a Quit still returning.
+  class InCall {
+   public:
+    explicit InCall(RequestSession& session) : session_(session) { ++session_.callers_; }
+    ~InCall() { --session_.callers_; }
+    InCall(const InCall&) = delete;
+    InCall& operator=(const InCall&) = delete;
+
+   private:
+    RequestSession& session_;
+  };
 
   bool Submit(IReplyHandle* handle, ICwRequest* request, std::shared_ptr<Completion> completion);
   void DropHandles(bool waiting);
@@ -100,6 +116,7 @@ class RequestSession final : public ICwRequestSession {
   int usable_hosts_ = 0;
   Link link_ = Link::kIdle;
   bool quit_requested_ = false;
+  int callers_ = 0;  // module calls inside, see InCall
   bool closed_ = false;  // closed and every pending request ended
   bool broken_ = false;  // a write failed outside the I/O thread
   // What requests end with when no host can be used.

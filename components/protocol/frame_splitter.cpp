@@ -10,8 +10,14 @@ namespace {
 // Consumed bytes are dropped from the front only once they dominate the
 // buffer, so a burst of small frames costs no per-frame memmove.
 void Compact(std::string* buffer, std::size_t* start) {
+  // What a few ordinary frames need stays allocated; more is given back.
+  constexpr std::size_t kKeptCapacity = 256 * 1024;
   if (*start == buffer->size()) {
-    buffer->clear();
+    if (buffer->capacity() > kKeptCapacity) {
+      std::string().swap(*buffer);
+    } else {
+      buffer->clear();
+    }
     *start = 0;
   } else if (*start >= 4096 && *start * 2 >= buffer->size()) {
     buffer->erase(0, *start);
@@ -37,10 +43,11 @@ bool ValidReplyHeader(const ReplyHeader& header) {
   return true;
 }
 
-SplitResult DecodeRequestFrame(std::string_view bytes, RequestFrame* frame, std::size_t* consumed) {
+SplitResult DecodeRequestFrame(std::string_view bytes, RequestFrame* frame, std::size_t* consumed,
+                               std::uint32_t max_length) {
   if (bytes.size() < kRequestHeaderSize) return SplitResult::kNeedMore;
   const auto header = LoadAt<RequestHeader>(bytes, 0);
-  if (!ValidRequestHeader(header)) return SplitResult::kBad;
+  if (!ValidRequestHeader(header) || header.total_length > max_length) return SplitResult::kBad;
   if (bytes.size() < header.total_length) return SplitResult::kNeedMore;
   frame->header = header;
   frame->body = bytes.substr(kRequestHeaderSize, header.total_length - kRequestHeaderSize);
@@ -67,8 +74,11 @@ void RequestSplitter::Append(const void* data, std::size_t size) {
 
 SplitResult RequestSplitter::Next(RequestFrame* frame) {
   if (bad_) return SplitResult::kBad;
+  // The frame handed out last is done with: its bytes may go.
+  Compact(&buffer_, &start_);
   std::size_t consumed = 0;
-  const SplitResult result = DecodeRequestFrame(std::string_view(buffer_).substr(start_), frame, &consumed);
+  const SplitResult result =
+      DecodeRequestFrame(std::string_view(buffer_).substr(start_), frame, &consumed, max_length_);
   if (result == SplitResult::kBad) bad_ = true;
   if (result == SplitResult::kFrame) start_ += consumed;
   return result;

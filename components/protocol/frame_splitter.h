@@ -32,8 +32,10 @@ struct ReplyPacket {
 };
 
 // Looks at the start of `bytes` only. On kFrame, `consumed` is the frame's
-// length and the views point into `bytes`.
-SplitResult DecodeRequestFrame(std::string_view bytes, RequestFrame* frame, std::size_t* consumed);
+// length and the views point into `bytes`. A header announcing more than
+// `max_length` (the port's limit) is a framing error at once.
+SplitResult DecodeRequestFrame(std::string_view bytes, RequestFrame* frame, std::size_t* consumed,
+                               std::uint32_t max_length = kMaxRequestLength);
 SplitResult DecodeReplyPacket(std::string_view bytes, ReplyPacket* packet, std::size_t* consumed);
 
 // Header checks alone (exactly one header's bytes), for readers that fetch the
@@ -43,14 +45,20 @@ bool ValidReplyHeader(const ReplyHeader& header);
 
 // Accumulates received bytes and hands out complete frames in order. The
 // views of a handed-out frame stay valid until the next Append or Next.
-// kBad is sticky.
+// kBad is sticky. A buffer grown for a large frame is given back once it has
+// been handed out, so a connection holds only what it is still receiving.
 class RequestSplitter {
  public:
+  // Frames longer than `max_length` are refused at their header.
+  explicit RequestSplitter(std::uint32_t max_length = kMaxRequestLength) : max_length_(max_length) {}
   void Append(const void* data, std::size_t size);
   SplitResult Next(RequestFrame* frame);
   std::size_t Buffered() const { return buffer_.size() - start_; }
+  // The memory the buffer takes, which growth may make up to twice Buffered().
+  std::size_t Held() const { return buffer_.capacity(); }
 
  private:
+  std::uint32_t max_length_;
   std::string buffer_;
   std::size_t start_ = 0;
   bool bad_ = false;

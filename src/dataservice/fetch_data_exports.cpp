@@ -23,6 +23,13 @@ IFetchData* CreateFetchDataHandle_Sub(HWND notifyWindow, UINT notifyMessage) {
   return MakeHandle(GetGlobalSubOrbeClientSession(), notifyWindow, notifyMessage);
 }
 
-void DeleteFetchDataHandle(IFetchData* handle) { std::unique_ptr<IFetchData> owned(handle); }
+// A handle with a request in flight goes when that request has ended.
+void DeleteFetchDataHandle(IFetchData* handle) {
+  if (auto* ours = dynamic_cast<ReplySqlHandle*>(handle)) {
+    ours->Release();
+    return;
+  }
+  std::unique_ptr<IFetchData> owned(handle);
+}
 
 }  // extern "C"

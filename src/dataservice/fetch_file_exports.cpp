@@ -24,6 +24,13 @@ IFetchFile* CreateFetchFileHandle_Sub(HWND notifyWindow, UINT notifyMessage, con
   return MakeHandle(GetGlobalSubOrbeClientSession(), notifyWindow, notifyMessage, localDirectory);
 }
 
-void DeleteFetchFileHandle(IFetchFile* handle) { std::unique_ptr<IFetchFile> owned(handle); }
+// A handle with a request in flight goes when that request has ended.
+void DeleteFetchFileHandle(IFetchFile* handle) {
+  if (auto* ours = dynamic_cast<ReplyUpdateHandle*>(handle)) {
+    ours->Release();
+    return;
+  }
+  std::unique_ptr<IFetchFile> owned(handle);
+}
 
 }  // extern "C"

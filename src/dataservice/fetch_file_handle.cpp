@@ -20,11 +20,33 @@ constexpr std::size_t kNameEnd = 294;
 
 ReplyUpdateHandle::ReplyUpdateHandle(OrbeClientSession* session, HWND window, UINT message,
                                      std::string directory)
-    : session_(session), window_(window), message_(message), directory_(std::move(directory)) {
-  if (session_ != nullptr) request_ = MakeEngineRequest(session_->GetEngine());
+    : link_(session != nullptr ? session->Link() : nullptr),
+      window_(window),
+      message_(message),
+      directory_(std::move(directory)) {
+  if (session != nullptr) request_ = MakeEngineRequest(session->GetEngine());
 }
 
-ReplyUpdateHandle::~ReplyUpdateHandle() { DropPartialFile(); }
+ReplyUpdateHandle::~ReplyUpdateHandle() {
+  {
+    std::unique_lock<std::mutex> hold(flight_mutex_);
+    flight_ended_.wait(hold, [this] { return !in_flight_; });
+  }
+  DropPartialFile();
+  // A session that ended took its engine's requests with it.
+  if (link_ == nullptr || link_->session.load() == nullptr) (void)request_.release();
+}
+
+void ReplyUpdateHandle::Release() {
+  {
+    const std::lock_guard<std::mutex> hold(flight_mutex_);
+    if (in_flight_) {
+      released_ = true;
+      return;
+    }
+  }
+  const std::unique_ptr<ReplyUpdateHandle> owned(this);
+}
 
 BOOL ReplyUpdateHandle::FetchFile(const char* name, const char* digest) {
   const std::string file_name = name != nullptr ? name : "";
@@ -33,7 +55,8 @@ BOOL ReplyUpdateHandle::FetchFile(const char* name, const char* digest) {
     Post(0, 1);
     return FALSE;
   }
-  ICwRequestSession* session = session_ != nullptr ? session_->GetSession() : nullptr;
+  OrbeClientSession* const owner = link_ != nullptr ? link_->session.load() : nullptr;
+  ICwRequestSession* session = owner != nullptr ? owner->GetSession() : nullptr;
   if (session == nullptr || request_ == nullptr || file_name.empty() ||
       orbe::wire::kFetchNameOffset + file_name.size() > kNameEnd) {
     return FALSE;
@@ -42,12 +65,24 @@ BOOL ReplyUpdateHandle::FetchFile(const char* name, const char* digest) {
   if (md5.empty()) md5 = CwFileUtil::GetFileMD5(local_path.c_str());
   if (md5.size() != orbe::wire::kDigestTextSize) md5 = kUnmatchableDigest;
 
+  {
+    const std::lock_guard<std::mutex> hold(flight_mutex_);
+    if (in_flight_) return FALSE;
+    in_flight_ = true;
+  }
   DropPartialFile();
   local_path_ = local_path;
   partial_path_ = local_path + ".part";
   write_failed_ = false;
-  if (!orbe::wire::FillRequest(*request_, orbe::wire::EncodeFileFetchBody(md5, file_name))) return FALSE;
-  return session->Send(this, request_.get()) ? TRUE : FALSE;
+  // Sent without the lock: an engine may answer before Send returns.
+  if (orbe::wire::FillRequest(*request_, orbe::wire::EncodeFileFetchBody(md5, file_name)) &&
+      session->Send(this, request_.get())) {
+    return TRUE;
+  }
+  const std::lock_guard<std::mutex> hold(flight_mutex_);
+  in_flight_ = false;
+  flight_ended_.notify_all();
+  return FALSE;
 }
 
 void ReplyUpdateHandle::OnReply(ICwReply* reply) {
@@ -64,19 +99,35 @@ void ReplyUpdateHandle::OnReply(ICwReply* reply) {
 }
 
 void ReplyUpdateHandle::OnStatus(int code) {
-  if (output_) {
-    const bool flushed = std::fflush(output_.get()) == 0;
-    output_.reset();
-    if (code == kCwStatusComplete && flushed && !write_failed_ &&
-        std::rename(partial_path_.c_str(), local_path_.c_str()) == 0) {
-      Post(static_cast<WPARAM>(code), 1);
-      return;
-    }
-    std::remove(partial_path_.c_str());
-    // The file did not arrive whole: a completion would install a broken file.
-    if (code == kCwStatusComplete) code = 0;
+  bool abandoned = false;
+  {
+    const std::lock_guard<std::mutex> hold(flight_mutex_);
+    abandoned = released_;
   }
-  Post(static_cast<WPARAM>(code), 1);
+  // The file did not arrive whole: a completion would install a broken file.
+  if (!FinishFile(code == kCwStatusComplete && !abandoned) && code == kCwStatusComplete) code = 0;
+  bool last_use = false;
+  {
+    // Posted under the lock, so that a Release either comes first and stops
+    // the post, or comes after the completion was posted.
+    const std::lock_guard<std::mutex> hold(flight_mutex_);
+    last_use = released_;
+    if (!last_use) Post(static_cast<WPARAM>(code), 1);
+    in_flight_ = false;
+    flight_ended_.notify_all();
+  }
+  // A released handle goes with its fetch; nothing of it is touched after.
+  if (last_use) const std::unique_ptr<ReplyUpdateHandle> owned(this);
+}
+
+bool ReplyUpdateHandle::FinishFile(bool install) {
+  if (!output_) return !write_failed_ && install;  // nothing arrived: the file is unchanged
+  const bool flushed = std::fflush(output_.get()) == 0;
+  output_.reset();
+  const bool installed =
+      install && flushed && !write_failed_ && std::rename(partial_path_.c_str(), local_path_.c_str()) == 0;
+  if (!installed) std::remove(partial_path_.c_str());
+  return installed;
 }
 
 void ReplyUpdateHandle::Post(WPARAM wparam, LPARAM lparam) const {

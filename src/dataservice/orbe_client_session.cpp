@@ -1,5 +1,7 @@
 #include "orbe/dataservice/orbe_client_session.h"
 
+#include <utility>
+
 #include "dictionary/dictionary_refresh_dialog.h"
 #include "dictionary/reference_loader_dialogs.h"
 #include "orbe/dictionary/cw_file_util.h"
@@ -26,6 +28,7 @@ OrbeClientSession::OrbeClientSession(ICwDataEngin* engine, const orbe::CacheEntr
 }
 
 OrbeClientSession::~OrbeClientSession() {
+  link_->Sever();
   UninitSession();
   cache_.reset();
 }
@@ -64,20 +67,28 @@ bool OrbeClientSession::InitSession(int generalDatabase, CWnd* parent) {
   return true;
 }
 
+void OrbeClientSession::End() {
+  Quit();
+  link_->Sever();
+}
+
 void OrbeClientSession::UninitSession() {
   if (request_session_ == nullptr) return;
   CwFileUtil::UnLoadCWSysData(this);
   request_session_ = nullptr;
 }
 
+// The engine frees a session once it is quit: it is forgotten here, so
+// nothing reaches it afterwards.
 void OrbeClientSession::Quit() {
-  if (request_session_ != nullptr) request_session_->Quit();
+  if (ICwRequestSession* session = request_session_.exchange(nullptr)) session->Quit();
 }
 
 void OrbeClientSession::ResetReplyHandleQueue(bool also) {
-  if (request_session_ == nullptr) return;
-  request_session_->ResetReplyHandleQueue();
-  if (also) request_session_->ResetSecondReplyHandleQueue();
+  ICwRequestSession* session = request_session_.load();
+  if (session == nullptr) return;
+  session->ResetReplyHandleQueue();
+  if (also) session->ResetSecondReplyHandleQueue();
 }
 
 void OrbeClientSession::SetInfoBlock(unsigned char a, unsigned char b, unsigned char c) {

@@ -1,9 +1,9 @@
 #include "dataservice/reply_sql_handle.h"
 
 #include <cctype>
-#include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 #include "dataservice/reply_cache_lock.h"
 #include "dataservice/reply_record_reader.h"
@@ -17,9 +17,6 @@
 
 namespace {
 
-// The engine ends every request it accepted within its time-out; a handle it
-// dropped (engine stopped) never hears again, and then waiting longer is moot.
-constexpr auto kFlightWaitLimit = std::chrono::seconds(30);
 constexpr std::size_t kFieldNameLength = 4;
 
 bool ShiftDown() { return (GetKeyState(VK_SHIFT) & 0x8000) != 0; }
@@ -27,19 +24,54 @@ bool ShiftDown() { return (GetKeyState(VK_SHIFT) & 0x8000) != 0; }
 }  // namespace
 
 ReplySqlHandle::ReplySqlHandle(OrbeClientSession* session, HWND notifyWindow, UINT notifyMessage)
-    : notify_window_(notifyWindow), notify_message_(notifyMessage), session_(session) {
-  ICwDataEngin* engine = session_ != nullptr ? session_->GetEngine() : nullptr;
+    : notify_window_(notifyWindow),
+      notify_message_(notifyMessage),
+      link_(session != nullptr ? session->Link() : nullptr) {
+  ICwDataEngin* engine = session != nullptr ? session->GetEngine() : nullptr;
   if (engine != nullptr) {
     request_ = MakeEngineRequest(engine);
     stamp_request_ = MakeEngineRequest(engine);
   }
 }
 
+// The engine ends every request it accepted, within its time-out, and the
+// module ends its sessions' requests before it stops the engine: the wait
+// has an end without a limit of its own.
 ReplySqlHandle::~ReplySqlHandle() {
   {
     std::unique_lock<std::mutex> hold(flight_mutex_);
-    flight_ended_.wait_for(hold, kFlightWaitLimit, [this] { return flights_ == 0; });
+    flight_ended_.wait(hold, [this] { return flights_ == 0; });
   }
+  // A session that ended took its engine's requests with it.
+  if (Session() == nullptr) {
+    (void)request_.release();
+    (void)stamp_request_.release();
+  }
+}
+
+void ReplySqlHandle::Release() {
+  {
+    const std::lock_guard<std::mutex> hold(flight_mutex_);
+    if (flights_ > 0) {
+      released_ = true;
+      return;
+    }
+  }
+  const std::unique_ptr<ReplySqlHandle> owned(this);
+}
+
+OrbeClientSession* ReplySqlHandle::Session() const {
+  return link_ != nullptr ? link_->session.load() : nullptr;
+}
+
+ITCwcache* ReplySqlHandle::Cache() const {
+  OrbeClientSession* const session = Session();
+  return session != nullptr ? session->GetCwcache() : nullptr;
+}
+
+ICwRequestSession* ReplySqlHandle::Requests() const {
+  OrbeClientSession* const session = Session();
+  return session != nullptr ? session->GetSession() : nullptr;
 }
 
 // --- engine callbacks ---
@@ -59,12 +91,23 @@ void ReplySqlHandle::OnStatus(int code) { Complete(code, code == kCwStatusComple
 void ReplySqlHandle::OnTimeStamp(int /*code*/) {
   if (stamp_waited_.load()) return;
   time_stamp_.store(stamp_handle_.TimeStamp());
-  if (ShortCutAllowed() && LoadIfStampMatches(time_stamp_.load())) {
-    Complete(kCwStatusComplete, false);
-    return;
+  bool cached = false;
+  ICwRequestSession* requests = nullptr;
+  if (link_ != nullptr) {
+    // The session cannot end while this uses it.
+    const std::lock_guard<std::mutex> hold(link_->use);
+    OrbeClientSession* const session = link_->session.load();
+    cached = ShortCutAllowed() && LoadIfStampMatches(session, time_stamp_.load());
+    if (session != nullptr && !cached) requests = session->GetSession();
   }
-  ICwRequestSession* requests = session_ != nullptr ? session_->GetSession() : nullptr;
-  if (requests == nullptr || !requests->Send(this, request_.get())) Complete(0, false);
+  // Sent without the lock, which a reply delivered at once takes again. The
+  // engine frees a quit request session only on the thread this runs on, and
+  // refuses what is sent on it after the quit.
+  if (cached) {
+    Complete(kCwStatusComplete, false);
+  } else if (requests == nullptr || !requests->Send(this, request_.get())) {
+    Complete(0, false);
+  }
 }
 
 // --- completion and flight bookkeeping ---
@@ -75,10 +118,22 @@ void ReplySqlHandle::BeginFlight() {
   ready_.store(false);
 }
 
-void ReplySqlHandle::EndFlight() {
-  std::lock_guard<std::mutex> hold(flight_mutex_);
-  if (flights_ > 0) --flights_;
-  flight_ended_.notify_all();
+void ReplySqlHandle::EndFlight(int code) {
+  bool last_use = false;
+  {
+    // Posted under the lock, so that a Release either comes first and stops
+    // the post, or comes after the completion was posted.
+    const std::lock_guard<std::mutex> hold(flight_mutex_);
+    if (!released_ && notify_window_ != nullptr) {
+      PostToWindow(notify_window_, notify_message_, static_cast<WPARAM>(code));
+    }
+    if (flights_ > 0) --flights_;
+    last_use = released_ && flights_ == 0;
+    flight_ended_.notify_all();
+  }
+  // A released handle goes with its last request; nothing of it is touched
+  // after.
+  if (last_use) const std::unique_ptr<ReplySqlHandle> owned(this);
 }
 
 void ReplySqlHandle::Complete(int code, bool save) {
@@ -86,8 +141,7 @@ void ReplySqlHandle::Complete(int code, bool save) {
   last_status_.store(code);
   ready_.store(true);
   if (save) SaveRecordsToCache();
-  if (notify_window_ != nullptr) PostToWindow(notify_window_, notify_message_, static_cast<WPARAM>(code));
-  EndFlight();
+  EndFlight(code);
 }
 
 void ReplySqlHandle::ResetCursor() {
@@ -103,7 +157,7 @@ void ReplySqlHandle::PostToWindow(HWND window, UINT message, WPARAM value) {
 // --- sending ---
 
 bool ReplySqlHandle::CanSend() const {
-  return ready_.load() && session_ != nullptr && session_->GetSession() != nullptr && request_ != nullptr;
+  return ready_.load() && Requests() != nullptr && request_ != nullptr;
 }
 
 void ReplySqlHandle::Clear() {
@@ -120,8 +174,9 @@ void ReplySqlHandle::Clear() {
 
 BOOL ReplySqlHandle::Dispatch(ICwRequest* request, IReplyHandle* handle, Mode mode) {
   BeginFlight();
-  ICwRequestSession* requests = session_->GetSession();
-  const bool sent = mode == Mode::kAsync ? requests->Send(handle, request) : requests->SendAndWait(handle, request);
+  ICwRequestSession* requests = Requests();
+  const bool sent = requests != nullptr &&
+                    (mode == Mode::kAsync ? requests->Send(handle, request) : requests->SendAndWait(handle, request));
   if (!sent) {
     Complete(0, false);
     return FALSE;
@@ -148,14 +203,14 @@ BOOL ReplySqlHandle::StartSelect(const char* sql, const char* options, int optio
   }
   Clear();
   cw_command_req parsed{};
-  if (!orbe::BuildSelectRequest(session_, *request_, sql, options, optionLength, &parsed)) {
+  if (!orbe::BuildSelectRequest(Session(), *request_, sql, options, optionLength, &parsed)) {
     if (async) Complete(0, false);
     return FALSE;
   }
   BuildFieldList(parsed);
   cache_key_ = orbe::CacheKeyOf(sql, orbe::OptionBytes(options, optionLength));
   force_.store(force != FALSE);
-  if (session_->GetCwcache() == nullptr || stamp_request_ == nullptr)
+  if (Cache() == nullptr || stamp_request_ == nullptr)
     return Dispatch(request_.get(), this, mode);
   orbe::BuildTableRequest(*stamp_request_, orbe::wire::kCodeTableTimeStamp, parsed.table);
   stamp_handle_.ResetTimeStamp();
@@ -165,7 +220,8 @@ BOOL ReplySqlHandle::StartSelect(const char* sql, const char* options, int optio
 BOOL ReplySqlHandle::SendStampThenSelect() {
   stamp_waited_.store(false);
   BeginFlight();
-  if (!session_->GetSession()->Send(&stamp_handle_, stamp_request_.get())) {
+  ICwRequestSession* requests = Requests();
+  if (requests == nullptr || !requests->Send(&stamp_handle_, stamp_request_.get())) {
     Complete(0, false);
     return FALSE;
   }
@@ -178,10 +234,11 @@ BOOL ReplySqlHandle::WaitStampThenSelect() {
     return TRUE;
   }
   stamp_waited_.store(true);
-  session_->GetSession()->SendAndWait(&stamp_handle_, stamp_request_.get());
+  ICwRequestSession* requests = Requests();
+  if (requests != nullptr) requests->SendAndWait(&stamp_handle_, stamp_request_.get());
   stamp_waited_.store(false);
   time_stamp_.store(stamp_handle_.TimeStamp());
-  if (ShortCutAllowed() && LoadIfStampMatches(time_stamp_.load())) {
+  if (ShortCutAllowed() && LoadIfStampMatches(Session(), time_stamp_.load())) {
     FinishWaitFromCache();
     return TRUE;
   }
@@ -200,7 +257,7 @@ void ReplySqlHandle::BuildFieldList(const cw_command_req& parsed) {
   for (int i = 0; i < count; ++i) {
     const std::string name = orbe::Format("T%03d", parsed.fields[i]);
     tagMemFieldInfo field{};
-    if (!CwFileUtil::GetOneFieldInfo(session_, static_cast<DWORD>(parsed.table), name.c_str(), &field)) continue;
+    if (!CwFileUtil::GetOneFieldInfo(Session(), static_cast<DWORD>(parsed.table), name.c_str(), &field)) continue;
     field.offset = offset;
     offset += field.width;
     fields_.push_back(field);
@@ -210,13 +267,13 @@ void ReplySqlHandle::BuildFieldList(const cw_command_req& parsed) {
 bool ReplySqlHandle::ShortCutAllowed() const { return !force_.load() && !ShiftDown(); }
 
 bool ReplySqlHandle::LoadIfUsable() {
-  ITCwcache* cache = session_->GetCwcache();
+  ITCwcache* cache = Cache();
   std::lock_guard<std::mutex> hold(orbe::ReplyCacheLock());
   return cache->IsUsable(cache_key_.c_str()) && LoadRecordsLocked(cache, cache_key_);
 }
 
-bool ReplySqlHandle::LoadIfStampMatches(std::int64_t stamp) {
-  ITCwcache* cache = session_ != nullptr ? session_->GetCwcache() : nullptr;
+bool ReplySqlHandle::LoadIfStampMatches(OrbeClientSession* session, std::int64_t stamp) {
+  ITCwcache* cache = session != nullptr ? session->GetCwcache() : nullptr;
   if (cache == nullptr || cache_key_.empty() || stamp == -1 || stamp == 0) return false;
   std::lock_guard<std::mutex> hold(orbe::ReplyCacheLock());
   return cache->GetTimeStamp(cache_key_.c_str()) == stamp && LoadRecordsLocked(cache, cache_key_);
@@ -231,7 +288,11 @@ bool ReplySqlHandle::LoadRecordsLocked(ITCwcache* cache, const std::string& key)
 }
 
 void ReplySqlHandle::SaveRecordsToCache() {
-  ITCwcache* cache = session_ != nullptr ? session_->GetCwcache() : nullptr;
+  if (link_ == nullptr) return;
+  // The session cannot end while this uses it.
+  const std::lock_guard<std::mutex> session_hold(link_->use);
+  OrbeClientSession* const session = link_->session.load();
+  ITCwcache* cache = session != nullptr ? session->GetCwcache() : nullptr;
   const std::int64_t stamp = time_stamp_.load();
   if (cache == nullptr || cache_key_.empty() || stamp < 0) return;
   std::lock_guard<std::mutex> cacheHold(orbe::ReplyCacheLock());
@@ -307,7 +368,7 @@ BOOL ReplySqlHandle::GetRecordAsString(int record, const tagMemFieldInfo* field,
     if (!loaded) {
       consts.resize(orbe::kMaxConstsPerClass);
       consts.resize(static_cast<std::size_t>(
-          std::max(0L, CwFileUtil::GetConstList(session_, field->const_class, consts.data()))));
+          std::max(0L, CwFileUtil::GetConstList(Session(), field->const_class, consts.data()))));
       loaded = true;
     }
     for (const tagMemConstInfo& entry : consts) {
@@ -330,22 +391,22 @@ BOOL ReplySqlHandle::GetRecordAsRawString(int record, const tagMemFieldInfo* fie
 // --- changes and statistics ---
 
 BOOL ReplySqlHandle::DeleteBySql(const char* sql) {
-  return SendBuilt(Mode::kAsync, [&](ICwRequest& r) { return orbe::BuildDeleteRequest(session_, r, sql); });
+  return SendBuilt(Mode::kAsync, [&](ICwRequest& r) { return orbe::BuildDeleteRequest(Session(), r, sql); });
 }
 BOOL ReplySqlHandle::SynDeleteBySql(const char* sql) {
-  return SendBuilt(Mode::kWait, [&](ICwRequest& r) { return orbe::BuildDeleteRequest(session_, r, sql); });
+  return SendBuilt(Mode::kWait, [&](ICwRequest& r) { return orbe::BuildDeleteRequest(Session(), r, sql); });
 }
 BOOL ReplySqlHandle::UpdateBySql(const char* sql) {
-  return SendBuilt(Mode::kAsync, [&](ICwRequest& r) { return orbe::BuildUpdateRequest(session_, r, sql); });
+  return SendBuilt(Mode::kAsync, [&](ICwRequest& r) { return orbe::BuildUpdateRequest(Session(), r, sql); });
 }
 BOOL ReplySqlHandle::SynUpdateBySql(const char* sql) {
-  return SendBuilt(Mode::kWait, [&](ICwRequest& r) { return orbe::BuildUpdateRequest(session_, r, sql); });
+  return SendBuilt(Mode::kWait, [&](ICwRequest& r) { return orbe::BuildUpdateRequest(Session(), r, sql); });
 }
 BOOL ReplySqlHandle::InsertBySql(const char* sql) {
-  return SendBuilt(Mode::kAsync, [&](ICwRequest& r) { return orbe::BuildInsertRequest(session_, r, sql); });
+  return SendBuilt(Mode::kAsync, [&](ICwRequest& r) { return orbe::BuildInsertRequest(Session(), r, sql); });
 }
 BOOL ReplySqlHandle::SynInsertBySql(const char* sql) {
-  return SendBuilt(Mode::kWait, [&](ICwRequest& r) { return orbe::BuildInsertRequest(session_, r, sql); });
+  return SendBuilt(Mode::kWait, [&](ICwRequest& r) { return orbe::BuildInsertRequest(Session(), r, sql); });
 }
 
 int ReplySqlHandle::GetDeleteResult(int* count) {
@@ -356,13 +417,13 @@ int ReplySqlHandle::GetDeleteResult(int* count) {
 
 BOOL ReplySqlHandle::FetchStatData(const char* sql, const char* options, int optionLength) {
   return SendBuilt(Mode::kAsync, [&](ICwRequest& r) {
-    return orbe::BuildStatRequest(session_, r, sql, options, optionLength);
+    return orbe::BuildStatRequest(Session(), r, sql, options, optionLength);
   });
 }
 
 BOOL ReplySqlHandle::SynFetchStatData(const char* sql, const char* options, int optionLength) {
   return SendBuilt(Mode::kWait, [&](ICwRequest& r) {
-    return orbe::BuildStatRequest(session_, r, sql, options, optionLength);
+    return orbe::BuildStatRequest(Session(), r, sql, options, optionLength);
   });
 }
 
@@ -443,7 +504,8 @@ std::int64_t ReplySqlHandle::SynGetTimestamp(int table) {
   orbe::BuildTableRequest(*stamp_request_, orbe::wire::kCodeTableTimeStamp, table);
   stamp_handle_.ResetTimeStamp();
   stamp_waited_.store(true);
-  const bool sent = session_->GetSession()->SendAndWait(&stamp_handle_, stamp_request_.get());
+  ICwRequestSession* requests = Requests();
+  const bool sent = requests != nullptr && requests->SendAndWait(&stamp_handle_, stamp_request_.get());
   stamp_waited_.store(false);
   return sent ? stamp_handle_.TimeStamp() : -1;
 }
@@ -510,7 +572,7 @@ BOOL ReplySqlHandle::PopReplyAsDouble(double* value) { return PopInto(ready_.loa
 // --- local cache ---
 
 BOOL ReplySqlHandle::LoadCache(const char* key) {
-  ITCwcache* cache = session_ != nullptr ? session_->GetCwcache() : nullptr;
+  ITCwcache* cache = Cache();
   if (cache == nullptr || key == nullptr || !ready_.load()) return FALSE;
   {
     std::lock_guard<std::mutex> hold(orbe::ReplyCacheLock());
@@ -522,7 +584,7 @@ BOOL ReplySqlHandle::LoadCache(const char* key) {
 }
 
 BOOL ReplySqlHandle::SaveCache(const char* key, std::int64_t timeStamp) {
-  ITCwcache* cache = session_ != nullptr ? session_->GetCwcache() : nullptr;
+  ITCwcache* cache = Cache();
   if (cache == nullptr || key == nullptr || !ready_.load()) return FALSE;
   std::lock_guard<std::mutex> cacheHold(orbe::ReplyCacheLock());
   std::lock_guard<std::mutex> hold(records_mutex_);
@@ -530,7 +592,7 @@ BOOL ReplySqlHandle::SaveCache(const char* key, std::int64_t timeStamp) {
 }
 
 std::int64_t ReplySqlHandle::GetCacheTimeStamp(const char* key) {
-  ITCwcache* cache = session_ != nullptr ? session_->GetCwcache() : nullptr;
+  ITCwcache* cache = Cache();
   if (cache == nullptr || key == nullptr) return -1;
   std::lock_guard<std::mutex> hold(orbe::ReplyCacheLock());
   return cache->GetTimeStamp(key);

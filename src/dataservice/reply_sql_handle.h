@@ -18,19 +18,23 @@
 #include "dataservice/reply_results.h"
 #include "dataservice/timestamp_handles.h"
 #include "orbe/dataservice/fetch_data.h"
+#include "orbe/dataservice/orbe_client_session.h"
 #include "protocol/cw_cache.h"
 #include "protocol/cw_data_engin.h"
 #include "protocol/reply_handle.h"
 #include "protocol/sql_records.h"
 
-class OrbeClientSession;
-
 class ReplySqlHandle : public IReplyHandle, public IFetchData, public ITimeStampHandleASYNNotify {
  public:
   // session may be null: every request then fails.
   ReplySqlHandle(OrbeClientSession* session, HWND notifyWindow, UINT notifyMessage);
-  // Waits for a request in flight to end: the engine still holds this handle.
+  // Waits for a request in flight to end, however long: the engine still
+  // holds this handle, and it ends every request it accepted.
   ~ReplySqlHandle() override;
+  // Deletes the handle now, or, with a request in flight, when that request
+  // has ended, posting nothing more (DeleteFetchDataHandle): nothing waits,
+  // and nothing the engine still holds is freed.
+  void Release();
   ReplySqlHandle(const ReplySqlHandle&) = delete;
   ReplySqlHandle& operator=(const ReplySqlHandle&) = delete;
 
@@ -104,6 +108,10 @@ class ReplySqlHandle : public IReplyHandle, public IFetchData, public ITimeStamp
  private:
   enum class Mode { kAsync, kWait };
 
+  // Null once the session has ended.
+  OrbeClientSession* Session() const;
+  ITCwcache* Cache() const;
+  ICwRequestSession* Requests() const;
   // Session, request session and no request in flight.
   bool CanSend() const;
   // The start of every statement request.
@@ -122,15 +130,16 @@ class ReplySqlHandle : public IReplyHandle, public IFetchData, public ITimeStamp
   bool ShortCutAllowed() const;
   // Replace the records with the cache entry of the key when it may be used.
   bool LoadIfUsable();
-  bool LoadIfStampMatches(std::int64_t stamp);
+  bool LoadIfStampMatches(OrbeClientSession* session, std::int64_t stamp);
   bool LoadRecordsLocked(ITCwcache* cache, const std::string& key);
   void SaveRecordsToCache();
 
   // Ends a request: ready, cursor, cache (when `save`), completion post.
+  // The last thing its caller does: a released handle goes with it.
   void Complete(int code, bool save);
   void ResetCursor();
   void BeginFlight();
-  void EndFlight();
+  void EndFlight(int code);
   void PostToWindow(HWND window, UINT message, WPARAM value);
 
   // The record, when ready and in range.
@@ -153,7 +162,7 @@ class ReplySqlHandle : public IReplyHandle, public IFetchData, public ITimeStamp
   GetTimeStampHandle stamp_handle_{this};
   EngineRequestPtr stamp_request_;
   std::atomic<bool> force_{false};
-  OrbeClientSession* const session_;
+  const OrbeSessionLinkPtr link_;
   std::vector<orbe::SqlOption> sql_options_;
 
   orbe::ReplyCursor cursor_;
@@ -163,6 +172,7 @@ class ReplySqlHandle : public IReplyHandle, public IFetchData, public ITimeStamp
   std::mutex flight_mutex_;
   std::condition_variable flight_ended_;
   int flights_ = 0;  // requests sent whose completion has not run to its end
+  bool released_ = false;  // Release came with a request in flight
 };
 
 #endif  // ORBE_DATASERVICE_REPLY_SQL_HANDLE_H_

@@ -21,11 +21,8 @@ DownloadRpy::DownloadRpy(HWND window, UINT message, TransferContext& context, st
       local_path_(std::move(local_path)),
       partial_path_(local_path_ + ".part") {}
 
-bool DownloadRpy::SendStart() {
-  if (remote_path_.size() > wire::kRemotePathMax) {
-    SetText(kTextBadRemotePath);
-    return false;
-  }
+TransferRpy::StartResult DownloadRpy::SendStart() {
+  if (remote_path_.size() > wire::kRemotePathMax) return StartResult::kRemotePathTooLong;
   std::string digest = FileMd5Hex(local_path_);
   if (digest.size() != wire::kDigestTextSize) {
     digest = kNoDigest;
@@ -35,7 +32,7 @@ bool DownloadRpy::SendStart() {
   body.code = wire::kCodeDownloadStart;
   wire::PutFixedText(body.remote_path, sizeof body.remote_path, remote_path_);
   std::memcpy(body.digest, digest.data(), sizeof body.digest);
-  return SendBody(std::string_view(reinterpret_cast<const char*>(&body), sizeof body));
+  return SendStartRecord(body);
 }
 
 void DownloadRpy::OnPacket(std::string_view body, int progress) {
@@ -56,14 +53,12 @@ void DownloadRpy::OnPacket(std::string_view body, int progress) {
     const std::optional<std::string> inflated = Uncompress(stream, wire::kDownloadRawMax);
     if (!inflated) {
       // Storing the stream as it came would finish with a corrupt file reported as downloaded.
-      DropPartialFile();
       FailWithStatus(1);
       SetText(kTextInflateFailed);
       return;
     }
     if (!Append(*inflated)) {
-      DropPartialFile();
-      FailWithStatus(3);  // the local disk took no more
+      FailLocally(kTextLocalWriteFailed);
       return;
     }
   }
@@ -80,17 +75,15 @@ bool DownloadRpy::Append(std::string_view data) {
 
 void DownloadRpy::OnRequestEnd(int code) {
   if (code != kCwStatusComplete || !started_) {
-    DropPartialFile();
     FailWithStatus(1);
     return;
   }
   // No data after the start: the local copy already is the server's file.
   if (output_) {
-    const bool flushed = std::fflush(output_.get()) == 0;
-    output_.reset();
-    if (!flushed || std::rename(partial_path_.c_str(), local_path_.c_str()) != 0) {
-      DropPartialFile();
-      FailWithStatus(3);
+    const bool written = std::fflush(output_.get()) == 0 && std::fclose(output_.release()) == 0;
+    if (!written || std::rename(partial_path_.c_str(), local_path_.c_str()) != 0) {
+      std::remove(partial_path_.c_str());
+      FailLocally(kTextLocalWriteFailed);
       return;
     }
   }
@@ -98,8 +91,6 @@ void DownloadRpy::OnRequestEnd(int code) {
   Post(kTransferDone);
   Finish();
 }
-
-void DownloadRpy::OnConnectionLost() { DropPartialFile(); }
 
 void DownloadRpy::DropPartialFile() {
   if (!output_) return;

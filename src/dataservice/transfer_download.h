@@ -22,16 +22,17 @@ class DownloadRpy final : public TransferRpy {
  public:
   DownloadRpy(HWND window, UINT message, TransferContext& context, std::string remote_path,
               std::string local_path);
-  bool SendStart() override;
 
  private:
   struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
   };
 
+  StartResult SendStart() override;
   void OnPacket(std::string_view body, int progress) override;
   void OnRequestEnd(int code) override;
-  void OnConnectionLost() override;
+  // A download that did not complete leaves no partial file.
+  void CloseLocalFile() override { DropPartialFile(); }
   bool Append(std::string_view data);
   void DropPartialFile();
 

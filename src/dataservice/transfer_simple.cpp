@@ -28,12 +28,14 @@ DeleteRpy::DeleteRpy(HWND window, UINT message, TransferContext& context, std::s
     : SingleRequestRpy(TransferKind::kDelete, window, message, context, kTextDeleted),
       remote_path_(std::move(remote_path)) {}
 
-bool DeleteRpy::SendStart() {
+TransferRpy::StartResult DeleteRpy::SendStart() {
   wire::DeleteFileBody body{};
   body.code = wire::kCodeDeleteFile;
-  if (!wire::PutFixedText(body.remote_path, sizeof body.remote_path, remote_path_)) return false;
+  if (!wire::PutFixedText(body.remote_path, sizeof body.remote_path, remote_path_)) {
+    return StartResult::kRemotePathTooLong;
+  }
   SetText(kTextDeleteSent);
-  return SendBody(std::string_view(reinterpret_cast<const char*>(&body), sizeof body));
+  return SendStartRecord(body);
 }
 
 ReloadPathRpy::ReloadPathRpy(HWND window, UINT message, TransferContext& context, std::string tag,
@@ -43,14 +45,16 @@ ReloadPathRpy::ReloadPathRpy(HWND window, UINT message, TransferContext& context
       option_(option),
       remote_path_(std::move(remote_path)) {}
 
-bool ReloadPathRpy::SendStart() {
+TransferRpy::StartResult ReloadPathRpy::SendStart() {
   wire::ReloadPathBody body{};
   body.code = wire::kCodeReloadPath;
   std::copy_n(tag_.begin(), std::min(tag_.size(), sizeof body.tag), body.tag);
   body.option = option_;
-  if (!wire::PutFixedText(body.remote_path, sizeof body.remote_path, remote_path_)) return false;
+  if (!wire::PutFixedText(body.remote_path, sizeof body.remote_path, remote_path_)) {
+    return StartResult::kRemotePathTooLong;
+  }
   SetText(kTextReloadSent);
-  return SendBody(std::string_view(reinterpret_cast<const char*>(&body), sizeof body));
+  return SendStartRecord(body);
 }
 
 }  // namespace orbe

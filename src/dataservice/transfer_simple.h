@@ -25,9 +25,10 @@ class SingleRequestRpy : public TransferRpy {
 class DeleteRpy final : public SingleRequestRpy {
  public:
   DeleteRpy(HWND window, UINT message, TransferContext& context, std::string remote_path);
-  bool SendStart() override;
 
  private:
+  StartResult SendStart() override;
+
   const std::string remote_path_;
 };
 
@@ -36,9 +37,10 @@ class ReloadPathRpy final : public SingleRequestRpy {
   // `tag` is the caller's 32-character text, sent as it is.
   ReloadPathRpy(HWND window, UINT message, TransferContext& context, std::string tag, std::uint8_t option,
                 std::string remote_path);
-  bool SendStart() override;
 
  private:
+  StartResult SendStart() override;
+
   const std::string tag_;
   const std::uint8_t option_;
   const std::string remote_path_;

@@ -22,6 +22,10 @@ inline constexpr const char* kTextDigestFailed = "下载文件MD5错误.";
 inline constexpr const char* kTextBadRemotePath = "下载文件路径不合法.";
 inline constexpr const char* kTextDeleteSent = "发送删除请求.";
 inline constexpr const char* kTextReloadSent = "发送加载文件请求.";
+// The local side of a transfer failed: the file to upload could not be read,
+// or the downloaded file could not be written or put in place.
+inline constexpr const char* kTextLocalReadFailed = "读取本地文件失败.";
+inline constexpr const char* kTextLocalWriteFailed = "写入本地文件失败.";
 
 // The text for a lost connection of this kind of transfer.
 const char* ConnectionLostText(TransferKind kind);

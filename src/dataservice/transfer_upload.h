@@ -15,11 +15,15 @@ class UploadRpy final : public TransferRpy {
  public:
   UploadRpy(HWND window, UINT message, TransferContext& context, std::string local_path,
             std::string remote_name, std::uint64_t length);
-  bool SendStart() override;
 
  private:
+  StartResult SendStart() override;
   void OnPacket(std::string_view body, int progress) override;
-  bool SendChunk();
+  void CloseLocalFile() override { file_.close(); }
+  // The next chunk's bytes; false when the file gives none (it shrank or
+  // cannot be read any more).
+  bool ReadChunk(std::string* raw);
+  bool SendChunk(std::string_view raw);
 
   const std::string local_path_;
   const std::string remote_name_;

@@ -57,28 +57,32 @@ ICwDataEngin* UpdownFileMgr::Engine() const {
 
 template <typename Handle, typename... Args>
 int UpdownFileMgr::Start(HWND window, UINT message, Args&&... args) {
+  DropEnded();
   ICwDataEngin* engine = Engine();
   if (engine == nullptr || servers_.empty()) return -1;
   int index = server_index_.load();
   if (index < 0 || index >= static_cast<int>(servers_.size())) server_index_ = index = 0;
-  auto context = std::make_unique<TransferContext>();
+  auto context = std::make_shared<TransferContext>();
+  context->self = context;
   context->id = next_id_++;
   context->request = MakeEngineRequest(engine);
   context->server_index = &server_index_;
   context->handle = std::make_unique<Handle>(window, message, *context, std::forward<Args>(args)...);
   bool started = false;
   {
-    // Held until the start is sent, so that the connect callback waits for the session.
+    // Held until the keep-alive is sent, so that the connect callback waits for the session.
     std::lock_guard<std::mutex> hold(context->mutex);
     CWHOSTINFO host = servers_[static_cast<std::size_t>(index)];
     context->session = engine->CreateRequestSession(&host, context->handle.get());
     context->status_text = kTextCreated;
-    started = context->request != nullptr && context->session != nullptr && context->handle->SendStart();
+    started = context->request != nullptr && context->session != nullptr && context->handle->WatchConnection();
     if (!started) context->handle->Abandon();
   }
-  // The transfer may have ended already (a fast reply); only a failed start counts here.
   if (!started) {
     Quit(*context);
+    // Nothing was sent: no request of it can reach the handle.
+    std::lock_guard<std::mutex> hold(context->mutex);
+    context->self.reset();
     return -1;
   }
   const int id = context->id;
@@ -112,9 +116,11 @@ int UpdownFileMgr::ReloadPath(HWND window, UINT message, const std::string& tag,
 }
 
 bool UpdownFileMgr::Cancel(int id) {
+  DropEnded();
   for (auto it = transfers_.begin(); it != transfers_.end(); ++it) {
     if ((*it)->id != id) continue;
     Quit(**it);
+    KeepStatusText(id, (*it)->status_text);
     transfers_.erase(it);
     return true;
   }
@@ -122,16 +128,41 @@ bool UpdownFileMgr::Cancel(int id) {
 }
 
 std::string UpdownFileMgr::StatusText(int id) {
+  DropEnded();
   for (const auto& context : transfers_) {
     if (context->id != id) continue;
     std::lock_guard<std::mutex> hold(context->mutex);
     return context->status_text;
   }
-  return "";
+  const auto ended = ended_texts_.find(id);
+  return ended == ended_texts_.end() ? "" : ended->second;
+}
+
+void UpdownFileMgr::DropEnded() {
+  for (auto it = transfers_.begin(); it != transfers_.end();) {
+    TransferContext& context = **it;
+    std::unique_lock<std::mutex> hold(context.mutex);
+    if (!context.released) {
+      ++it;
+      continue;
+    }
+    KeepStatusText(context.id, context.status_text);
+    hold.unlock();
+    it = transfers_.erase(it);
+  }
+}
+
+void UpdownFileMgr::KeepStatusText(int id, std::string text) {
+  ended_texts_[id] = std::move(text);
+  while (ended_texts_.size() > kKeptStatusTexts) ended_texts_.erase(ended_texts_.begin());
 }
 
 // Quit outside the context's lock: the engine ends the session's requests
-// through the handle before it returns, and the handle takes that lock.
+// through the handle before it returns, and the handle takes that lock. Once
+// Quit has returned the session is closed: the engine has ended every request
+// it held, or (stopped) never will, so nothing reaches the handle afterwards.
+// A session the handle quit itself is left to the engine: the context keeps
+// itself until its last request has ended.
 void UpdownFileMgr::Quit(TransferContext& context) {
   ICwRequestSession* session = nullptr;
   {
@@ -142,6 +173,10 @@ void UpdownFileMgr::Quit(TransferContext& context) {
   if (session == nullptr) return;
   session->SetReplyHandle(nullptr);
   session->Quit();
+  std::lock_guard<std::mutex> hold(context.mutex);
+  context.outstanding = 0;
+  context.released = true;
+  context.self.reset();
 }
 
 }  // namespace orbe

@@ -2,12 +2,17 @@
 // the file servers, each over a request session of its own. One instance per
 // module, made on first use and deleted by UnInitDataEngin. Called on the
 // window thread; the transfers' handles run on the engine's threads.
+//
+// A transfer that ended has already given back its request object, its file
+// and its session; the manager drops what is left of it at its next call and
+// keeps the status texts of the last kKeptStatusTexts transfers.
 #ifndef ORBE_DATASERVICE_UPDOWN_FILE_MGR_H_
 #define ORBE_DATASERVICE_UPDOWN_FILE_MGR_H_
 
 #include <atomic>
 #include <cstdint>
 #include <list>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,6 +26,7 @@ namespace orbe {
 
 inline constexpr std::uint64_t kDefaultMaxTransferBytes = 10485760;
 inline constexpr LPARAM kTransferSizeRefused = -12;
+inline constexpr std::size_t kKeptStatusTexts = 256;
 
 class UpdownFileMgr {
  public:
@@ -53,10 +59,14 @@ class UpdownFileMgr {
   int Delete(HWND window, UINT message, const std::string& remote_path);
   int ReloadPath(HWND window, UINT message, const std::string& tag, std::uint8_t option,
                  const std::string& remote_path);
-  // Ends the transfer without a further message; false for an unknown id.
+  // Ends a running transfer without a further message; false when no
+  // transfer of that id runs.
   bool Cancel(int id);
-  // The transfer's last status text (GBK); "" for an unknown id.
+  // The transfer's last status text (GBK); "" for an unknown id, or one older
+  // than the last kKeptStatusTexts transfers.
   std::string StatusText(int id);
+  // Transfers whose context is still held (running, or ended since the last call).
+  std::size_t HeldTransfers() const { return transfers_.size(); }
 
   int ServerIndex() const { return server_index_.load(); }
   std::uint64_t MaxFileSize() const { return max_file_bytes_; }
@@ -66,7 +76,12 @@ class UpdownFileMgr {
   template <typename Handle, typename... Args>
   int Start(HWND window, UINT message, Args&&... args);
   ICwDataEngin* Engine() const;
+  // Ends the transfer; its session, when the handle has not quit it yet, is
+  // quit here, which returns once it has closed.
   static void Quit(TransferContext& context);
+  // Drops the contexts of ended transfers, keeping their status texts.
+  void DropEnded();
+  void KeepStatusText(int id, std::string text);
 
   std::vector<CWHOSTINFO> servers_;
   std::atomic<int> server_index_{0};
@@ -74,7 +89,8 @@ class UpdownFileMgr {
   std::string upload_directory_;
   std::string download_directory_;
   int next_id_ = 1;
-  std::list<std::unique_ptr<TransferContext>> transfers_;
+  std::list<std::shared_ptr<TransferContext>> transfers_;
+  std::map<int, std::string> ended_texts_;  // by id, the newest kKeptStatusTexts
   GetCwDataEnginInstanceProc engine_source_ = nullptr;
   ICwDataEngin* engine_for_test_ = nullptr;
 };

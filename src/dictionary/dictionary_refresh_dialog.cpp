@@ -15,11 +15,7 @@ constexpr LPARAM kFetchEnded = 1;
 DictionaryRefreshDialog::DictionaryRefreshDialog(OrbeClientSession& session, std::string directory, int mode)
     : session_(session), directory_(std::move(directory)), mode_(mode) {}
 
-DictionaryRefreshDialog::~DictionaryRefreshDialog() {
-  // Fetches still in flight must not call back into handles about to go.
-  if (pending_ > 0 && session_.GetSession() != nullptr) session_.GetSession()->ResetReplyHandleQueue();
-  DestroyWindow();
-}
+DictionaryRefreshDialog::~DictionaryRefreshDialog() { DestroyWindow(); }
 
 bool DictionaryRefreshDialog::Run() {
   if (session_.GetSession() == nullptr || !Create(nullptr, RECT{0, 0, 0, 0}, 0)) return false;
@@ -51,7 +47,7 @@ void DictionaryRefreshDialog::StartFetches() {
   for (const DictionaryDownload& download : PlanDictionaryDownloads(directory_, mode_)) {
     progress_text_ = download.progress_text;
     SetWindowText(progress_text_);
-    auto handle = std::make_unique<ReplyUpdateHandle>(&session_, GetSafeHwnd(), kFetchMessage, directory_);
+    FetchFilePtr handle = MakeFetchFile(&session_, GetSafeHwnd(), kFetchMessage, directory_);
     const char* digest = download.local_digest.empty() ? nullptr : download.local_digest.c_str();
     // An empty digest makes the handle take it again; the placeholder asks for the whole file.
     if (handle->FetchFile(download.listed_name.c_str(), digest != nullptr ? digest : kUnmatchableDigest)) {

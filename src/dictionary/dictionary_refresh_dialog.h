@@ -10,11 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "dataservice/fetch_file_handle.h"
 #include "dictionary/dictionary_refresh.h"
 #include "orbe/platform/window.h"
 
-class OrbeClientSession;
-class ReplyUpdateHandle;
 
 namespace orbe {
 
@@ -48,7 +47,7 @@ class DictionaryRefreshDialog : public CWnd {
   OrbeClientSession& session_;
   const std::string directory_;
   const int mode_;
-  std::vector<std::unique_ptr<ReplyUpdateHandle>> fetches_;
+  std::vector<FetchFilePtr> fetches_;  // fetches still in flight are abandoned with the dialog
   int ticks_ = 0;
   bool fetching_ = false;
   int pending_ = 0;

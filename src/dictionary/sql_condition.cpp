@@ -50,10 +50,15 @@ void StoreText(tagSigCond* condition, std::string_view text) {
   if (length > 0) std::memcpy(condition->value, text.data(), length);
 }
 
-// A list value runs to the first ")"; without one it stays empty.
-void StoreList(tagSigCond* condition, std::string_view value) {
+// A list value runs to the first ")"; without one it stays empty. A list
+// longer than the value field fails the condition: cut short, it would lose
+// or split items and so select other records than the statement names.
+bool StoreList(tagSigCond* condition, std::string_view value) {
   const std::size_t close = value.find(')');
-  if (close != kNotFound) StoreText(condition, value.substr(0, close));
+  if (close == kNotFound) return true;
+  if (close > kConditionValueSize) return false;
+  StoreText(condition, value.substr(0, close));
+  return true;
 }
 
 // Numbers may be given quoted, and then travel as text.
@@ -116,8 +121,7 @@ bool ParseConditionText(const CwDictionary& dictionary, std::int32_t table_numbe
   condition->offset = field->offset;
   const std::string_view value = text.substr(found->position + found->op->text.size());
   if (found->op->code == kCompareInList || found->op->code == kCompareLikeList) {
-    StoreList(condition, value);
-    return true;
+    return StoreList(condition, value);
   }
   return StoreValueByType(condition, value);
 }

@@ -65,10 +65,19 @@ BOOL StartSubSession(ModuleState& state, ICwDataEngin* engine, const StartSettin
   return state.sub_session->InitSession(general_database, parent) ? TRUE : FALSE;
 }
 
+// Ends the sessions while their engine is still there: requests in flight end
+// through their handles, and the handles made on them find no session from
+// then on instead of a freed one.
+void EndSessions(ModuleState& state) {
+  if (state.sub_session) state.sub_session->End();
+  if (state.main_session) state.main_session->End();
+}
+
 void StartSessions(ModuleState& state, ICwDataEngin* engine, const StartSettings& settings,
                    int general_database_argument, CWnd* parent) {
   // Sessions left by a start whose initialisation failed are replaced, not
   // leaked.
+  EndSessions(state);
   state.sub_session.reset();
   state.main_session.reset();
   orbe::ForgetTopicLoads();
@@ -148,6 +157,7 @@ void UnInitDataEngin() {
   // Transfers end while the engine that carries them is still there.
   UpdownFileMgr::DeleteInstance();
   state.file_servers = FileServerList{};
+  EndSessions(state);
   if (state.init_count == 0 && entry.GetCwDataEnginInstance != nullptr &&
       entry.DelCwDataEnginInstance != nullptr) {
     if (ICwDataEngin* engine = entry.GetCwDataEnginInstance()) {

@@ -46,12 +46,7 @@ class RefreshTest : public ::testing::Test {
     folder_ = orbe_test::ScratchFolder("refresh");
     ASSERT_TRUE(server_.Start(folder_));
     ini_ = folder_ + "comm.ini";
-    Put("CWSYS", "CWHostNum", "1");
-    Put("CWSYS", "CWHost01", "127.0.0.1");
-    Put("CWSYS", "CWPort01", std::to_string(server_.DataPort()));
-    Put("FILESRV", "Num", "1");
-    Put("FILESRV", "Host01", "127.0.0.1");
-    Put("FILESRV", "Port01", std::to_string(server_.FilePort()));
+    ASSERT_TRUE(orbe_test::WriteServerHosts(ini_, server_));
     SetPrivPath(folder_);
   }
   void TearDown() override {
@@ -61,9 +56,6 @@ class RefreshTest : public ::testing::Test {
     std::filesystem::remove_all(folder_);
     // The components stay loaded; their links are no longer needed.
     if (const char* components = std::getenv("ORBE_COMPONENT_DIR")) std::filesystem::remove_all(components);
-  }
-  void Put(const char* section, const char* key, const std::string& value) {
-    ASSERT_TRUE(orbe::WriteProfileString(ini_, section, key, value));
   }
   unsigned int Start() { return InitDataEngin(folder_ + "cache/", ini_, 0, nullptr); }
   std::string Cache() const { return folder_ + "cache/cachem/"; }

@@ -611,4 +611,36 @@ TEST_F(ReplySqlHandleTest, DestructionWaitsForTheRequestInFlight) {
   EXPECT_EQ(engine_.released, 2);
 }
 
+// Given back with its request in flight, a handle stays until the request
+// ends, however long that takes, and then goes without posting; a session
+// that ends first leaves it nothing to reach but the end of its request.
+TEST_F(ReplySqlHandleTest, AHandleGivenBackInFlightGoesWhenItsRequestEnds) {
+  struct Case {
+    const char* name;
+    bool session_ends_first;
+    int released_requests;  // the handle's two request objects, when their engine is still there
+  };
+  for (const Case& c : {Case{"session stays", false, 2}, Case{"session ends first", true, 0}}) {
+    SCOPED_TRACE(c.name);
+    engine_.session.hold = true;
+    engine_.released = 0;
+    ReplySqlHandle* given = handle_.release();
+    ASSERT_TRUE(given->FetchData(kSelect, nullptr, 0, TRUE));
+    given->Release();
+    if (c.session_ends_first) session_.reset();
+    engine_.session.Deliver();  // the table stamp: the SELECT goes next, unless the session is gone
+    EXPECT_EQ(engine_.released, 0);  // still there
+    if (!c.session_ends_first) {
+      EXPECT_EQ(engine_.session.Count(wire::kCodeSelect), 1);
+      engine_.session.Deliver();
+    }
+    EXPECT_EQ(engine_.released, c.released_requests);
+    EXPECT_TRUE(Pump().empty());
+    engine_.session.sent.clear();
+    engine_.session.hold = false;
+    if (c.session_ends_first) break;
+    handle_ = std::make_unique<ReplySqlHandle>(session_.get(), window_.GetSafeHwnd(), kDoneMessage);
+  }
+}
+
 }  // namespace

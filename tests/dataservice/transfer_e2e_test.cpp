@@ -12,8 +12,18 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <cstddef>
+#include <mutex>
 #include <thread>
 #include <vector>
+
+#if defined(__SANITIZE_ADDRESS__)
+// The sanitizer runtime's, declared here: GCC ships no header for it.
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
+#define ORBE_TEST_ASAN 1
+#else
+#define ORBE_TEST_ASAN 0
+#endif
 
 #include "dataservice/transfer_server.h"
 #include "dataservice/updown_file_mgr.h"
@@ -144,6 +154,57 @@ TEST_F(TransferTest, UploadAndDownloadKeepEveryByte) {
   }
 }
 
+// What the process holds: open descriptors, and memory in KiB (live heap
+// bytes under ASan, whose quarantine keeps freed memory resident).
+struct Holdings {
+  std::size_t descriptors = 0;
+  std::size_t kib = 0;
+};
+
+Holdings Held() {
+  Holdings held;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+    (void)entry;
+    ++held.descriptors;
+  }
+#if ORBE_TEST_ASAN
+  held.kib = __sanitizer_get_current_allocated_bytes() / 1024;
+#else
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("VmRSS:", 0) == 0) held.kib = std::stoul(line.substr(6));
+  }
+#endif
+  return held;
+}
+
+TEST_F(TransferTest, AThousandTransfersLeaveMemoryAndDescriptorsFlat) {
+  Manager().SetUploadDirectory("soak/");
+  const std::string local = folder_ + "soak.bin";
+  const std::string back = folder_ + "soak_back.bin";
+  unsigned round = 0;
+  const auto round_trip = [&] {
+    // New content each time: the server refuses to store what it already has.
+    WriteAll(local, TestBytes(20000, ++round));
+    const int up = Manager().Upload(Window(), kTransferMessage, local);
+    const bool uploaded = Outcome(up) == 100;
+    const int down = Manager().Download(Window(), kTransferMessage, "soak/soak.bin", back);
+    const bool done = uploaded && Outcome(down) == 100;
+    window_.events.clear();
+    std::filesystem::remove(back);
+    return done;
+  };
+  for (int i = 0; i < 20; ++i) ASSERT_TRUE(round_trip());
+  const Holdings before = Held();
+  int failed = 0;
+  for (int i = 0; i < 500; ++i) failed += round_trip() ? 0 : 1;
+  const Holdings after = Held();
+  EXPECT_EQ(failed, 0);
+  EXPECT_LE(Manager().HeldTransfers(), 2u);  // what the last round trip left, until the next call
+  EXPECT_LE(after.descriptors, before.descriptors + 2);
+  EXPECT_LT(after.kib, before.kib + 2048) << before.kib << " KiB before";
+}
+
 TEST_F(TransferTest, EmptyFilesDownloadButDoNotUpload) {
   WriteAll(folder_ + "empty.bin", "");
   window_.events.clear();
@@ -235,79 +296,108 @@ TEST_F(TransferTest, PathsThatLeaveTheRootAreRefused) {
   }
 }
 
-// Accepts connections, answers the first request of each with status 0 and
-// dies (closes) on the next one, as a server killed mid-transfer. Corrupt:
-// answers a download with a data packet that is no zlib stream, then ends.
-class DyingServer {
+// A file server played by the test. Every mode answers keep-alives (2201)
+// with end 100. Dies: answers the first other request of each connection with
+// status 0 and closes on the next one, as a server killed mid-transfer.
+// Corrupt: answers a download with a data packet that is no zlib stream, then
+// ends. Silent: reads every request and answers none. Made with `listening`
+// false it refuses connections until Listen().
+class ScriptedServer {
  public:
-  explicit DyingServer(bool corrupt = false) : corrupt_(corrupt) {
+  enum class Mode { kDies, kCorrupt, kSilent };
+
+  explicit ScriptedServer(Mode mode = Mode::kDies, bool listening = true) : mode_(mode) {
     fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     ::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::listen(fd_, 8);
     socklen_t size = sizeof address;
     ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &size);
     port_ = ntohs(address.sin_port);
-    thread_ = std::thread([this] { Serve(); });
+    if (listening) Listen();
   }
-  ~DyingServer() {
+  ~ScriptedServer() {
     ::shutdown(fd_, SHUT_RDWR);
     ::close(fd_);
-    thread_.join();
+    if (thread_.joinable()) thread_.join();
+    {
+      std::lock_guard<std::mutex> hold(mutex_);
+      for (const int client : silent_clients_) ::shutdown(client, SHUT_RDWR);
+    }
+    for (std::thread& client : silent_threads_) client.join();
+  }
+  void Listen() {
+    ::listen(fd_, 8);
+    thread_ = std::thread([this] { Serve(); });
   }
   int Port() const { return port_; }
   int Accepted() const { return accepted_.load(); }
 
  private:
+  struct Frame {
+    unsigned char header[14] = {};
+    unsigned char code[2] = {};
+  };
+
   void Serve() {
     for (;;) {
       const int client = ::accept(fd_, nullptr, nullptr);
       if (client < 0) return;
       ++accepted_;
-      unsigned char header[14];
-      if (ReadFrame(client, header)) {
-        unsigned char reply[25] = {};
-        std::memcpy(reply, header, 4);           // request id
-        reply[5] = 1;                            // data packet
-        std::memcpy(reply + 6, frame_code_, 2);  // request code
-        reply[8] = 25;
-        reply[12] = 100;
-        reply[20] = 1;
-        if (corrupt_) {
-          SendCorruptDownload(client, header);
-        } else {
-          ::send(client, reply, sizeof reply, MSG_NOSIGNAL);
-        }
+      if (mode_ == Mode::kSilent) {
+        std::lock_guard<std::mutex> hold(mutex_);
+        silent_clients_.push_back(client);
+        silent_threads_.emplace_back([client] {
+          Frame frame;
+          while (NextRequest(client, &frame)) {
+          }
+          ::close(client);
+        });
+        continue;
+      }
+      Frame frame;
+      if (NextRequest(client, &frame)) {
+        const std::string reply = mode_ == Mode::kCorrupt ? CorruptDownload(frame) : Packet(frame, 1, 1, 0);
+        ::send(client, reply.data(), reply.size(), MSG_NOSIGNAL);
         // An upload dies after its first chunk has gone; the others at once.
-        if (frame_code_[0] == (2500 & 0xFF)) ReadFrame(client, header);
+        if (frame.code[0] == (2500 & 0xFF)) NextRequest(client, &frame);
       }
       ::close(client);
     }
   }
-  void SendCorruptDownload(int client, const unsigned char* header) {
-    std::string out;
-    for (const std::size_t payload : {std::size_t{48}, std::size_t{40}, std::size_t{0}}) {
-      std::string packet(24 + payload, '\0');
-      std::memcpy(packet.data(), header, 4);
-      packet[5] = payload == 0 ? 2 : 1;
-      std::memcpy(packet.data() + 6, frame_code_, 2);
-      packet[8] = static_cast<char>(24 + payload);
-      packet[12] = payload == 48 ? 0 : 100;
-      if (payload == 0) packet[16] = 100;
-      packet[20] = static_cast<char>(payload);
-      if (payload == 40) std::memset(packet.data() + 32, 'z', 32);  // prefix, then no zlib stream
-      out += packet;
+  // The next request that is not a keep-alive; keep-alives are answered.
+  static bool NextRequest(int client, Frame* frame) {
+    for (;;) {
+      if (!ReadFrame(client, frame)) return false;
+      if (frame->code[0] != (2201 & 0xFF) || frame->code[1] != (2201 >> 8)) return true;
+      const std::string end = Packet(*frame, 2, 0, 100);
+      ::send(client, end.data(), end.size(), MSG_NOSIGNAL);
     }
-    ::send(client, out.data(), out.size(), MSG_NOSIGNAL);
   }
-  bool ReadFrame(int client, unsigned char* header) {
-    if (!ReadExactly(client, header, 14)) return false;
-    const std::size_t total = header[6] | (header[7] << 8);
+  // A reply packet of `kind` with a zero payload of `payload` bytes.
+  static std::string Packet(const Frame& frame, char kind, std::size_t payload, int status) {
+    std::string packet(24 + payload, '\0');
+    std::memcpy(packet.data(), frame.header, 4);  // request id
+    packet[5] = kind;
+    std::memcpy(packet.data() + 6, frame.code, 2);
+    packet[8] = static_cast<char>(24 + payload);
+    packet[12] = payload == 48 ? 0 : 100;  // progress
+    packet[16] = static_cast<char>(status);
+    packet[20] = static_cast<char>(payload);
+    return packet;
+  }
+  static std::string CorruptDownload(const Frame& frame) {
+    std::string data = Packet(frame, 1, 40, 0);
+    std::memset(data.data() + 32, 'z', 32);  // prefix, then no zlib stream
+    return Packet(frame, 1, 48, 0) + data + Packet(frame, 2, 0, 100);
+  }
+  static bool ReadFrame(int client, Frame* frame) {
+    if (!ReadExactly(client, frame->header, 14)) return false;
+    const std::size_t total = frame->header[6] | (frame->header[7] << 8);
     std::vector<unsigned char> body(total > 14 ? total - 14 : 0);
     if (!ReadExactly(client, body.data(), body.size()) || body.size() < 2) return false;
-    std::memcpy(frame_code_, body.data(), 2);
+    std::memcpy(frame->code, body.data(), 2);
     return true;
   }
   static bool ReadExactly(int fd, unsigned char* at, std::size_t size) {
@@ -320,17 +410,19 @@ class DyingServer {
     return true;
   }
 
-  const bool corrupt_;
+  const Mode mode_;
   int fd_ = -1;
   int port_ = 0;
   std::atomic<int> accepted_{0};
-  unsigned char frame_code_[2] = {};
   std::thread thread_;
+  std::mutex mutex_;
+  std::vector<int> silent_clients_;
+  std::vector<std::thread> silent_threads_;
 };
 
 TEST_F(TransferTest, ALostServerFailsWithMinusEightAndMovesTheIndex) {
-  DyingServer first;
-  DyingServer second;
+  ScriptedServer first;
+  ScriptedServer second;
   Manager().SetServers({Host(first.Port()), Host(second.Port())}, 0);
   const std::string path = folder_ + "lost.bin";
   WriteAll(path, TestBytes(100000, 5));
@@ -357,7 +449,7 @@ TEST_F(TransferTest, ALostServerFailsWithMinusEightAndMovesTheIndex) {
 }
 
 TEST_F(TransferTest, ADownloadThatDoesNotInflateFailsAndLeavesNoFile) {
-  DyingServer corrupt(true);
+  ScriptedServer corrupt(ScriptedServer::Mode::kCorrupt);
   Manager().SetServers({Host(corrupt.Port())}, 0);
   const std::string local = folder_ + "corrupt.bin";
   WriteAll(local, "previous");
@@ -368,8 +460,74 @@ TEST_F(TransferTest, ADownloadThatDoesNotInflateFailsAndLeavesNoFile) {
   EXPECT_FALSE(std::filesystem::exists(local + ".part"));
 }
 
+TEST_F(TransferTest, TextsFollowTheConnectionAndTheStartRequest) {
+  // A server that connects and never answers: each transfer keeps the text of
+  // its start, set after "连接成功.".
+  ScriptedServer silent(ScriptedServer::Mode::kSilent);
+  Manager().SetServers({Host(silent.Port())}, 0);
+  const std::string nowhere = folder_ + "no_such_dir/copy.bin";
+  const struct {
+    int id;
+    const char* text;
+  } cases[] = {
+      {Manager().Delete(Window(), kTransferMessage, "x.bin"), "发送删除请求."},
+      {Manager().ReloadPath(Window(), kTransferMessage, std::string(32, 'A'), 0, "up"), "发送加载文件请求."},
+      {Manager().Download(Window(), kTransferMessage, "x.bin", nowhere), "下载文件MD5错误."},
+  };
+  for (const auto& c : cases) {
+    ASSERT_GT(c.id, 0);
+    EXPECT_TRUE(orbe::PumpUntil([&] { return Manager().StatusText(c.id) == c.text; }, 10000)) << c.text;
+    EXPECT_TRUE(Manager().Cancel(c.id));
+    EXPECT_FALSE(Manager().Cancel(c.id));
+    EXPECT_EQ(Manager().StatusText(c.id), c.text);  // kept after the end
+  }
+  EXPECT_EQ(silent.Accepted(), 3);
+}
+
+TEST_F(TransferTest, ARemotePathTooLongFailsAfterTheConnectionWithItsText) {
+  std::string long_path;
+  while (long_path.size() <= 255) long_path += "abc/";
+  long_path += "x.bin";
+  Manager().SetUploadDirectory(long_path + "/");
+  const std::string local = folder_ + "long_up.bin";
+  WriteAll(local, "bytes");
+  for (const int id : {Manager().Download(Window(), kTransferMessage, long_path, folder_ + "long.bin"),
+                       Manager().Upload(Window(), kTransferMessage, local),
+                       Manager().Delete(Window(), kTransferMessage, long_path)}) {
+    ASSERT_GT(id, 0);
+    EXPECT_EQ(Outcome(id), -1);
+    EXPECT_EQ(Manager().StatusText(id), "下载文件路径不合法.");
+  }
+  EXPECT_FALSE(std::filesystem::exists(server_->Root() + "/abc"));
+}
+
+TEST_F(TransferTest, LocalFileFailuresHaveTheirOwnOutcome) {
+  WriteAll(server_->Root() + "/remote.bin", TestBytes(30000, 4));
+  // Nowhere to write the partial file; a folder where the file should go.
+  std::filesystem::create_directories(folder_ + "a_folder");
+  for (const std::string& local : {folder_ + "no_such_dir/remote.bin", folder_ + "a_folder"}) {
+    SCOPED_TRACE(local);
+    const int id = Manager().Download(Window(), kTransferMessage, "remote.bin", local);
+    EXPECT_EQ(Outcome(id), -13);
+    EXPECT_EQ(Manager().StatusText(id), "写入本地文件失败.");
+    EXPECT_FALSE(std::filesystem::exists(local + ".part"));
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(folder_ + "a_folder"));
+
+  // The file to upload goes away while the server is not listening yet.
+  ScriptedServer late(ScriptedServer::Mode::kSilent, false);
+  Manager().SetServers({Host(late.Port())}, 0);
+  const std::string gone = folder_ + "gone_before_connect.bin";
+  WriteAll(gone, "soon gone");
+  const int up = Manager().Upload(Window(), kTransferMessage, gone);
+  ASSERT_GT(up, 0);
+  std::filesystem::remove(gone);
+  late.Listen();
+  EXPECT_EQ(Outcome(up), -13);
+  EXPECT_EQ(Manager().StatusText(up), "读取本地文件失败.");
+}
+
 TEST_F(TransferTest, StartsFailWithoutServersOrWithBadArguments) {
-  EXPECT_EQ(Manager().Download(Window(), kTransferMessage, std::string(300, 'a'), folder_ + "long.bin"), -1);
   EXPECT_FALSE(Manager().Cancel(12345));
   EXPECT_EQ(Manager().StatusText(12345), "");
   // An empty list falls back to the default server.

@@ -14,8 +14,10 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "orbe/platform/profile.h"
 #include "support/server_process.h"
 
 namespace orbe_test {
@@ -69,6 +71,8 @@ class TransferServer {
     pid_ = -1;
   }
 
+  int Pid() const { return pid_; }
+
   // Procedure calls (2023) in the request log so far. The server logs a
   // request before its reply goes out.
   int CallsLogged() const {
@@ -91,6 +95,22 @@ class TransferServer {
   std::string root_;
   std::string log_;
 };
+
+// Points a configuration file's data host and file server at `server`.
+inline bool WriteServerHosts(const std::string& ini, const TransferServer& server) {
+  const std::pair<const char*, const char*> keys[][3] = {
+      {{"CWSYS", "CWHostNum"}, {"CWSYS", "CWHost01"}, {"CWSYS", "CWPort01"}},
+      {{"FILESRV", "Num"}, {"FILESRV", "Host01"}, {"FILESRV", "Port01"}}};
+  const int ports[] = {server.DataPort(), server.FilePort()};
+  for (int i = 0; i < 2; ++i) {
+    if (!orbe::WriteProfileString(ini, keys[i][0].first, keys[i][0].second, "1") ||
+        !orbe::WriteProfileString(ini, keys[i][1].first, keys[i][1].second, "127.0.0.1") ||
+        !orbe::WriteProfileString(ini, keys[i][2].first, keys[i][2].second, std::to_string(ports[i]))) {
+      return false;
+    }
+  }
+  return true;
+}
 
 }  // namespace orbe_test
 

@@ -123,6 +123,16 @@ TEST_F(SqlConditionTest, ListValuesRunToTheParenthesis) {
   ASSERT_TRUE(Parse("T004~=(1,2"));
   EXPECT_EQ(ReadAt<std::uint8_t>(slot(), 1), kCompareLikeList);
   EXPECT_EQ(RecordBytes(slot(), 11, 50), std::string(50, '\0'));
+  // A list of exactly the value's 50 bytes fills it; a longer one would be
+  // cut inside an item, so the condition fails.
+  const std::string fifty = "1000001,1000002,1000003,1000004,1000005,1000006,12";
+  ASSERT_EQ(fifty.size(), 50u);
+  ASSERT_TRUE(Parse("T004=(" + fifty + ")"));
+  EXPECT_EQ(RecordBytes(slot(), 11, 50), fifty);
+  EXPECT_FALSE(Parse("T004=(" + fifty + "3)"));
+  EXPECT_TRUE(IsAllZero(slot()));
+  EXPECT_FALSE(Parse("T004~=(" + fifty + ",7)"));
+  EXPECT_TRUE(IsAllZero(slot()));
 }
 
 TEST_F(SqlConditionTest, FailuresLeaveTheSlotZero) {

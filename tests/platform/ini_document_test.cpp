@@ -136,6 +136,17 @@ TEST(IniDocumentTest, WritesThatCouldNotBeReadBackAreRejected) {
   EXPECT_EQ(document.SetValue("s\n[t]", "k", "1"), IniEdit::kRejected);
   EXPECT_EQ(document.SetValue("a", "k", std::string_view("x\0y", 3)), IniEdit::kRejected);
   EXPECT_EQ(document.ReplaceSection("a", {"ok=1", "[evil]"}), IniEdit::kRejected);
+  // A name with any INI blank at an end other than a space (the fuzzer's
+  // "\t\x1aAAa|b|c") would read back trimmed, as another name.
+  for (const std::string_view blank : {"\t", "\x1a", "\v", "\f", "\t\x1a"}) {
+    const std::string before = std::string(blank) + "AAa";
+    const std::string after = "AAa" + std::string(blank);
+    EXPECT_EQ(document.SetValue(before, "b", "c"), IniEdit::kRejected) << before;
+    EXPECT_EQ(document.SetValue(after, "b", "c"), IniEdit::kRejected) << after;
+    EXPECT_EQ(document.SetValue("a", before, "c"), IniEdit::kRejected) << before;
+    EXPECT_EQ(document.SetValue("a", after, "c"), IniEdit::kRejected) << after;
+    EXPECT_EQ(document.ReplaceSection(after, {"k=1"}), IniEdit::kRejected) << after;
+  }
   EXPECT_EQ(document.Serialize(), "[a]\r\nx=1\r\n");
   // ']' inside a section name reads back because the name runs to the last ']'.
   EXPECT_EQ(document.SetValue("x]y", "k", "1"), IniEdit::kChanged);

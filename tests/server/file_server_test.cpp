@@ -142,9 +142,20 @@ TEST_F(FileServerTest, TheSocketSideServesAndDropsOversizedFrames) {
   ASSERT_EQ(reply.bodies.size(), 2u);  // the start, then one data packet
   EXPECT_EQ(reply.bodies[0].size(), sizeof(orbe::wire::DownloadStatusReply));
   EXPECT_EQ(orbe::Uncompress(std::string_view(reply.bodies[1]).substr(8), 100), "a");
-  // A frame above 65 535 bytes is a framing error: the connection closes.
-  const std::string big = orbe::wire::EncodeRequest(5, 2501, std::string(70000, 'x'));
-  orbe::testing::SendAll(fd, big);
+  const auto announced = [](const std::string& start) {
+    return orbe::wire::LoadBody<orbe::wire::DownloadStatusReply>(start)->chunk_count;
+  };
+  EXPECT_EQ(announced(reply.bodies[0]), 1u);
+  // The client's copy is the server's file: no data packet, and none announced.
+  const auto same = orbe::wire::EncodeDownloadStart("sub/a.txt", orbe::FileMd5Hex(root_ + "/sub/a.txt"));
+  const orbe::testing::Reply unchanged = orbe::testing::RoundTrip(fd, *orbe::wire::EncodeFileFrame(5, *same));
+  EXPECT_EQ(unchanged.status, 100);
+  ASSERT_EQ(unchanged.bodies.size(), 1u);
+  EXPECT_EQ(announced(unchanged.bodies[0]), 0u);
+  // A header announcing more than 65 535 bytes is a framing error: the
+  // connection closes at the header, before any of the body is sent.
+  const std::string big = orbe::wire::EncodeRequest(6, 2501, std::string(70000, 'x'));
+  orbe::testing::SendAll(fd, std::string_view(big).substr(0, orbe::wire::kRequestHeaderSize));
   EXPECT_TRUE(orbe::testing::WaitClosed(fd, 5000));
   ::close(fd);
 }

@@ -3,6 +3,9 @@
 #ifndef ORBE_DATASERVICE_ORBE_CLIENT_SESSION_H_
 #define ORBE_DATASERVICE_ORBE_CLIENT_SESSION_H_
 
+#include <atomic>
+#include <memory>
+#include <mutex>
 #include <string>
 
 #include "orbe/dictionary/cw_dictionary.h"
@@ -13,6 +16,29 @@
 #include "protocol/cw_host_info.h"
 
 class CWnd;
+class OrbeClientSession;
+
+// How the module's request and file handles reach the session they were made
+// on. The session severs it when it ends, so a handle that outlives its
+// session finds no session instead of a freed one.
+struct OrbeSessionLink {
+  static std::shared_ptr<OrbeSessionLink> To(OrbeClientSession* session) {
+    auto link = std::make_shared<OrbeSessionLink>();
+    link->session.store(session);
+    return link;
+  }
+
+  std::atomic<OrbeClientSession*> session{nullptr};
+  // Held by engine threads for as long as they use the session; severing
+  // takes it, so the session cannot go from under such a use.
+  std::mutex use;
+
+  void Sever() {
+    const std::lock_guard<std::mutex> hold(use);
+    session.store(nullptr);
+  }
+};
+using OrbeSessionLinkPtr = std::shared_ptr<OrbeSessionLink>;
 
 class OrbeClientSession {
  public:
@@ -25,7 +51,9 @@ class OrbeClientSession {
   // The same through the given cache component (its entry points may be null).
   OrbeClientSession(ICwDataEngin* engine, const orbe::CacheEntryPoints& cacheComponent,
                     const std::string& cacheDirectory, const std::string& configurationFile);
-  // UninitSession, then releases the cache.
+  // Severs the link, UninitSession, then releases the cache. The engine is
+  // not called: it may be gone already when a host's session goes with the
+  // host's static objects.
   virtual ~OrbeClientSession();
   OrbeClientSession(const OrbeClientSession&) = delete;
   OrbeClientSession& operator=(const OrbeClientSession&) = delete;
@@ -44,16 +72,24 @@ class OrbeClientSession {
   // Releases the dictionary and forgets the request session.
   void UninitSession();
 
-  ICwRequestSession* GetSession() const { return request_session_; }
+  ICwRequestSession* GetSession() const { return request_session_.load(); }
   ITCwcache* GetCwcache() const { return cache_.get(); }
   ICwDataEngin* GetEngine() const { return engine_; }
   const std::string& GetCacheDirectory() const { return cache_directory_; }
   const std::string& GetConfigurationFile() const { return configuration_file_; }
   bool IsInitialised() const { return initialised_; }
 
+  // Quits the request session, which the engine then frees; GetSession is
+  // null afterwards.
   void Quit();
   // Drops the request session's queued reply handles; `also` the second queue.
   void ResetReplyHandleQueue(bool also);
+  // Ends the session while its engine is still there: quits the request
+  // session, which ends every request in flight through its handle, and
+  // severs the link. The handles made on it fail every request afterwards.
+  void End();
+  // What the handles made on this session keep of it.
+  const OrbeSessionLinkPtr& Link() const { return link_; }
 
   // The info block is read once: GetInfoBlock zeroes it after copying.
   void SetInfoBlock(unsigned char a, unsigned char b, unsigned char c);
@@ -69,7 +105,9 @@ class OrbeClientSession {
 
  private:
   ICwDataEngin* engine_ = nullptr;
-  ICwRequestSession* request_session_ = nullptr;
+  // Read by handles on the engine's threads while Quit forgets it.
+  std::atomic<ICwRequestSession*> request_session_{nullptr};
+  const OrbeSessionLinkPtr link_ = OrbeSessionLink::To(this);
   orbe::CachePtr cache_;
   std::string cache_directory_;
   std::string configuration_file_;

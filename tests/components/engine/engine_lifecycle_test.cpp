@@ -186,10 +186,8 @@ TEST_F(LifecycleTest, QuitEndsPendingRequestsBeforeItReturns) {
   RequestHolder request(engine.engine, HostLoadFrame());
   ASSERT_TRUE(session->Send(&handle, request.get()));
   session->Quit();
+  // The session is gone for the caller now; the engine frees it.
   EXPECT_EQ(handle.Statuses(), std::vector<int>{-1});
-  EXPECT_EQ(session->GetConnectState(), 0);
-  EXPECT_FALSE(session->Send(&handle, request.get()));
-  session->Quit();  // again: nothing
   EXPECT_EQ(connect.Statuses(), std::vector<int>{kCwStateConnected});
 }
 

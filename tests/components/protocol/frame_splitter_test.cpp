@@ -55,6 +55,27 @@ TEST(FrameSplitterTest, RefusesHeadersOutsideTheLimitsBeforeTheBodyArrives) {
   EXPECT_EQ(DecodeRequestFrame(good.substr(0, 15), &frame, &consumed), SplitResult::kNeedMore);
 }
 
+TEST(FrameSplitterTest, APortsOwnLimitRefusesAtTheHeaderAndLargeBuffersAreGivenBack) {
+  // The file port's frames are 16-bit long.
+  RequestSplitter file_port(kMaxFileServerLength);
+  RequestFrame frame;
+  const std::string longest = WithLength(EncodeHostLoadRequest(1), kMaxFileServerLength);
+  file_port.Append(longest.data(), kRequestHeaderSize);
+  EXPECT_EQ(file_port.Next(&frame), SplitResult::kNeedMore);
+  RequestSplitter refusing(kMaxFileServerLength);
+  const std::string over = WithLength(EncodeHostLoadRequest(2), kMaxFileServerLength + 1);
+  refusing.Append(over.data(), kRequestHeaderSize);
+  EXPECT_EQ(refusing.Next(&frame), SplitResult::kBad);
+  // The data port takes a 1 MiB frame; once it is handed out, its buffer goes.
+  RequestSplitter data_port;
+  const std::string large = EncodeRequest(3, kCodeHostLoad, std::string(1u << 20, 'x'));
+  data_port.Append(large.data(), large.size());
+  ASSERT_EQ(data_port.Next(&frame), SplitResult::kFrame);
+  EXPECT_GE(data_port.Held(), large.size());
+  EXPECT_EQ(data_port.Next(&frame), SplitResult::kNeedMore);
+  EXPECT_LT(data_port.Held(), 256u * 1024);
+}
+
 TEST(FrameSplitterTest, BadStreamStaysBadAndEarlierFramesSurvive) {
   RequestSplitter splitter;
   const std::string stream = EncodeHostLoadRequest(1) + std::string(20, '\xff') + EncodeHostLoadRequest(2);
