@@ -18,6 +18,7 @@
 #include "script/dlg_pop_container.h"
 #include "script/f10_registry.h"
 #include "script/py_ptr.h"
+#include "script/running_script.h"
 #include "script/script_text.h"
 
 using namespace orbe;
@@ -85,6 +86,7 @@ void LetImportFindKvxFiles() {
 ScriptRef ImportAndReload(const std::string& name, std::string& error) {
   const ScriptLock lock;
   if (!lock.running()) return ScriptRef();
+  const RunningScriptScope running;  // a module's top level may loop too
   ForgetScriptFolderCaches();
   const PyPtr text(NewScriptText(name));
   const PyPtr before(text ? PyImport_GetModule(text.get()) : nullptr);
