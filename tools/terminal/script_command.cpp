@@ -9,6 +9,7 @@
 // bound passed, 2 for bad input.
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -290,7 +291,10 @@ class ScriptRun {
 
 int RunScript(const CommandArgs& arguments) {
   CommandArgs args = arguments;
-  const bool connect = HasConnectionOption(args);
+  // --home alone only names the private folder; the others reach a service.
+  const bool connect = std::any_of(args.begin(), args.end(), [](const std::string& arg) {
+    return arg.rfind("--server", 0) == 0 || arg.rfind("--files", 0) == 0 || arg.rfind("--market", 0) == 0;
+  });
   ConnectionOptions connection;
   std::string error;
   if (!TakeConnectionOptions(args, connection, &error)) return Fail(2, error);
@@ -300,8 +304,8 @@ int RunScript(const CommandArgs& arguments) {
   std::vector<std::string> lines;
   if (!options.events.empty() && !ReadEvents(options.events, events, lines, &error)) return Fail(2, error);
 
-  // With a connection option the script reaches the data service; without
-  // one it runs on its own (its requests answer 0).
+  // With --server, --files or --market the script reaches the data service;
+  // without them it runs on its own (its requests answer 0).
   std::unique_ptr<TerminalHost> host;
   if (connect) {
     host = ConnectHost(connection, &error);
