@@ -5,6 +5,7 @@
 #define ORBE_PROTOCOL_CW_DATA_ENGIN_H_
 
 #include <cstdint>
+#include <memory>
 
 #include "protocol/cw_host_info.h"
 #include "protocol/reply_handle.h"
@@ -64,6 +65,20 @@ class ICwDataEngin {
   virtual ICwRequest* CreateRequest() = 0;                                 // 22
   virtual void ReleaseRequest(ICwRequest* request) = 0;                    // 23
 };
+
+// A request object owned by the code that asked the engine for it and
+// released through the same engine (slot 23).
+struct EngineRequestReleaser {
+  ICwDataEngin* engine = nullptr;
+  void operator()(ICwRequest* request) const {
+    if (engine != nullptr) engine->ReleaseRequest(request);
+  }
+};
+using EngineRequestPtr = std::unique_ptr<ICwRequest, EngineRequestReleaser>;
+// Null without an engine or when it makes no request.
+inline EngineRequestPtr MakeEngineRequest(ICwDataEngin* engine) {
+  return EngineRequestPtr(engine != nullptr ? engine->CreateRequest() : nullptr, EngineRequestReleaser{engine});
+}
 
 // Receiver of messages the service pushes (the container message manager).
 class IClientNotify {

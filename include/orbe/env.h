@@ -5,19 +5,13 @@
 
 #include <string>
 
+#include "orbe/host/host_callbacks.h"
 #include "protocol/cw_data_engin.h"
 #include "orbe/platform/types.h"
 
 class CWnd;
 class OrbeClientSession;
 
-#pragma pack(push, 1)
-// A 7-byte value the host callbacks take (a date or a security key).
-struct HostValue7 {
-  unsigned char bytes[7];
-};
-#pragma pack(pop)
-static_assert(sizeof(HostValue7) == 7);
 
 // The host calls these by their plain names, some returning C++ strings; both
 // sides are built with the same compiler, so the C linkage is only about names.
@@ -26,20 +20,6 @@ static_assert(sizeof(HostValue7) == 7);
 #pragma clang diagnostic ignored "-Wreturn-type-c-linkage"
 #endif
 extern "C" {
-
-// The host's callbacks; their arguments are fixed by the calls the module makes.
-// (context or null, -1, code, result buffer or null, item count, two values,
-// 1 or 0, 0).
-using DataFuncProc = int (*)(int* context, int minusOne, int code, void* buffer, short count,
-                             HostValue7 first, HostValue7 second, int flag, int zero);
-// (code text, window value or null; market or -1; data or null; data length or
-// -1; switch kind (12 = show a security, 9 = save a board); sub-kind; 0).
-using SwitchFuncProc = int (*)(const void* target, int market, const void* data, int dataLength, int kind,
-                               int subKind, int zero);
-// (command 11 or 12, value, 60, result buffer, buffer length (64), 0); non-zero
-// when the buffer was filled.
-using CallbackFuncProc = int (*)(int command, const HostValue7* value, int size, void* buffer,
-                                 int* bufferLength, int zero);
 
 // Starts the shared data environment: proxy, cache directories, host test,
 // report period, sessions. Non-zero when the environment is up. A general
@@ -58,6 +38,7 @@ std::string GetPrivPath();
 // unset or when there is no separator after its first character.
 std::string GetCommConfigPath();
 
+// The callbacks' types: orbe/host/host_callbacks.h.
 void RegisterCallBack(DataFuncProc dataFunc, SwitchFuncProc switchFunc, CallbackFuncProc callbackFunc);
 DataFuncProc GetDataFunc();
 SwitchFuncProc GetSwitchFunc();

@@ -21,13 +21,11 @@ constexpr std::size_t kNameEnd = 294;
 ReplyUpdateHandle::ReplyUpdateHandle(OrbeClientSession* session, HWND window, UINT message,
                                      std::string directory)
     : session_(session), window_(window), message_(message), directory_(std::move(directory)) {
-  if (session_ != nullptr && session_->GetEngine() != nullptr)
-    request_ = session_->GetEngine()->CreateRequest();
+  if (session_ != nullptr) request_ = MakeEngineRequest(session_->GetEngine());
 }
 
 ReplyUpdateHandle::~ReplyUpdateHandle() {
   DropPartialFile();
-  if (request_ != nullptr) session_->GetEngine()->ReleaseRequest(request_);
 }
 
 BOOL ReplyUpdateHandle::FetchFile(const char* name, const char* digest) {
@@ -51,7 +49,7 @@ BOOL ReplyUpdateHandle::FetchFile(const char* name, const char* digest) {
   partial_path_ = local_path + ".part";
   write_failed_ = false;
   if (!orbe::wire::FillRequest(*request_, orbe::wire::EncodeFileFetchBody(md5, file_name))) return FALSE;
-  return session->Send(this, request_) ? TRUE : FALSE;
+  return session->Send(this, request_.get()) ? TRUE : FALSE;
 }
 
 void ReplyUpdateHandle::OnReply(ICwReply* reply) {

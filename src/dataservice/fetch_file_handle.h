@@ -41,7 +41,7 @@ class ReplyUpdateHandle final : public IReplyHandle, public IFetchFile {
   std::string partial_path_;
   std::unique_ptr<std::FILE, FileCloser> output_;
   bool write_failed_ = false;
-  ICwRequest* request_ = nullptr;  // engine slot 22
+  EngineRequestPtr request_;
 };
 
 #endif  // ORBE_DATASERVICE_FETCH_FILE_HANDLE_H_

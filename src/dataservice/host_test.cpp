@@ -28,19 +28,16 @@ HostTestClock SystemHostTestClock() {
 
 CHostTestHandle::CHostTestHandle(ICwDataEngin* engine, ICwRequestSession* session, CHostTest* owner,
                                  std::size_t entry)
-    : engine_(engine), session_(session), owner_(owner), entry_(entry), request_(engine->CreateRequest()) {}
+    : session_(session), owner_(owner), entry_(entry), request_(MakeEngineRequest(engine)) {}
 
-CHostTestHandle::~CHostTestHandle() { ReleaseRequest(); }
+CHostTestHandle::~CHostTestHandle() = default;
 
-void CHostTestHandle::ReleaseRequest() {
-  if (request_ != nullptr) engine_->ReleaseRequest(request_);
-  request_ = nullptr;
-}
+void CHostTestHandle::ReleaseRequest() { request_.reset(); }
 
 void CHostTestHandle::SendQuery() {
   if (request_ == nullptr || session_ == nullptr) return;
   if (!orbe::wire::FillRequest(*request_, orbe::wire::EncodeCodeBody(orbe::wire::kCodeHostLoad))) return;
-  session_->Send(this, request_);
+  session_->Send(this, request_.get());
 }
 
 void CHostTestHandle::OnReply(ICwReply* reply) {
@@ -64,7 +61,9 @@ void CConectHandle::OnStatus(int code) {
 CHostTest::CHostTest(const std::string& configuration_file, orbe::PrivateEngineEntryPoints entry_points,
                      orbe::HostTestClock clock)
     : configuration_file_(configuration_file), entry_points_(entry_points), clock_(std::move(clock)) {
-  if (entry_points_.create != nullptr && entry_points_.destroy != nullptr) engine_ = entry_points_.create();
+  if (entry_points_.create != nullptr && entry_points_.destroy != nullptr) {
+    engine_ = orbe::PrivateEnginePtr(entry_points_.create(), {entry_points_.destroy});
+  }
 }
 
 CHostTest::~CHostTest() {
@@ -83,8 +82,7 @@ void CHostTest::ReleaseEngine() {
   // Requests go back to the engine that made them; the handles outlive the
   // engine so that no late callback reaches a deleted handle.
   for (Entry& entry : entries_) entry.test->ReleaseRequest();
-  entry_points_.destroy(engine_);
-  engine_ = nullptr;
+  engine_.reset();
   for (Entry& entry : entries_) {
     entry.connect.reset();
     entry.test.reset();
@@ -114,7 +112,7 @@ void CHostTest::AddHost(int number, const std::optional<CWPROXYINFO>& global_pro
   entry.connect = std::make_unique<CConectHandle>();
   entry.session = engine_->CreateRequestSession(&entry.host, entry.connect.get());
   if (entry.session == nullptr) return;
-  entry.test = std::make_unique<CHostTestHandle>(engine_, entry.session, this, entries_.size());
+  entry.test = std::make_unique<CHostTestHandle>(engine_.get(), entry.session, this, entries_.size());
   entry.connect->SetTestHandle(entry.test.get());
   // The host's own number, not the entry's position: a host that gave no
   // session must not shift the index written back.

@@ -48,11 +48,10 @@ class CHostTestHandle : public IReplyHandle {
   void OnStatus(int code) override;
 
  private:
-  ICwDataEngin* engine_;
   ICwRequestSession* session_;
   CHostTest* owner_;
   std::size_t entry_;
-  ICwRequest* request_ = nullptr;
+  EngineRequestPtr request_;
   std::uint32_t load_ = 0;
   std::uint32_t capacity_ = 0;
 };
@@ -111,7 +110,7 @@ class CHostTest {
   std::string configuration_file_;
   orbe::PrivateEngineEntryPoints entry_points_;
   orbe::HostTestClock clock_;
-  ICwDataEngin* engine_ = nullptr;
+  orbe::PrivateEnginePtr engine_;
   orbe::CriticalSection lock_;
   bool finished_ = false;
   State state_ = kIdle;

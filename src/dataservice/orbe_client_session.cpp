@@ -2,7 +2,6 @@
 
 #include "dictionary/dictionary_refresh_dialog.h"
 #include "dictionary/reference_loader_dialogs.h"
-#include "env/module_state.h"
 #include "orbe/dictionary/cw_file_util.h"
 
 namespace {
@@ -15,20 +14,20 @@ constexpr orbe::ReferenceTopic kStartTopics[] = {orbe::ReferenceTopic::kHongKong
 
 }  // namespace
 
-OrbeClientSession::OrbeClientSession(ICwDataEngin* engine, const std::string& cacheDirectory,
-                                     const std::string& configurationFile)
+// The three-argument constructor, which takes the module's loaded cache
+// component, is defined with the module's state (src/env/session_components.cpp).
+OrbeClientSession::OrbeClientSession(ICwDataEngin* engine, const orbe::CacheEntryPoints& cacheComponent,
+                                     const std::string& cacheDirectory, const std::string& configurationFile)
     : engine_(engine), cache_directory_(cacheDirectory), configuration_file_(configurationFile) {
-  const orbe::CacheEntryPoints& cache = orbe::Siblings().Cache();
-  if (cache.CreateTCwCacheInstance != nullptr && cache.DeleteTCwCacheInstance != nullptr) {
-    cache_ = cache.CreateTCwCacheInstance(cache_directory_.c_str(), 0, 0);
+  if (cacheComponent.CreateTCwCacheInstance != nullptr && cacheComponent.DeleteTCwCacheInstance != nullptr) {
+    cache_ = orbe::CachePtr(cacheComponent.CreateTCwCacheInstance(cache_directory_.c_str(), 0, 0),
+                            {cacheComponent.DeleteTCwCacheInstance});
   }
 }
 
 OrbeClientSession::~OrbeClientSession() {
   UninitSession();
-  const orbe::CacheEntryPoints& cache = orbe::Siblings().Cache();
-  if (cache_ != nullptr && cache.DeleteTCwCacheInstance != nullptr) cache.DeleteTCwCacheInstance(cache_);
-  cache_ = nullptr;
+  cache_.reset();
 }
 
 ICwRequestSession* OrbeClientSession::CreateSession(bool alternativeKind, bool /*push*/) {

@@ -7,6 +7,7 @@
 
 #include "orbe/dictionary/cw_file_util.h"
 #include "orbe/env.h"
+#include "orbe/host/host_records.h"
 #include "orbe/platform/crypto.h"
 #include "protocol/request_objects.h"
 #include "protocol/requests.h"
@@ -15,17 +16,8 @@
 namespace orbe {
 namespace {
 
-constexpr int kSenderDataCode = 0x7A;
-constexpr std::size_t kSenderTextMax = 49;
-
-#pragma pack(push, 1)
-// What the host's data function fills for code 0x7A.
-struct SenderBlock {
-  char text[50];
-  std::uint16_t value;
-};
-#pragma pack(pop)
-static_assert(sizeof(SenderBlock) == 52);
+// The sender text is kept terminated.
+constexpr std::size_t kSenderTextMax = sizeof(HostSenderBlock::text) - 1;
 
 // True when the record and `extra` bytes behind it fit the request body.
 bool Fits(ICwRequest& request, std::size_t recordSize, std::size_t extra) {
@@ -35,8 +27,8 @@ bool Fits(ICwRequest& request, std::size_t recordSize, std::size_t extra) {
 void FillSender(cw_command_req& record) {
   const DataFuncProc dataFunc = GetDataFunc();
   if (dataFunc == nullptr) return;
-  SenderBlock block{};
-  dataFunc(nullptr, -1, kSenderDataCode, &block, 1, HostValue7{}, HostValue7{}, 0, 0);
+  HostSenderBlock block{};
+  dataFunc(nullptr, -1, kHostSender, &block, 1, HostValue7{}, HostValue7{}, 0, 0);
   block.text[kSenderTextMax] = '\0';
   std::memcpy(record.sender, block.text, sizeof record.sender);
   record.sender_value = block.value;

@@ -30,8 +30,8 @@ ReplySqlHandle::ReplySqlHandle(OrbeClientSession* session, HWND notifyWindow, UI
     : notify_window_(notifyWindow), notify_message_(notifyMessage), session_(session) {
   ICwDataEngin* engine = session_ != nullptr ? session_->GetEngine() : nullptr;
   if (engine != nullptr) {
-    request_ = engine->CreateRequest();
-    stamp_request_ = engine->CreateRequest();
+    request_ = MakeEngineRequest(engine);
+    stamp_request_ = MakeEngineRequest(engine);
   }
 }
 
@@ -40,10 +40,6 @@ ReplySqlHandle::~ReplySqlHandle() {
     std::unique_lock<std::mutex> hold(flight_mutex_);
     flight_ended_.wait_for(hold, kFlightWaitLimit, [this] { return flights_ == 0; });
   }
-  ICwDataEngin* engine = session_ != nullptr ? session_->GetEngine() : nullptr;
-  if (engine == nullptr) return;
-  if (request_ != nullptr) engine->ReleaseRequest(request_);
-  if (stamp_request_ != nullptr) engine->ReleaseRequest(stamp_request_);
 }
 
 // --- engine callbacks ---
@@ -68,7 +64,7 @@ void ReplySqlHandle::OnTimeStamp(int /*code*/) {
     return;
   }
   ICwRequestSession* requests = session_ != nullptr ? session_->GetSession() : nullptr;
-  if (requests == nullptr || !requests->Send(this, request_)) Complete(0, false);
+  if (requests == nullptr || !requests->Send(this, request_.get())) Complete(0, false);
 }
 
 // --- completion and flight bookkeeping ---
@@ -138,7 +134,7 @@ BOOL ReplySqlHandle::SendBuilt(Mode mode, Build build) {
   if (!CanSend()) return FALSE;
   Clear();
   if (!build(*request_)) return FALSE;
-  return Dispatch(request_, this, mode);
+  return Dispatch(request_.get(), this, mode);
 }
 
 // --- SELECT ---
@@ -159,7 +155,7 @@ BOOL ReplySqlHandle::StartSelect(const char* sql, const char* options, int optio
   BuildFieldList(parsed);
   cache_key_ = orbe::CacheKeyOf(sql, orbe::OptionBytes(options, optionLength));
   force_.store(force != FALSE);
-  if (session_->GetCwcache() == nullptr || stamp_request_ == nullptr) return Dispatch(request_, this, mode);
+  if (session_->GetCwcache() == nullptr || stamp_request_ == nullptr) return Dispatch(request_.get(), this, mode);
   orbe::BuildTableRequest(*stamp_request_, orbe::wire::kCodeTableTimeStamp, parsed.table);
   stamp_handle_.ResetTimeStamp();
   return async ? SendStampThenSelect() : WaitStampThenSelect();
@@ -168,7 +164,7 @@ BOOL ReplySqlHandle::StartSelect(const char* sql, const char* options, int optio
 BOOL ReplySqlHandle::SendStampThenSelect() {
   stamp_waited_.store(false);
   BeginFlight();
-  if (!session_->GetSession()->Send(&stamp_handle_, stamp_request_)) {
+  if (!session_->GetSession()->Send(&stamp_handle_, stamp_request_.get())) {
     Complete(0, false);
     return FALSE;
   }
@@ -181,14 +177,14 @@ BOOL ReplySqlHandle::WaitStampThenSelect() {
     return TRUE;
   }
   stamp_waited_.store(true);
-  session_->GetSession()->SendAndWait(&stamp_handle_, stamp_request_);
+  session_->GetSession()->SendAndWait(&stamp_handle_, stamp_request_.get());
   stamp_waited_.store(false);
   time_stamp_.store(stamp_handle_.TimeStamp());
   if (ShortCutAllowed() && LoadIfStampMatches(time_stamp_.load())) {
     FinishWaitFromCache();
     return TRUE;
   }
-  return Dispatch(request_, this, Mode::kWait);
+  return Dispatch(request_.get(), this, Mode::kWait);
 }
 
 void ReplySqlHandle::FinishWaitFromCache() {
@@ -446,7 +442,7 @@ std::int64_t ReplySqlHandle::SynGetTimestamp(int table) {
   orbe::BuildTableRequest(*stamp_request_, orbe::wire::kCodeTableTimeStamp, table);
   stamp_handle_.ResetTimeStamp();
   stamp_waited_.store(true);
-  const bool sent = session_->GetSession()->SendAndWait(&stamp_handle_, stamp_request_);
+  const bool sent = session_->GetSession()->SendAndWait(&stamp_handle_, stamp_request_.get());
   stamp_waited_.store(false);
   return sent ? stamp_handle_.TimeStamp() : -1;
 }

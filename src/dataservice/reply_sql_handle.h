@@ -19,6 +19,7 @@
 #include "dataservice/timestamp_handles.h"
 #include "orbe/dataservice/fetch_data.h"
 #include "protocol/cw_cache.h"
+#include "protocol/cw_data_engin.h"
 #include "protocol/reply_handle.h"
 #include "protocol/sql_records.h"
 
@@ -144,13 +145,13 @@ class ReplySqlHandle : public IReplyHandle, public IFetchData, public ITimeStamp
   std::string cache_key_;
   const HWND notify_window_;
   const UINT notify_message_;
-  ICwRequest* request_ = nullptr;
+  EngineRequestPtr request_;
   std::atomic<std::int64_t> time_stamp_{-1};
   std::vector<tagMemFieldInfo> fields_;
   std::atomic<HWND> progress_window_{nullptr};
   std::atomic<UINT> progress_message_{0};
   GetTimeStampHandle stamp_handle_{this};
-  ICwRequest* stamp_request_ = nullptr;
+  EngineRequestPtr stamp_request_;
   std::atomic<bool> force_{false};
   OrbeClientSession* const session_;
   std::vector<orbe::SqlOption> sql_options_;

@@ -1,23 +1,16 @@
 #include "dataservice/tp_original_handle.h"
 
-#include "env/module_state.h"
 #include <algorithm>
 
 #include "orbe/platform/text.h"
 #include "orbe/platform/window.h"
 
 namespace orbe {
-namespace {
-
-// Switch kind asking the host to open the key as a page.
-constexpr int kSwitchOpenPage = 0;
-
-}  // namespace
 
 TPOriginalHandle::TPOriginalHandle(HWND window, UINT message) : window_(window), message_(message) {}
 
-TPOriginalHandle::TPOriginalHandle(std::uint16_t first, std::uint16_t second)
-    : answer_(std::make_pair(first, second)) {}
+TPOriginalHandle::TPOriginalHandle(std::uint16_t first, std::uint16_t second, SwitchFuncProc host)
+    : answer_(std::make_pair(first, second)), host_(host) {}
 
 void TPOriginalHandle::OnReply(ICwReply* reply) {
   if (reply == nullptr) return;
@@ -35,9 +28,8 @@ void TPOriginalHandle::OnStatus(int code) {
     if (window_ != nullptr) PostMessage(window_, message_, static_cast<WPARAM>(code), 0);
     return;
   }
-  const SwitchFuncProc host = State().switch_func;
   const std::string key = AnswerKey();
-  if (host != nullptr) host(key.c_str(), -1, nullptr, -1, kSwitchOpenPage, 0, 0);
+  if (host_ != nullptr) host_(key.c_str(), -1, nullptr, -1, kSwitchOpenPage, 0, 0);
 }
 
 std::string TPOriginalHandle::Text() const {
@@ -51,17 +43,3 @@ std::string TPOriginalHandle::AnswerKey() const {
 }
 
 }  // namespace orbe
-
-extern "C" {
-
-int SendTPOriginalRequest() {
-  orbe::CriticalSectionLock hold(orbe::State().lock);
-  return 0;
-}
-
-const char* GetTPOriginalResult() {
-  orbe::CriticalSectionLock hold(orbe::State().lock);
-  return "";
-}
-
-}  // extern "C"

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "orbe/host/host_callbacks.h"
 #include "protocol/reply_handle.h"
 #include "orbe/platform/types.h"
 
@@ -20,8 +21,9 @@ class TPOriginalHandle final : public IReplyHandle {
  public:
   // Completion posts (message, status, 0) to `window`.
   TPOriginalHandle(HWND window, UINT message);
-  // Completion passes the host the key of the answer page of the two identifiers.
-  TPOriginalHandle(std::uint16_t first, std::uint16_t second);
+  // Completion passes the key of the answer page of the two identifiers to
+  // the host's switch function (null: to nobody).
+  TPOriginalHandle(std::uint16_t first, std::uint16_t second, SwitchFuncProc host);
 
   void OnReply(ICwReply* reply) override;
   void OnStatus(int code) override;
@@ -36,17 +38,12 @@ class TPOriginalHandle final : public IReplyHandle {
   const HWND window_ = nullptr;
   const UINT message_ = 0;
   const std::optional<std::pair<std::uint16_t, std::uint16_t>> answer_;
+  const SwitchFuncProc host_ = nullptr;
   mutable std::mutex mutex_;
   bool have_text_ = false;
   std::string text_;
 };
 
 }  // namespace orbe
-
-extern "C" {
-// Kept for hosts that call them; the service defines no pass-through request.
-int SendTPOriginalRequest();
-const char* GetTPOriginalResult();
-}  // extern "C"
 
 #endif  // ORBE_DATASERVICE_TP_ORIGINAL_HANDLE_H_

@@ -18,8 +18,7 @@ class TransferRpy;
 
 struct TransferContext {
   int id = 0;
-  ICwDataEngin* engine = nullptr;
-  ICwRequest* request = nullptr;          // engine slot 22, released with the context
+  EngineRequestPtr request;              // released with the context
   ICwRequestSession* session = nullptr;   // engine-owned; quit when the transfer ends
   std::atomic<int>* server_index = nullptr;  // the manager's, shared by all transfers
   std::unique_ptr<TransferRpy> handle;
@@ -30,7 +29,7 @@ struct TransferContext {
   TransferContext() = default;
   TransferContext(const TransferContext&) = delete;
   TransferContext& operator=(const TransferContext&) = delete;
-  ~TransferContext();
+  ~TransferContext() = default;
 };
 
 }  // namespace orbe

@@ -8,10 +8,6 @@
 
 namespace orbe {
 
-TransferContext::~TransferContext() {
-  if (request != nullptr && engine != nullptr) engine->ReleaseRequest(request);
-}
-
 TransferRpy::TransferRpy(TransferKind kind, HWND window, UINT message, TransferContext& context)
     : context_(context), kind_(kind), window_(window), message_(message) {}
 
@@ -48,7 +44,7 @@ void TransferRpy::OnRequestEnd(int code) {
 }
 
 bool TransferRpy::SendBody(std::string_view body) {
-  ICwRequest* request = context_.request;
+  ICwRequest* request = context_.request.get();
   if (request == nullptr || context_.session == nullptr || !wire::FillFileRequest(*request, body)) return false;
   return context_.session->Send(this, request);
 }

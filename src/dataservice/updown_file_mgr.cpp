@@ -6,7 +6,6 @@
 #include "dataservice/transfer_download.h"
 #include "dataservice/transfer_simple.h"
 #include "dataservice/transfer_upload.h"
-#include "env/module_state.h"
 #include "orbe/platform/file.h"
 #include "orbe/platform/window.h"
 
@@ -53,8 +52,7 @@ void UpdownFileMgr::SetServers(std::vector<CWHOSTINFO> servers, int primary) {
 
 ICwDataEngin* UpdownFileMgr::Engine() const {
   if (engine_for_test_ != nullptr) return engine_for_test_;
-  const EngineEntryPoints& entry = Siblings().Engine();
-  return entry.GetCwDataEnginInstance != nullptr ? entry.GetCwDataEnginInstance() : nullptr;
+  return engine_source_ != nullptr ? engine_source_() : nullptr;
 }
 
 template <typename Handle, typename... Args>
@@ -65,8 +63,7 @@ int UpdownFileMgr::Start(HWND window, UINT message, Args&&... args) {
   if (index < 0 || index >= static_cast<int>(servers_.size())) server_index_ = index = 0;
   auto context = std::make_unique<TransferContext>();
   context->id = next_id_++;
-  context->engine = engine;
-  context->request = engine->CreateRequest();
+  context->request = MakeEngineRequest(engine);
   context->server_index = &server_index_;
   context->handle = std::make_unique<Handle>(window, message, *context, std::forward<Args>(args)...);
   bool started = false;

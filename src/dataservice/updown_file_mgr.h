@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "dataservice/transfer_context.h"
+#include "protocol/component_entry_points.h"
 #include "protocol/cw_host_info.h"
 #include "orbe/platform/types.h"
 
@@ -35,7 +36,11 @@ class UpdownFileMgr {
   // An empty list becomes the loopback address, port 8367.
   void SetServers(std::vector<CWHOSTINFO> servers, int primary);
   void SetMaxFileSize(std::uint64_t bytes) { max_file_bytes_ = bytes; }
-  // Null: the module's shared engine, looked up at each start.
+  // Where each start takes its engine: the engine component's shared
+  // instance, as the module environment hands it in. Without one no transfer
+  // starts.
+  void SetEngineSource(GetCwDataEnginInstanceProc source) { engine_source_ = source; }
+  // A fixed engine instead (tests).
   void SetEngineForTest(ICwDataEngin* engine) { engine_for_test_ = engine; }
   void SetUploadDirectory(const std::string& directory) { upload_directory_ = directory; }
   void SetDownloadDirectory(const std::string& directory) { download_directory_ = directory; }
@@ -70,6 +75,7 @@ class UpdownFileMgr {
   std::string download_directory_;
   int next_id_ = 1;
   std::list<std::unique_ptr<TransferContext>> transfers_;
+  GetCwDataEnginInstanceProc engine_source_ = nullptr;
   ICwDataEngin* engine_for_test_ = nullptr;
 };
 

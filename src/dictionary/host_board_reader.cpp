@@ -8,20 +8,16 @@
 namespace orbe {
 namespace {
 
-// Board-set layout.
-constexpr std::size_t kMaxBoards = 100;
-constexpr std::size_t kBoardNameOffset = 1;
-constexpr std::size_t kBoardNameWidth = 20;
-constexpr std::size_t kBoardCountOffset = 2001;
-constexpr std::size_t kBoardCodeOffset = 2202;
-constexpr std::size_t kBoardCodeWidth = 15;
-
-// Code-list layout.
-constexpr std::size_t kCodeEntryWidth = 80;
-constexpr std::size_t kCodeTextOffset = 2;
-constexpr std::size_t kMaxCodeEntries = 10000;
-
-constexpr std::size_t kFetchSlack = 1024;
+// The layouts of host_records.h under the reader's names.
+constexpr std::size_t kMaxBoards = kBoardSetMaxBoards;
+constexpr std::size_t kBoardNameOffset = kBoardNamesOffset;
+constexpr std::size_t kBoardNameWidth = kBoardNameSize;
+constexpr std::size_t kBoardCountOffset = kBoardCountsOffset;
+constexpr std::size_t kBoardCodeOffset = kBoardCodesOffset;
+constexpr std::size_t kBoardCodeWidth = kBoardCodeSize;
+constexpr std::size_t kCodeEntryWidth = sizeof(HostCodeListEntry);
+constexpr std::size_t kCodeTextOffset = kCodeListTextOffset;
+constexpr std::size_t kFetchSlack = kHostAnswerSlack;
 // Far above the largest answer the layouts allow (100 boards of 32767 codes);
 // an announcement beyond it is not an answer to allocate for.
 constexpr int kMaxAnswerBytes = 64 << 20;
@@ -45,8 +41,8 @@ std::int16_t Int16At(std::string_view bytes, std::size_t offset) {
 
 // Market 0 is Shenzhen, market 1 Shanghai.
 bool IsAShare(std::uint16_t market, std::string_view code) {
-  if (market == 0) return code.starts_with('0') || (code.starts_with('3') && !code.starts_with("39"));
-  if (market == 1) return code.starts_with('6');
+  if (market == kHostShenzhen) return code.starts_with('0') || (code.starts_with('3') && !code.starts_with("39"));
+  if (market == kHostShanghai) return code.starts_with('6');
   return false;
 }
 
@@ -93,7 +89,7 @@ std::vector<HostBoard> ParseBoardSet(std::string_view answer, std::size_t codeLe
 
 std::vector<std::string> ParseAShareCodeList(std::string_view answer) {
   std::vector<std::string> codes;
-  const std::size_t count = std::min(answer.size() / kCodeEntryWidth, kMaxCodeEntries);
+  const std::size_t count = std::min(answer.size() / kCodeEntryWidth, kMaxCodeListEntries);
   for (std::size_t i = 0; i < count; ++i) {
     const std::size_t offset = kCodeEntryWidth * i;
     const auto market = static_cast<std::uint16_t>(Int16At(answer, offset));
@@ -122,7 +118,7 @@ std::vector<std::string> ReadBoardCodes(DataFuncProc dataFunc, int code, std::st
 }
 
 std::vector<std::string> ReadAShareCodeList(DataFuncProc dataFunc, unsigned char listNumber) {
-  return ParseAShareCodeList(FetchHostAnswer(dataFunc, kHostCodeLists, listNumber));
+  return ParseAShareCodeList(FetchHostAnswer(dataFunc, kHostCodeList, listNumber));
 }
 
 }  // namespace orbe

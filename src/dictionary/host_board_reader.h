@@ -9,14 +9,10 @@
 #include <string_view>
 #include <vector>
 
-#include "orbe/env.h"
+#include "orbe/host/host_callbacks.h"
+#include "orbe/host/host_records.h"
 
 namespace orbe {
-
-inline constexpr int kHostQuoteBoards = 107;
-inline constexpr int kHostConceptBoards = 110;
-inline constexpr int kHostCustomBoards = 111;
-inline constexpr int kHostCodeLists = 134;
 
 inline constexpr unsigned char kOwnCodeList = 0;
 inline constexpr unsigned char kHoldingsCodeList = 1;
@@ -25,14 +21,9 @@ inline constexpr unsigned char kHoldingsCodeList = 1;
 inline constexpr std::size_t kBoardStockCodeLength = 6;
 
 // The host's answer to a request: a size query, then a fetch into a zeroed
-// buffer 1024 bytes longer than announced. Only the bytes the fetch reports
+// buffer kHostAnswerSlack bytes longer than announced. Only the bytes the fetch reports
 // (never more than the buffer) are kept; empty without a function or answer.
 std::string FetchHostAnswer(DataFuncProc dataFunc, int code, unsigned char firstByte);
-
-struct HostBoard {
-  std::string name;
-  std::vector<std::string> codes;
-};
 
 // A board-set answer (107, 110, 111). Code entries are cut to codeLength
 // bytes (0 keeps the whole entry); empty entries are left out.

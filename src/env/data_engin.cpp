@@ -59,7 +59,8 @@ BOOL StartSubSession(ModuleState& state, ICwDataEngin* engine, const StartSettin
                      int general_database_argument, CWnd* parent) {
   EnsureDirectory(state.sub_cache_directory);
   state.sub_session =
-      std::make_unique<OrbeClientSession>(engine, state.sub_cache_directory, state.configuration_file);
+      std::make_unique<OrbeClientSession>(engine, Siblings().Cache(), state.sub_cache_directory,
+                                          state.configuration_file);
   const int general_database = ReadSubGeneralDatabase(state.configuration_file, general_database_argument);
   CWHOSTINFO host = ReadHostRecord(state.configuration_file, kSubHostKeys, 0);
   state.sub_session->CreateSession(host, settings.alternative_sessions, settings.push);
@@ -75,7 +76,8 @@ void StartSessions(ModuleState& state, ICwDataEngin* engine, const StartSettings
   orbe::ForgetTopicLoads();
   engine->SetConfigFile(state.configuration_file.c_str());
   state.main_session =
-      std::make_unique<OrbeClientSession>(engine, state.main_cache_directory, state.configuration_file);
+      std::make_unique<OrbeClientSession>(engine, Siblings().Cache(), state.main_cache_directory,
+                                          state.configuration_file);
   state.main_session->CreateSession(settings.alternative_sessions, settings.push);
   engine->SetOption(kEngineOption);
   state.init_flag = state.main_session->InitSession(settings.general_database, parent) ? TRUE : FALSE;
@@ -87,6 +89,7 @@ void StartSessions(ModuleState& state, ICwDataEngin* engine, const StartSettings
   }
   state.file_servers = ReadFileServerList(state.configuration_file);
   UpdownFileMgr& transfers = UpdownFileMgr::Instance();
+  transfers.SetEngineSource(Siblings().Engine().GetCwDataEnginInstance);
   transfers.SetServers(state.file_servers.hosts, state.file_servers.primary);
   transfers.SetMaxFileSize(state.file_servers.max_file_bytes);
 }

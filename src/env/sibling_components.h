@@ -9,22 +9,6 @@
 
 namespace orbe {
 
-struct EngineEntryPoints {
-  GetCwDataEnginInstanceProc GetCwDataEnginInstance = nullptr;
-  DelCwDataEnginInstanceProc DelCwDataEnginInstance = nullptr;
-  CreateCwDataEnginProc CreateCwDataEngin = nullptr;
-  DeleteCwDataEnginProc DeleteCwDataEngin = nullptr;
-  SetGlobalProxyProc SetGlobalProxy = nullptr;
-  SetTPSessionOptionProc SetTPSessionOption = nullptr;
-  SetSSOHandleProc SetSSOHandle = nullptr;
-  SetTPPushClientNotifyProc SetTPPushClientNotify = nullptr;
-};
-
-struct CacheEntryPoints {
-  CreateTCwCacheInstanceProc CreateTCwCacheInstance = nullptr;
-  DeleteTCwCacheInstanceProc DeleteTCwCacheInstance = nullptr;
-};
-
 // Entry points of the other siblings; their signatures belong to the features
 // that call them, so they are kept untyped here.
 struct OtherEntryPoints {

@@ -14,7 +14,7 @@
 #include "orbe/dataservice/orbe_client_session.h"
 #include "orbe/dictionary/cw_file_util.h"
 #include "orbe/env.h"
-#include "orbe/host_records.h"
+#include "orbe/host/host_records.h"
 #include "orbe/platform/clipboard.h"
 #include "orbe/platform/message_box.h"
 #include "orbe/platform/text.h"
@@ -38,7 +38,6 @@ constexpr char kSaveStockBlock[] = "SAVE_STOCK_BLOCK";
 
 constexpr std::size_t kMaxConvertedText = 10239;
 constexpr std::size_t kMaxUrlBytes = 1023;
-constexpr int kHostSlack = 1024;
 constexpr short kMaxDayBars = 3000;
 constexpr int kHostTextBuffer = 64;
 constexpr int kKeyboardGuideSize = 60;
@@ -49,13 +48,13 @@ struct SwitchCall {
   int kind;
   int sub_kind;
 };
-constexpr SwitchCall kSwitchQuoteBoard{10, 0};
-constexpr SwitchCall kSwitchShowSecurity{12, 0};
-constexpr SwitchCall kSwitchDownloadDays{17, 0};
-constexpr SwitchCall kSwitchFlushWaiting{50, 1};
-constexpr SwitchCall kSwitchFlush{40, 6};
-constexpr SwitchCall kSwitchOpenUrl{15, 2};
-constexpr SwitchCall kSwitchSaveBoard{9, 0};
+constexpr SwitchCall kQuoteBoardCall{kSwitchQuoteBoard, 0};
+constexpr SwitchCall kShowSecurityCall{kSwitchShowSecurity, 0};
+constexpr SwitchCall kDownloadDaysCall{kSwitchDownloadDays, 0};
+constexpr SwitchCall kFlushWaitingCall{kSwitchFlushWaiting, 1};
+constexpr SwitchCall kFlushCall{kSwitchFlush, 6};
+constexpr SwitchCall kOpenUrlCall{kSwitchOpenUrl, 2};
+constexpr SwitchCall kSaveBoardCall{kSwitchSaveBoard, 0};
 constexpr int kCallbackKeyboardGuide = 11;
 constexpr int kCallbackInfoDialog = 12;
 
@@ -78,7 +77,7 @@ std::string AskHost(int code, const HostValue7& first, const HostValue7& second,
   if (host == nullptr) return std::string();
   const int size = host(nullptr, -1, code, nullptr, -1, first, second, 0, 0);
   if (size <= 0 || size > (64 << 20)) return std::string();
-  std::string buffer(static_cast<std::size_t>(size) + kHostSlack, '\0');
+  std::string buffer(static_cast<std::size_t>(size) + kHostAnswerSlack, '\0');
   const int written = host(nullptr, -1, code, buffer.data(), count, first, second, 0, 0);
   if (written <= 0) return std::string();
   buffer.resize(std::min<std::size_t>(static_cast<std::size_t>(written), buffer.size()));
@@ -381,7 +380,7 @@ void IContainerFun::SendOwnerMessage(const std::string& first, const std::string
     MessageBoxA(ContainerWindow(), kNothingToSave, kCaptionPrompt, MB_OK);
     return;
   }
-  Switch(nullptr, -1, records.data(), static_cast<int>(records.size()), kSwitchSaveBoard);
+  Switch(nullptr, -1, records.data(), static_cast<int>(records.size()), kSaveBoardCall);
 }
 
 std::string IContainerFun::GetOwnerMessage(const std::string& first, const std::string& second,
@@ -391,20 +390,20 @@ std::string IContainerFun::GetOwnerMessage(const std::string& first, const std::
 
 // --- The host's switch function ---
 
-void IContainerFun::GotoHQBJ() { Switch(nullptr, -1, nullptr, -1, kSwitchQuoteBoard); }
-void IContainerFun::GotoF5Wnd(const std::string& code) { SwitchForSecurity(code, -1, kSwitchShowSecurity); }
+void IContainerFun::GotoHQBJ() { Switch(nullptr, -1, nullptr, -1, kQuoteBoardCall); }
+void IContainerFun::GotoF5Wnd(const std::string& code) { SwitchForSecurity(code, -1, kShowSecurityCall); }
 void IContainerFun::GotoF5Wnd1(const std::string& code, int market) {
-  SwitchForSecurity(code, market, kSwitchShowSecurity);
+  SwitchForSecurity(code, market, kShowSecurityCall);
 }
 void IContainerFun::KVX_DownDayFile(const std::string& code, int market) {
-  SwitchForSecurity(code, market, kSwitchDownloadDays);
+  SwitchForSecurity(code, market, kDownloadDaysCall);
 }
-void IContainerFun::Syn_FlushHQ(const std::string& code) { SwitchForSecurity(code, -1, kSwitchFlushWaiting); }
-void IContainerFun::Asyn_FlushHQ(const std::string& code) { SwitchForSecurity(code, -1, kSwitchFlush); }
+void IContainerFun::Syn_FlushHQ(const std::string& code) { SwitchForSecurity(code, -1, kFlushWaitingCall); }
+void IContainerFun::Asyn_FlushHQ(const std::string& code) { SwitchForSecurity(code, -1, kFlushCall); }
 
 int IContainerFun::KVX_OpenURL(const std::string& url) {
   if (url.empty() || url.size() > kMaxUrlBytes) return 0;
-  return Switch(url.c_str(), -1, nullptr, -1, kSwitchOpenUrl) != 0 ? 1 : 0;
+  return Switch(url.c_str(), -1, nullptr, -1, kOpenUrlCall) != 0 ? 1 : 0;
 }
 
 // --- The host's data function ---

@@ -3,6 +3,7 @@
 #include "orbe/script/container_fun.h"
 
 #include "dataservice/tp_original_handle.h"
+#include "orbe/dataservice/pass_through.h"
 #include "dataservice/updown_file_mgr.h"
 #include "orbe/dataservice/orbe_client_session.h"
 #include "script/container_data.h"

@@ -17,6 +17,7 @@
 
 #include "dataservice/transfer_server.h"
 #include "dataservice/updown_file_mgr.h"
+#include "env/module_state.h"
 #include "orbe/platform/file.h"
 #include "orbe/platform/window.h"
 
@@ -82,6 +83,8 @@ class TransferTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_NE(server_, nullptr);
     ASSERT_TRUE(window_.Create(nullptr, RECT{0, 0, 10, 10}, 0));
+    // What the module environment hands the manager at start-up.
+    Manager().SetEngineSource(orbe::Siblings().Engine().GetCwDataEnginInstance);
     Manager().SetServers({Host(server_->FilePort())}, 0);
   }
   void TearDown() override { orbe::UpdownFileMgr::DeleteInstance(); }

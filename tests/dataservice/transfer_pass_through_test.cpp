@@ -7,12 +7,20 @@
 
 #include "dataservice/tp_original_handle.h"
 #include "dataservice/transfer_texts.h"
+#include "orbe/dataservice/pass_through.h"
 #include "orbe/platform/window.h"
 #include "support/fake_reply.h"
 
 namespace {
 
 using orbe_test::FakeReply;
+
+// What the host's switch function was asked: the target text and the kind.
+std::vector<std::pair<std::string, int>> g_switched;
+int RecordSwitch(const void* target, int, const void*, int, int kind, int, int) {
+  g_switched.emplace_back(static_cast<const char*>(target), kind);
+  return 1;
+}
 
 class Recorder : public CWnd {
  public:
@@ -43,8 +51,14 @@ TEST(TPOriginalHandleTest, KeepsTheFirstUsableBodyAndPostsTheStatus) {
   orbe::RunUntilIdle();
   EXPECT_EQ(window.statuses, std::vector<WPARAM>{100});
 
-  const orbe::TPOriginalHandle answer(7, 65535);
+  orbe::TPOriginalHandle answer(7, 65535, RecordSwitch);
   EXPECT_EQ(answer.AnswerKey(), "orbe://tpanswer/7_65535");
+  g_switched.clear();
+  answer.OnStatus(100);
+  EXPECT_EQ(g_switched, (std::vector<std::pair<std::string, int>>{{"orbe://tpanswer/7_65535", orbe::kSwitchOpenPage}}));
+  orbe::TPOriginalHandle unheard(1, 2, nullptr);
+  unheard.OnStatus(100);  // no host: nobody to tell
+  EXPECT_EQ(g_switched.size(), 1u);
   EXPECT_EQ(SendTPOriginalRequest(), 0);
   EXPECT_STREQ(GetTPOriginalResult(), "");
 }

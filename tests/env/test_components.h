@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "components/cache/test_cache_control.h"
-#include "components/engine/test_engine_control.h"
+#include "fakes/cache/test_cache_control.h"
+#include "fakes/engine/test_engine_control.h"
 #include "orbe/platform/loader.h"
 #include "support/component_reexec.h"
 

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "cache/cache_test_content.h"
+#include "components/cache/cache_test_content.h"
 
 namespace {
 

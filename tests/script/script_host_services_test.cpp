@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "orbe/env.h"
-#include "orbe/host_records.h"
+#include "orbe/host/host_records.h"
 #include "orbe/platform/clipboard.h"
 #include "orbe/platform/file_dialog.h"
 #include "orbe/platform/message_box.h"

@@ -158,24 +158,19 @@ int RunScreen(const CommandArgs& arguments) {
 
   const std::unique_ptr<TerminalHost> host = ConnectHost(connection, &error);
   if (!host) return Fail(1, error);
-  IIndexMgr* mgr = CreateIndexMgrInstance();
+  const std::unique_ptr<IIndexMgr, void (*)(IIndexMgr*)> mgr(CreateIndexMgrInstance(), DeleteIndexMgrInstance);
   const std::string dir = options.indicators + "/";
   if (mgr->LoadIndexes(dir + "hq_index.ini", dir + "sys_index.xml", dir + "usr_index.ini") != 1) {
-    DeleteIndexMgrInstance(mgr);
     return Fail(1, "the indicator catalogue in " + options.indicators + " does not load");
   }
   std::vector<std::string> boards;
   for (const std::string& board : options.boards) boards.push_back(Utf8ToGbk(board));
   if (boards.empty()) boards = {"上证Ａ股", "深证Ａ股"};  // GBK literals
   const std::string codes = BoardCompanyCodes(boards);
-  if (codes.empty()) {
-    DeleteIndexMgrInstance(mgr);
-    return Fail(1, "the boards hold no known security");
-  }
+  if (codes.empty()) return Fail(1, "the boards hold no known security");
   const bool bar = isatty(STDERR_FILENO) != 0;
-  const ScreeningResult result = RunScreening(mgr, *scheme, codes, bar ? ShowProgress : ScreeningProgress());
+  const ScreeningResult result = RunScreening(mgr.get(), *scheme, codes, bar ? ShowProgress : ScreeningProgress());
   if (bar) std::fputs("\n", stderr);
-  DeleteIndexMgrInstance(mgr);
   if (!result.ok) return Fail(1, GbkToUtf8(result.error));
 
   const std::vector<std::vector<std::string>> grid = GridOf(result);

@@ -229,14 +229,13 @@ int RunTopics(const CommandArgs& arguments) {
   HostWindow host_window;
   if (!host_window.Create(nullptr, RECT{0, 0, 400, 700}, 1, WS_VISIBLE)) return Fail(1, "cannot make a window");
   if (!options.kind->init(&host_window)) return Fail(1, "the topic table did not load from the data service");
-  TopicTreeWnd* window = options.kind->create(&host_window, options.categories);
+  const std::unique_ptr<TopicTreeWnd, void (*)(CWnd*)> window(options.kind->create(&host_window, options.categories),
+                                                               options.kind->destroy);
   if (window == nullptr) return Fail(1, "cannot create the topic window");
-  if (auto* bonds = dynamic_cast<CKvxZQztWnd*>(window); bonds != nullptr && !bonds->GetCategoryError().empty()) {
+  if (auto* bonds = dynamic_cast<CKvxZQztWnd*>(window.get()); bonds != nullptr && !bonds->GetCategoryError().empty()) {
     Fail(0, "bond categories from " + options.categories + ": " + bonds->GetCategoryError());
   }
-  const int status = Act(*window, host_window, options);
-  options.kind->destroy(window);
-  return status;
+  return Act(*window, host_window, options);
 }
 
 }  // namespace orbe::terminal

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "protocol/component_entry_points.h"
 #include "protocol/cw_cache.h"
 #include "protocol/cw_data_engin.h"
 #include "protocol/cw_host_info.h"
@@ -17,9 +18,13 @@ class OrbeClientSession {
  public:
   // A session without engine or cache; it never connects.
   OrbeClientSession() = default;
-  // Makes the cache for `cacheDirectory` when the cache component is present.
+  // Makes the cache for `cacheDirectory` through the module's loaded cache
+  // component, when it is present.
   OrbeClientSession(ICwDataEngin* engine, const std::string& cacheDirectory,
                     const std::string& configurationFile);
+  // The same through the given cache component (its entry points may be null).
+  OrbeClientSession(ICwDataEngin* engine, const orbe::CacheEntryPoints& cacheComponent,
+                    const std::string& cacheDirectory, const std::string& configurationFile);
   // UninitSession, then releases the cache.
   virtual ~OrbeClientSession();
   OrbeClientSession(const OrbeClientSession&) = delete;
@@ -40,7 +45,7 @@ class OrbeClientSession {
   void UninitSession();
 
   ICwRequestSession* GetSession() const { return request_session_; }
-  ITCwcache* GetCwcache() const { return cache_; }
+  ITCwcache* GetCwcache() const { return cache_.get(); }
   ICwDataEngin* GetEngine() const { return engine_; }
   const std::string& GetCacheDirectory() const { return cache_directory_; }
   const std::string& GetConfigurationFile() const { return configuration_file_; }
@@ -65,7 +70,7 @@ class OrbeClientSession {
  private:
   ICwDataEngin* engine_ = nullptr;
   ICwRequestSession* request_session_ = nullptr;
-  ITCwcache* cache_ = nullptr;
+  orbe::CachePtr cache_;
   std::string cache_directory_;
   std::string configuration_file_;
   bool initialised_ = false;

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "orbe/host/host_records.h"
 #include "orbe/indicators/index_calc.h"
 #include "orbe/indicators/index_mgr.h"
 #include "orbe/indicators/index_scheme.h"
@@ -69,8 +70,8 @@ inline constexpr UINT kStampReplyMessage = 0x403;
 // The service function that answers query-language indicators.
 inline constexpr const char* kDataBrowseFunction = "KVX_DataBrowse";
 inline constexpr std::size_t kCodeChunkLength = 3800;
-inline constexpr int kQuoteRecordSize = 104;
-inline constexpr int kQuoteRecordCode = 0x68;
+inline constexpr int kQuoteRecordSize = sizeof(Hq104);
+inline constexpr int kQuoteRecordCode = kHostQuoteRecord;
 // The encoded code-list option of one statement stays below this size.
 inline constexpr std::size_t kMaxOptionBuffer = 8000;
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "host/host_records.h"
+#include "orbe/host/host_records.h"
 #include "orbe/platform/text.h"
 
 namespace orbe {

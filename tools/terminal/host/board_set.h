@@ -7,12 +7,9 @@
 #include <string_view>
 #include <vector>
 
-namespace orbe {
+#include "orbe/host/host_records.h"
 
-struct HostBoard {
-  std::string name;  // GBK
-  std::vector<std::string> codes;
-};
+namespace orbe {
 
 // Boards past the hundredth and codes past a board's 32767th are left out,
 // since the layout cannot count them; a name is cut to 19 bytes on a

@@ -11,7 +11,6 @@
 namespace orbe {
 namespace {
 
-constexpr std::size_t kSwitchRecordSize = 7;  // market byte (0xFF: not given) and 6 code characters
 constexpr std::size_t kMaxSwitchText = 256;
 
 std::atomic<HostMarket*> g_market{nullptr};

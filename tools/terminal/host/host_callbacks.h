@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "orbe/env.h"
+#include "orbe/host/host_callbacks.h"
 
 namespace orbe {
 
@@ -29,8 +29,6 @@ void ClearRecordedSwitchRequests();
 // Where each switch request is also printed (UTF-8), or null for nowhere.
 void SetSwitchEcho(std::FILE* stream);
 
-enum HostSwitchKind : int { kSwitchSaveBoard = 9, kSwitchShowSecurity = 12 };
-enum HostCallbackCommand : int { kCallbackSecurityName = 11, kCallbackMarketName = 12 };
 
 // The callbacks, with the shapes of DataFuncProc, SwitchFuncProc and
 // CallbackFuncProc.

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "host/board_set.h"
-#include "host/host_records.h"
+#include "orbe/host/host_records.h"
 #include "host/market_data.h"
 #include "host/user_lists.h"
 #include "orbe/env.h"

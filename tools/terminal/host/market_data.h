@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "host/board_set.h"
-#include "host/host_records.h"
+#include "orbe/host/host_records.h"
 #include "host/sqlite_reader.h"
 
 namespace orbe {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "host/host_records.h"
+#include "orbe/host/host_records.h"
 
 namespace orbe {
 

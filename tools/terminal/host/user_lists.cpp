@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "host/host_records.h"
+#include "orbe/host/host_records.h"
 #include "orbe/platform/file.h"
 #include "orbe/platform/profile.h"
 #include "orbe/platform/text.h"

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <string>
 
-#include "cache/cache_fixture.h"
+#include "components/cache/cache_fixture.h"
 
 namespace orbe::testing {
 namespace {

@@ -1,14 +1,15 @@
 // The byte layouts the host's data function answers with (docs/data.md, "The
-// host's data function"): what a host writes and what the module reads.
-// Little-endian, packed.
-#ifndef ORBE_HOST_RECORDS_H_
-#define ORBE_HOST_RECORDS_H_
+// host's data function"). Little-endian, packed. The module reads them and a
+// host writes them, both from here.
+#ifndef ORBE_HOST_HOST_RECORDS_H_
+#define ORBE_HOST_HOST_RECORDS_H_
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace orbe {
-
 
 // Request codes of the data function.
 enum HostDataCode : int {
@@ -66,6 +67,11 @@ struct HostSecurityAttributes {
   char block[12];      // listing board text (constant class 204)
 };
 
+struct HostSenderBlock {
+  char text[50];
+  std::uint16_t value;
+};
+
 // A daily bar (code 0x04): the host answers the security's bars oldest
 // first, at most as many as the fetch's count asks.
 struct HostDayBar {
@@ -77,20 +83,15 @@ struct HostDayBar {
   double volume;  // shares
   double amount;  // yuan
 };
-
-struct HostSenderBlock {
-  char text[50];
-  std::uint16_t value;
-};
 #pragma pack(pop)
 
+static_assert(sizeof(HostDayBar) == 36);
 static_assert(sizeof(Hq104) == 104);
 static_assert(offsetof(Hq104, volume) == 26);
 static_assert(offsetof(Hq104, market_value) == 82);
 static_assert(sizeof(HostCodeListEntry) == 80);
 static_assert(sizeof(HostSecurityAttributes) == 16);
 static_assert(sizeof(HostSenderBlock) == 52);
-static_assert(sizeof(HostDayBar) == 36);
 
 inline constexpr std::size_t kHostTextSize = 64;  // 0x7F, 0x84
 inline constexpr std::size_t kMaxCodeListEntries = 10000;
@@ -104,6 +105,19 @@ inline constexpr std::size_t kBoardCodesOffset = 2202;
 inline constexpr std::size_t kBoardCodeSize = 15;
 inline constexpr std::size_t kBoardMaxCodes = 32767;  // a signed 16-bit count
 
+// Code-list layout of 134: HostCodeListEntry records.
+inline constexpr std::size_t kCodeListTextOffset = offsetof(HostCodeListEntry, code);
+
+// Both sides ask the host twice: the size first, then the answer into a buffer
+// this much longer than announced.
+inline constexpr int kHostAnswerSlack = 1024;
+
+// One board of a board-set answer.
+struct HostBoard {
+  std::string name;  // GBK
+  std::vector<std::string> codes;
+};
+
 }  // namespace orbe
 
-#endif  // ORBE_HOST_RECORDS_H_
+#endif  // ORBE_HOST_HOST_RECORDS_H_

@@ -3,7 +3,7 @@
 #include <atomic>
 #include <thread>
 
-#include "engine/engine_fixture.h"
+#include "components/engine/engine_fixture.h"
 
 namespace orbe_test {
 namespace {

@@ -2,7 +2,7 @@
 // dictionary fetch, pipelining and the waiting send, for both session kinds.
 #include <memory>
 
-#include "engine/engine_fixture.h"
+#include "components/engine/engine_fixture.h"
 #include "orbe/platform/crypto.h"
 #include "protocol/byte_order.h"
 #include "protocol/replies.h"

@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "cache/cache_test_content.h"
+#include "components/cache/cache_test_content.h"
 
 namespace orbe::testing {
 

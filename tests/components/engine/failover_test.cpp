@@ -1,6 +1,6 @@
 // The configured host list: the first host, failover when a host goes, and
 // what becomes of requests on the wire when their host dies or hangs.
-#include "engine/engine_fixture.h"
+#include "components/engine/engine_fixture.h"
 
 namespace orbe_test {
 namespace {

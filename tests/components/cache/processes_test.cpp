@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "cache/cache_fixture.h"
+#include "components/cache/cache_fixture.h"
 
 extern char** environ;
 
