@@ -10,7 +10,7 @@ FUZZ_SECONDS ?= 5
 CMAKE_FLAGS ?=
 
 PACKAGES := cmake ninja-build lld g++ clang libclang-rt-14-dev zlib1g-dev libtinyxml2-dev nettle-dev \
-            uuid-dev libsqlite3-dev libpython3.11-dev python3 libgtest-dev libgmock-dev libbenchmark-dev pkg-config libxlsxwriter-dev chromium fonts-wqy-microhei
+            uuid-dev libsqlite3-dev libpython3.11-dev python3 libgtest-dev libgmock-dev libbenchmark-dev pkg-config libxlsxwriter-dev libicu-dev chromium fonts-wqy-microhei
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

@@ -5,7 +5,10 @@
 // server's file (tests/indicators/screening_reference.h), in one run. Counters:
 // over_direct = first screening / direct computation (goal <= 3) and
 // cached_over_first = a second screening served from the reply cache / the
-// first (goal <= 0.3).
+// first (goal <= 0.3). BM_ScreeningWindowVersusHeadlessRunner runs the same
+// scheme through the screening window (the run command to the filled grid and
+// summary line, boards 上证Ａ股 and 深证Ａ股) beside the headless runner over the
+// same companies, each on an empty reply cache: window_over_runner (goal <= 1.2).
 #include <benchmark/benchmark.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
@@ -25,7 +28,15 @@
 #include "host/host_session.h"
 #include "indicators/screening_reference.h"
 #include "orbe/indicators/index_mgr.h"
+#include "orbe/screening/data_display_wnd.h"
 #include "orbe/screening/headless_screening.h"
+#include "orbe/screening/index_condition_wnd.h"
+#include "orbe/screening/index_tree_wnd.h"
+#include "orbe/screening/multi_index_wnd.h"
+#include "orbe/screening/screening_ids.h"
+#include "orbe/widgets/buttons.h"
+#include "orbe/widgets/grid_ctrl.h"
+#include "orbe/widgets/switch_ex.h"
 #include "sample/sample_market.h"
 #include "server_log.h"
 #include "unique_fd.h"
@@ -67,6 +78,7 @@ class Fixture {
   const std::string& Database() const { return db_; }
   const std::vector<std::string>& Companies() const { return companies_; }
   IIndexMgr* Catalogue() const { return mgr_.get(); }
+  const std::string& Home() const { return home_; }
 
   // A new session over an empty reply cache, so the next screening asks the server.
   bool Restart() {
@@ -174,6 +186,80 @@ void BM_ScreeningVersusDirectSqlite(benchmark::State& state) {
   state.counters["cached_over_first"] = first_seconds > 0 ? cached_seconds / first_seconds : 0;
 }
 BENCHMARK(BM_ScreeningVersusDirectSqlite)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+// The screening window over the user store holding the scheme, its scheme opened.
+class WindowRun {
+ public:
+  WindowRun(IIndexMgr* mgr, const std::string& store) {
+    host_.Create(nullptr, RECT{0, 0, 1600, 1000}, 1, WS_VISIBLE);
+    wnd_ = dynamic_cast<CMultiIndexWnd*>(
+        Creat3X1TWnd(mgr, nullptr, store.c_str(), true, false, &host_, RECT{0, 0, 1600, 1000}, WS_VISIBLE, 9));
+    if (wnd_ == nullptr) return;
+    CIndexTreeWnd& trees = *wnd_->GetTreeWnd();
+    trees.GetTabs()->ClickLabel(trees.GetTabs()->GetTabNum() - 1);
+    CXHtmlTree& tree = *trees.GetTree(CIndexTreeWnd::kUserSchemes);
+    tree.DoubleClickItem(tree.GetChildItem(tree.GetRootItem()));
+  }
+  ~WindowRun() {
+    if (wnd_ != nullptr) Delete3X1TWnd(wnd_);
+  }
+  // The run command, then pumping until the grid and the summary are filled.
+  bool Screen(std::size_t* rows) {
+    if (wnd_ == nullptr || !wnd_->GetConditionWnd()->GetButton(orbe::kCmdRunScreening)->Click()) return false;
+    orbe::RunUntilIdle();
+    if (!wnd_->IsFetching() || !orbe::PumpUntil([this] { return !wnd_->IsFetching(); }, kTimeoutMs)) return false;
+    *rows = static_cast<std::size_t>(wnd_->GetDisplayWnd()->GetGrid()->GetRowCount() - 1);
+    return !wnd_->GetDisplayWnd()->GetSummaryText().empty();
+  }
+
+ private:
+  CWnd host_;
+  CMultiIndexWnd* wnd_ = nullptr;
+};
+
+void BM_ScreeningWindowVersusHeadlessRunner(benchmark::State& state) {
+  Fixture& fixture = Fixture::Get();
+  if (fixture.Catalogue() == nullptr || !fixture.Error().empty()) {
+    state.SkipWithError(fixture.Error().c_str());
+    return;
+  }
+  const IndexScheme scheme = orbe_test::ScreeningScheme();
+  IndexSchemeMgr store;
+  const std::string path = fixture.Home() + "bench_schemes.ini";
+  store.LoadSchemes(path);
+  store.SetSchemes({scheme});
+  bool ok = store.SaveSchemes();
+  double window_seconds = 0;
+  double runner_seconds = 0;
+  std::size_t window_rows = 0;
+  std::size_t runner_rows = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    ok = fixture.Restart() && ok;
+    WindowRun window(fixture.Catalogue(), path);
+    state.ResumeTiming();
+    window_seconds += SecondsOf([&] { return window.Screen(&window_rows); }, &ok);
+    state.PauseTiming();
+    ok = fixture.Restart() && ok;
+    // The same companies the window's boards give.
+    const std::string codes = orbe::BoardCompanyCodes({"上证Ａ股", "深证Ａ股"});
+    state.ResumeTiming();
+    runner_seconds += SecondsOf(
+        [&] {
+          const orbe::ScreeningResult result = orbe::RunScreening(fixture.Catalogue(), scheme, codes, nullptr, kTimeoutMs);
+          runner_rows = result.rows.size();
+          return result.ok;
+        },
+        &ok);
+  }
+  if (!ok || window_rows != runner_rows) state.SkipWithError("a screening failed or the window and the runner differ");
+  const double runs = static_cast<double>(state.iterations());
+  state.counters["rows"] = static_cast<double>(window_rows);
+  state.counters["window_ms"] = window_seconds / runs * 1000;
+  state.counters["runner_ms"] = runner_seconds / runs * 1000;
+  state.counters["window_over_runner"] = runner_seconds > 0 ? window_seconds / runner_seconds : 0;
+}
+BENCHMARK(BM_ScreeningWindowVersusHeadlessRunner)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 }  // namespace
 

@@ -99,12 +99,14 @@ std::vector<std::string> ParseAShareCodeList(std::string_view answer) {
   return codes;
 }
 
+bool IsNonConceptBoard(std::string_view name) {
+  return std::find(kNonConceptBoards.begin(), kNonConceptBoards.end(), name) != kNonConceptBoards.end();
+}
+
 std::vector<std::string> ReadConceptBoardNames(DataFuncProc dataFunc) {
   std::vector<std::string> names;
   for (HostBoard& board : ParseBoardSet(FetchHostAnswer(dataFunc, kHostConceptBoards, 0), 0)) {
-    const bool excluded =
-        std::find(kNonConceptBoards.begin(), kNonConceptBoards.end(), board.name) != kNonConceptBoards.end();
-    if (!excluded) names.push_back(std::move(board.name));
+    if (!IsNonConceptBoard(board.name)) names.push_back(std::move(board.name));
   }
   return names;
 }

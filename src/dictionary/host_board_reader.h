@@ -31,6 +31,9 @@ std::vector<HostBoard> ParseBoardSet(std::string_view answer, std::size_t codeLe
 // A code-list answer (134): the A-share codes in the host's order.
 std::vector<std::string> ParseAShareCodeList(std::string_view answer);
 
+// The two boards of the concept answer (110) that are not concepts.
+bool IsNonConceptBoard(std::string_view name);
+
 // Whole reads against one data function.
 std::vector<std::string> ReadConceptBoardNames(DataFuncProc dataFunc);
 // The codes of the first board of that name in the answer to code.

@@ -67,8 +67,7 @@ bool Compare(const std::string& op, T cell, T value) {
 }
 
 bool KnownOperator(const std::string& op) {
-  static const char* const kOperators[] = {"等于", "不等于", "大于", "小于", "大于等于", "小于等于", "包含", "不包含"};
-  for (const char* known : kOperators) {
+  for (const char* known : kConditionOperators) {
     if (op == known) return true;
   }
   return false;

@@ -41,6 +41,8 @@ std::vector<ScreeningColumn> ScreeningColumns(IIndexMgr* mgr, const IndexScheme&
     if (!item.param.empty()) column.title += "\n[参数]:" + item.param;
     if (!item.unit.empty()) column.title += "\n[单位]:" + item.unit;
     column.datatype = index->datatype;
+    column.width = item.colwidth;
+    column.visible = item.visable;
     columns.push_back(std::move(column));
   }
   return columns;

@@ -1,6 +1,18 @@
 // What a user does to a grid, and the notifications that follow.
 #include "orbe/widgets/grid_ctrl.h"
 
+void CGridCtrl::SelectClickedCell(int row, int col) {
+  if (!selection_enabled_ || IsFixed(row, col)) return;
+  const CCellRange before = selection_;
+  focus_ = {row, col};
+  selection_ = list_mode_ || single_row_ ? CCellRange{row, fixed_cols_, row, cols_ - 1}
+                                         : CCellRange{row, col, row, col};
+  if (!(before == selection_)) {
+    Notify(GVN_SELCHANGED, row, col);
+    if (listener_ != nullptr) listener_->OnGridSelChanged(*this, row, col);
+  }
+}
+
 // Each callback may change the grid or take it from its owner (a script that
 // clears or deletes the grid it was told about): the notifications after it
 // are sent only while the grid keeps its window, its listener and the cell.
@@ -15,16 +27,9 @@ bool CGridCtrl::ClickCell(int row, int col) {
   if (row < fixed_rows_ && col >= fixed_cols_ && header_sort_) {
     SortItems(col, sort_col_ == col ? !sort_ascending_ : true);
     Notify(GVN_COLUMNCLICK, row, col);
-  } else if (selection_enabled_ && !IsFixed(row, col)) {
-    const CCellRange before = selection_;
-    focus_ = {row, col};
-    selection_ = list_mode_ || single_row_ ? CCellRange{row, fixed_cols_, row, cols_ - 1}
-                                           : CCellRange{row, col, row, col};
-    if (!(before == selection_)) {
-      Notify(GVN_SELCHANGED, row, col);
-      if (listener != nullptr) listener->OnGridSelChanged(*this, row, col);
-      if (!StillShowing(self, listener, row, col)) return true;
-    }
+  } else {
+    SelectClickedCell(row, col);
+    if (!StillShowing(self, listener, row, col)) return true;
   }
   if (cross_enabled_ && !IsFixed(row, col) && !(cross_ == CCellID{row, col})) {
     cross_ = {row, col};
@@ -55,6 +60,13 @@ bool CGridCtrl::DoubleClickCell(int row, int col) {
   if (!StillShowing(self, listener, row, col)) return true;
   Notify(NM_DBLCLK, row, col);
   if (listener != nullptr) listener->OnGridDblClick(*this, row, col);
+  return true;
+}
+
+bool CGridCtrl::RightClickCell(int row, int col) {
+  if (!IsValid(row, col)) return false;
+  SelectClickedCell(row, col);
+  Notify(NM_RCLICK, row, col);
   return true;
 }
 

@@ -251,12 +251,16 @@ bool CXHtmlTree::ClickItem(HTREEITEM item) {
   return true;
 }
 
-bool CXHtmlTree::DoubleClickItem(HTREEITEM item) {
+bool CXHtmlTree::DoubleClickItem(HTREEITEM item) { return ClickAndNotify(item, NM_DBLCLK); }
+
+bool CXHtmlTree::RightClickItem(HTREEITEM item) { return ClickAndNotify(item, NM_RCLICK); }
+
+bool CXHtmlTree::ClickAndNotify(HTREEITEM item, UINT code) {
   const HWND self = GetSafeHwnd();
   CWnd* const parent = GetParent();
   if (!ClickItem(item)) return false;
-  // Only a tree still in its place is still being double-clicked.
-  if (::IsWindow(self) && GetParent() == parent && IsItem(item)) NotifyParent(NM_DBLCLK);
+  // Only a tree still in its place, with the item, is still being clicked.
+  if (::IsWindow(self) && GetParent() == parent && IsItem(item)) NotifyParent(code);
   return true;
 }
 

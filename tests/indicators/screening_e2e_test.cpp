@@ -32,14 +32,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The module loads its engine and cache before main, from ORBE_COMPONENT_DIR
-// when set: a run with that pointing elsewhere starts again with the build's own.
-bool RunWithBuiltComponents() {
-  if (std::getenv("ORBE_COMPONENT_DIR") == nullptr) return true;
-  return orbe_test::RunWithComponentFolder(ORBE_TEST_LIB_DIR);
-}
-
-const bool kWithBuiltComponents = RunWithBuiltComponents();
+const bool kWithBuiltComponents = orbe_test::RunWithBuiltComponents();
 
 // Removes the shared sample market when the program ends.
 class SampleCleanup : public ::testing::Environment {

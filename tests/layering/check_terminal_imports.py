@@ -33,6 +33,8 @@ EXPORTED_FUNCTIONS = {
     # screening
     'Creat3X1TWnd', 'Delete3X1TWnd', 'CreateClassifyDisplayWnd', 'DeleteClassifyDisplayWnd',
     'CreateDomainGridWnd', 'DeleteDomainGridWnd',
+    # the single-scheme file reader that the scheme store uses, for a scheme file a user names
+    'LoadSchemeXml',
     # the headless screening runner the screen command keeps until it drives Creat3X1TWnd
     'orbe::RunScreening', 'orbe::BoardCompanyCodes', 'orbe::ScreeningSummary', 'orbe::ScreeningColumns',
     'orbe::QuoteBoardCodes',
@@ -40,6 +42,8 @@ EXPORTED_FUNCTIONS = {
 EXPORTED_CLASSES = (
     'OrbeClientSession', 'CwFileUtil', 'CIniReportUtil', 'CFetchMultiProgress', 'IndexSchemeMgr', 'IndexScheme',
     'CIndexConditionWnd', 'CIndexTreeWnd', 'CMultiIndexWnd', 'CBoardSelWnd',
+    # the screening window's panes and dialogs, which CMultiIndexWnd hands to its host
+    'CDataDisplayWnd', 'CStatCalculateWnd', 'CDlgCalculate', 'CTextEntryDlg', 'CSchemeNameDlg',
     'CKvxGGztWnd', 'CKvxJJztWnd', 'CKvxQHztWnd', 'CKvxZQztWnd',
     # the topic windows' common base, whose members the four classes export
     'orbe::TopicTreeWnd',

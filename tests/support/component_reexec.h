@@ -45,6 +45,15 @@ inline bool RunWithComponentFolder(const std::string& folder) {
   ::_exit(127);
 }
 
+// The module loads its engine and cache before main, from ORBE_COMPONENT_DIR
+// when set: a run with that pointing elsewhere starts again with the build's own.
+#ifdef ORBE_TEST_LIB_DIR
+inline bool RunWithBuiltComponents() {
+  if (std::getenv("ORBE_COMPONENT_DIR") == nullptr) return true;
+  return RunWithComponentFolder(ORBE_TEST_LIB_DIR);
+}
+#endif
+
 // A folder of this process ("<tag>_<pid>" in the temporary folder) linking
 // libFinDataComm.so and libFinCacheStore.so to the given files.
 inline std::string LinkComponentFolder(const std::string& tag, const std::string& engine,

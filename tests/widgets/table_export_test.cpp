@@ -11,27 +11,6 @@
 
 namespace {
 
-// Reads the first sheet of an .xlsx with Python's zipfile and XML parser only
-// (no spreadsheet library), printing "row,col=n:value" or "row,col=s:text".
-constexpr const char kReader[] = R"PY(
-import sys, zipfile, xml.etree.ElementTree as ET
-ns = {'m': 'http://schemas.openxmlformats.org/spreadsheetml/2006/main'}
-z = zipfile.ZipFile(sys.argv[1])
-shared = []
-if 'xl/sharedStrings.xml' in z.namelist():
-    for si in ET.fromstring(z.read('xl/sharedStrings.xml')).findall('m:si', ns):
-        shared.append(''.join(t.text or '' for t in si.iter('{%s}t' % ns['m'])))
-sheet = ET.fromstring(z.read('xl/worksheets/sheet1.xml'))
-for c in sheet.iter('{%s}c' % ns['m']):
-    ref = c.get('r'); v = c.find('m:v', ns)
-    col = ''.join(ch for ch in ref if ch.isalpha()); row = ''.join(ch for ch in ref if ch.isdigit())
-    if c.get('t') == 's':
-        print('%s%s=s:%s' % (col, row, shared[int(v.text)]))
-    elif c.get('t') == 'inlineStr':
-        print('%s%s=s:%s' % (col, row, ''.join(t.text or '' for t in c.iter('{%s}t' % ns['m']))))
-    else:
-        print('%s%s=n:%r' % (col, row, float(v.text)))
-)PY";
 
 std::string RunCommand(const std::string& command) {
   std::string output;
@@ -84,13 +63,7 @@ TEST(TableExport, XlsxReadsBackWithAnIndependentReader) {
   FillList(list);
   const std::string xlsx = (dir.path / "list.xlsx").string();
   ASSERT_TRUE(list.SaveAsExcel(xlsx));
-  const std::string script = (dir.path / "read.py").string();
-  {
-    FILE* file = std::fopen(script.c_str(), "w");
-    ASSERT_NE(file, nullptr);
-    std::fputs(kReader, file);
-    std::fclose(file);
-  }
+  const std::string script = std::string(ORBE_SOURCE_DIR) + "/tests/support/read_xlsx.py";
   // The hidden column is left out; the money value is a number in 千元.
   EXPECT_EQ(RunCommand("/usr/bin/python3 " + script + " " + xlsx),
             "A1=s:\xe5\x90\x8d\xe7\xa7\xb0\n"

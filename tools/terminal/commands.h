@@ -16,7 +16,7 @@ using CommandArgs = std::vector<std::string>;
   COMMAND("version", RunVersion, "print the module's version and build stamp")                    \
   COMMAND("report-config", RunReportConfig, "print a report INI's cells and expanded statements") \
   COMMAND("lookup", RunLookup, "look securities, companies, industries and boards up")            \
-  COMMAND("screen", RunScreen, "run a screening scheme over quote boards and print the result")   \
+  COMMAND("screen", RunScreen, "drive the screening window: boards, scheme, run, statistics, export") \
   COMMAND("topics", RunTopics, "build a topic selection tree, check and click items, print the selection") \
   COMMAND("script", RunScript, "run a script container page, play user events, write it as HTML")           \
   /* end of the commands */

@@ -7,6 +7,11 @@
 #include <string>
 #include <vector>
 
+// The operators of a row's condition, as a row stores them; a row without an
+// operator is shown only.
+inline constexpr const char* kConditionOperators[] = {"等于",     "不等于",   "大于", "小于",
+                                                      "大于等于", "小于等于", "包含", "不包含"};
+
 class IndexSchemeItem {
  public:
   std::string index;  // the indicator's name in the catalogue

@@ -40,10 +40,6 @@ constexpr UINT TPM_RIGHTALIGN = 0x0008;
 constexpr UINT TPM_NONOTIFY = 0x0080;
 constexpr UINT TPM_RETURNCMD = 0x0100;
 
-constexpr WPARAM MAKEWPARAM(WORD low, WORD high) {
-  return static_cast<WPARAM>(static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16));
-}
-
 HMENU CreatePopupMenu();
 HMENU CreateMenu();
 // Destroys the menu and its sub-menus; FALSE for a bad handle.

@@ -96,6 +96,9 @@ constexpr int SM_CYSCREEN = 1;
 // wParam of WM_SIZE.
 constexpr WPARAM SIZE_RESTORED = 0;
 
+constexpr WPARAM MAKEWPARAM(WORD low, WORD high) {
+  return static_cast<WPARAM>(static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16));
+}
 constexpr LPARAM MAKELPARAM(WORD low, WORD high) {
   return static_cast<LPARAM>(static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16));
 }

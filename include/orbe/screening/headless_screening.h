@@ -19,14 +19,16 @@ struct ScreeningColumn {
   std::string key;    // the row's parameter, then "," and the unit when there is one
   std::string title;  // alias or name, "\n[参数]:" parameter, "\n[单位]:" unit
   int datatype = DATA_TYPE_STRING;
+  int width = 0;        // the row's column width; 0 fits the texts
+  bool visible = true;  // the row is shown as a column
 };
 
 struct ScreeningResult {
   bool ok = false;
   std::string error;  // GBK, when not ok
   std::vector<ScreeningColumn> columns;
-  SgTable rows;       // the rows that passed, by row id
-  int total = 0;      // securities with any value
+  SgTable rows;   // the rows that passed, by row id
+  int total = 0;  // securities with any value
 };
 
 using ScreeningProgress = std::function<void(int percent)>;

@@ -12,10 +12,6 @@
 
 constexpr UINT EN_SETFOCUS = 0x0100;
 
-constexpr WPARAM MAKEWPARAM(WORD low, WORD high) {
-  return static_cast<WPARAM>(static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16));
-}
-
 struct EditRun {
   std::string text;  // GBK
   COLORREF color = CLR_DEFAULT;

@@ -187,6 +187,9 @@ class CGridCtrl : public orbe::KvxWidget {
   // notifications the real control sends, in its order.
   bool ClickCell(int row, int col);
   bool DoubleClickCell(int row, int col);
+  // The right button: selects a data cell as a click does (no check box
+  // toggles), then NM_RCLICK, on which the parent opens its pop-up menu.
+  bool RightClickCell(int row, int col);
   // A typed edit: refused for cells that are not editable, or when the parent
   // answers GVN_BEGINLABELEDIT with a negative result.
   bool EditCell(int row, int col, const std::string& text);
@@ -224,6 +227,8 @@ class CGridCtrl : public orbe::KvxWidget {
   };
 
   void ClampState();
+  // What a press on a cell selects; GVN_SELCHANGED when that changed.
+  void SelectClickedCell(int row, int col);
   COLORREF CellBackground(int row, int col, const GridCell& cell) const;
 
   IGridScroll* scroll_ = nullptr;

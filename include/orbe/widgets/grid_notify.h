@@ -25,6 +25,7 @@ struct NM_GRIDVIEW {
 // Notification codes, as the list-view codes they mirror.
 constexpr UINT NM_CLICK = static_cast<UINT>(-2);
 constexpr UINT NM_DBLCLK = static_cast<UINT>(-3);
+constexpr UINT NM_RCLICK = static_cast<UINT>(-5);
 constexpr UINT GVN_SELCHANGED = static_cast<UINT>(-101);
 constexpr UINT GVN_BEGINLABELEDIT = static_cast<UINT>(-105);
 constexpr UINT GVN_ENDLABELEDIT = static_cast<UINT>(-106);

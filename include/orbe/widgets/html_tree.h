@@ -85,9 +85,12 @@ class CXHtmlTree : public orbe::KvxWidget {
   // Selects the item; WM_NOTIFY TVN_SELCHANGED when the selection changed,
   // then NM_CLICK.
   bool ClickItem(HTREEITEM item);
-  // The first press is a click (ClickItem), then WM_NOTIFY NM_DBLCLK unless
-  // the parent took the tree or the item away in its click handler.
+  // A double click: selects as ClickItem, then WM_NOTIFY NM_DBLCLK (the
+  // parent reads the selected item), unless the parent took the tree or the
+  // item away in its click handler.
   bool DoubleClickItem(HTREEITEM item);
+  // The right button: selects as ClickItem, then WM_NOTIFY NM_RCLICK.
+  bool RightClickItem(HTREEITEM item);
 
   void RenderHtml(orbe::HtmlWriter& out) const override;
 
@@ -110,6 +113,7 @@ class CXHtmlTree : public orbe::KvxWidget {
   const Node* Find(HTREEITEM item) const;
   std::vector<HTREEITEM>& ChildrenOf(HTREEITEM parent);
   const std::vector<HTREEITEM>& ChildrenOf(HTREEITEM parent) const;
+  bool ClickAndNotify(HTREEITEM item, UINT code);
   void CheckSubtree(HTREEITEM item, TreeCheck check);
   void UpdateAncestors(HTREEITEM item);
   void Forget(HTREEITEM item);

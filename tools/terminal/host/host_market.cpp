@@ -113,7 +113,12 @@ std::vector<HostCodeListEntry> HostMarket::CodeList(int list) const {
 
 bool HostMarket::SaveBoard(const std::vector<std::string>& codes) {
   const std::lock_guard<std::mutex> hold(save_mutex_);
-  return lists_.AppendToCustomBoard(kSavedBoardName, codes);
+  return lists_.AppendToCustomBoard(saved_board_name_, codes);
+}
+
+void HostMarket::SetSavedBoardName(const std::string& name) {
+  const std::lock_guard<std::mutex> hold(save_mutex_);
+  saved_board_name_ = name.empty() ? kSavedBoardName : name;
 }
 
 // A few codes of the market itself, so every list has real securities.

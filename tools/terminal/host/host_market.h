@@ -54,8 +54,11 @@ class HostMarket {
   std::vector<HostCodeListEntry> CodeList(int list) const;
   const HostUserLists& Lists() const { return lists_; }
 
-  // Appends the codes to the custom board kSavedBoardName.
+  // Appends the codes to the custom board of the saved-board name
+  // (kSavedBoardName until another is set, as a host's name prompt would).
   bool SaveBoard(const std::vector<std::string>& codes);
+  // An empty name restores kSavedBoardName; GBK.
+  void SetSavedBoardName(const std::string& name);
 
  private:
   HostMarket(MarketData data, HostUserLists lists) : data_(std::move(data)), lists_(std::move(lists)) {}
@@ -65,6 +68,7 @@ class HostMarket {
   const MarketData data_;
   const HostUserLists lists_;
   std::mutex save_mutex_;
+  std::string saved_board_name_ = kSavedBoardName;
 };
 
 }  // namespace orbe
