@@ -69,6 +69,10 @@ bool CColorEdit::TypeText(const std::string& typed) {
   if (text.empty()) return false;
   if (runs_.empty() || !runs_.back().link.empty()) runs_.emplace_back();
   runs_.back().text += text;
+  if (notify_target_ != nullptr) {
+    ::SendMessage(notify_target_, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID()), EN_CHANGE),
+                  reinterpret_cast<LPARAM>(GetSafeHwnd()));
+  }
   Tell(orbe::KvxMessage::kRichEditChange, notify_target_);
   return true;
 }

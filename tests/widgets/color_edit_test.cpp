@@ -20,6 +20,10 @@ class Owner : public CWnd {
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) override {
+    if (message == WM_COMMAND && (wparam >> 16) == EN_CHANGE) {
+      heard.push_back("EN_CHANGE");
+      return 0;
+    }
     const orbe::KvxMessage kind = orbe::KvxMessageOf(message);
     if (kind == orbe::KvxMessage::kCount) return CWnd::WindowProc(message, wparam, lparam);
     if (kind == orbe::KvxMessage::kRichEditChange) ++changes;
@@ -101,7 +105,7 @@ TEST(ColorEdit, EnterAndFocusTellTheirTargets) {
   edit.EnableWindow(FALSE);
   EXPECT_FALSE(edit.PressEnter());
   EXPECT_EQ(owner.heard, (std::vector<std::string>{"RICHEDIT_EN_KILLFOCUS", "RICHEDIT_EN_SETFOCUS",
-                                                    "RICHEDIT_VK_RETURN", "RICHEDIT_EN_CHANGE",
+                                                    "RICHEDIT_VK_RETURN", "EN_CHANGE", "RICHEDIT_EN_CHANGE",
                                                     "RICHEDIT_VK_RETURN"}));
   EXPECT_EQ(owner.last_id, 7u);
   EXPECT_EQ(edit.GetText(), "\r\n\r\n");

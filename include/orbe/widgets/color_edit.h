@@ -10,6 +10,7 @@
 #include "orbe/widgets/kvx_messages.h"
 #include "orbe/widgets/widget.h"
 
+constexpr UINT EN_CHANGE = 0x0300;
 constexpr UINT EN_SETFOCUS = 0x0100;
 
 struct EditRun {
@@ -45,9 +46,10 @@ class CColorEdit : public orbe::KvxWidget {
   // Bytes; 0 = no limit.
   void SetLimitText(std::size_t limit) { limit_ = limit; }
   std::size_t GetLimitText() const { return limit_; }
-  // The registered messages "RICHEDIT_EN_CHANGE" (every typed change) and
-  // "RICHEDIT_VK_RETURN" (Enter) to the target, wParam the control id and
-  // lParam the edit's handle (orbe/widgets/kvx_messages.h). Off by default.
+  // Every typed change: WM_COMMAND EN_CHANGE, as an edit control tells a
+  // window, then the registered "RICHEDIT_EN_CHANGE"; Enter: the registered
+  // "RICHEDIT_VK_RETURN" (wParam the control id, lParam the edit's handle,
+  // orbe/widgets/kvx_messages.h). Off by default.
   void EnableMessageNotify(CWnd* target, bool enable);
   // "RICHEDIT_EN_SETFOCUS" and "RICHEDIT_EN_KILLFOCUS" to the target.
   void EnableFocusMessageNotify(CWnd* target, bool enable);
@@ -55,7 +57,7 @@ class CColorEdit : public orbe::KvxWidget {
   // A user typing at the end. Refused (false, nothing changes) when read-only
   // or disabled, or when digits-only and the text has another character; a
   // single-line box drops line breaks; the limit cuts the text at a whole
-  // character. "RICHEDIT_EN_CHANGE" when something was added.
+  // character. EN_CHANGE and "RICHEDIT_EN_CHANGE" when something was added.
   bool TypeText(const std::string& text);
   // A user pressing Enter (also WM_KEYDOWN VK_RETURN while it has the focus):
   // a multi-line box that takes typing gets a line break; then
