@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -22,6 +23,7 @@
 #include "orbe/widgets/grid_ctrl.h"
 #include "orbe/widgets/html_render.h"
 #include "orbe/widgets/kvx_container.h"
+#include "orbe/widgets/switch_ex.h"
 #include "support/component_reexec.h"
 
 extern "C" const char* __lsan_default_suppressions() { return "leak:libpython3"; }
@@ -85,6 +87,35 @@ class ServerEnvironment : public ::testing::Environment {
 };
 
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new ServerEnvironment);
+
+// The server's database, read directly: what the page must show.
+class Database {
+ public:
+  explicit Database(const std::string& path) { sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr); }
+  ~Database() { sqlite3_close(db_); }
+  Database(const Database&) = delete;
+  Database& operator=(const Database&) = delete;
+
+  // Every row's columns as texts.
+  std::vector<std::vector<std::string>> Rows(const std::string& sql) const {
+    std::vector<std::vector<std::string>> rows;
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) return rows;
+    while (sqlite3_step(statement) == SQLITE_ROW) {
+      std::vector<std::string> row;
+      for (int i = 0; i < sqlite3_column_count(statement); ++i) {
+        const unsigned char* text = sqlite3_column_text(statement, i);
+        row.push_back(text != nullptr ? reinterpret_cast<const char*>(text) : "");
+      }
+      rows.push_back(std::move(row));
+    }
+    sqlite3_finalize(statement);
+    return rows;
+  }
+
+ private:
+  sqlite3* db_ = nullptr;
+};
 
 class Host : public IF10MessageNotify {
  public:
@@ -213,6 +244,62 @@ def fetched(c, path):
     for (const unsigned char byte : c.content) hex += orbe::Format("%02x", byte);
     EXPECT_EQ(line.substr(blank + 1), hex);
   }
+}
+
+// The overview page of data/scripts: its three replies fill the heading, the
+// grid of key figures and the profit bars; the HTML snapshot shows what the
+// database holds, tab by tab.
+TEST_F(ContainerE2eTest, TheOverviewPageShowsTheDatabasesFiguresInItsGridAndChart) {
+  const Database db(ServerEnvironment::Server().Database());
+  const auto companies = db.Rows("SELECT T003 FROM t100000013 GROUP BY T003 HAVING count(*) >= 8 ORDER BY T003 LIMIT 1");
+  ASSERT_EQ(companies.size(), 1u);
+  const std::string code = companies[0][0];
+  const auto figures = db.Rows("SELECT T005, T006, T009 FROM t100000013 WHERE T003 = '" + code +
+                               "' ORDER BY T005 DESC LIMIT 6");
+  const auto profits = db.Rows("SELECT T005, T016 FROM t100000011 WHERE T003 = '" + code +
+                               "' AND T005 % 10000 = 1231 ORDER BY T005");
+  const auto name = db.Rows("SELECT T004 FROM t100000002 WHERE T002 = '" + code + "'");
+  ASSERT_EQ(figures.size(), 6u);
+  ASSERT_FALSE(profits.empty());
+  ASSERT_EQ(name.size(), 1u);
+
+  const std::string page = std::string(ORBE_SOURCE_DIR) + "/data/scripts/company_overview.py";
+  ASSERT_TRUE(window_->LoadScript(page, code, "InitContainer"));
+  ASSERT_TRUE(orbe::PumpUntil(
+      [&] { return std::any_of(host_.told.begin(), host_.told.end(),
+                               [](const std::string& line) { return line.rfind("PAGE_READY", 0) == 0; }); },
+      kWait));
+  EXPECT_TRUE(host_.Heard("PAGE_READY 6 periods, " + std::to_string(profits.size()) + " years"));
+  auto& widgets = *dynamic_cast<CKVXContainer*>(window_->GetF10Wnd());
+  const CGridCtrl* grid = widgets.GetGrid(10001);
+  ASSERT_NE(grid, nullptr);
+  const auto period = [](const std::string& yyyymmdd) {
+    return yyyymmdd.substr(0, 4) + "-" + yyyymmdd.substr(4, 2) + "-" + yyyymmdd.substr(6, 2);
+  };
+  const auto fixed = [](const std::string& value, int decimals) {
+    return orbe::Format("%.*f", decimals, std::atof(value.c_str()));
+  };
+  for (int tab = 0; tab < 2; ++tab) {
+    SCOPED_TRACE(tab);
+    if (tab == 1) ASSERT_TRUE(widgets.GetSwitch(10000)->ClickLabel(1));
+    const std::string html = orbe::RenderWindowHtml(*window_->GetF10Wnd());
+    for (std::size_t col = 0; col < figures.size(); ++col) {
+      const std::string heading = period(figures[col][0]);
+      // Tab 0 shows earnings per share (3 places), tab 1 the return on equity (2).
+      const std::string value = tab == 0 ? fixed(figures[col][1], 3) : fixed(figures[col][2], 2);
+      EXPECT_EQ(grid->GetItemText(0, static_cast<int>(col) + 1), heading);
+      EXPECT_EQ(grid->GetItemText(1, static_cast<int>(col) + 1), value);
+      EXPECT_NE(html.find(">" + value + "<"), std::string::npos) << value;
+      EXPECT_NE(html.find(heading), std::string::npos) << heading;
+    }
+  }
+  const std::string html = orbe::RenderWindowHtml(*window_->GetF10Wnd());
+  EXPECT_NE(html.find(orbe::GbkToUtf8(name[0][0])), std::string::npos);
+  std::size_t bars = 0;
+  for (std::size_t at = html.find("class=\"bar\""); at != std::string::npos; at = html.find("class=\"bar\"", at + 1)) {
+    ++bars;
+  }
+  EXPECT_EQ(bars, profits.size());
 }
 
 }  // namespace
