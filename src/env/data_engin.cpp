@@ -14,6 +14,7 @@
 #include "orbe/env.h"
 #include "orbe/platform/profile.h"
 #include "orbe/platform/text.h"
+#include "orbe/script/f10_fun.h"
 #include "orbe/script/freeze_store.h"
 
 namespace orbe {
@@ -147,8 +148,8 @@ void UnInitDataEngin() {
   if (state.init_flag && state.init_count > 0) --state.init_count;
   const EngineEntryPoints& entry = Siblings().Engine();
   if (entry.SetTPPushClientNotify != nullptr) entry.SetTPPushClientNotify(nullptr);
-  // The global pop-up container dialog is destroyed here once the script
-  // container subsystem exists. What scripts froze is on disk from here on.
+  DestroyGlobalDlg();
+  // What scripts froze is on disk from here on.
   FreezeStore::Module().Flush();
   if (state.main_session && state.main_session->GetSession() != nullptr) {
     const int host = state.main_session->GetSession()->GetHostIndex();

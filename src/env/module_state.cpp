@@ -5,7 +5,9 @@
 #include <climits>
 
 #include "orbe/platform/text.h"
+#include "orbe/script/f10_fun.h"
 #include "orbe/script/subscriptions.h"
+#include "orbe/widgets/kvx_messages.h"
 
 namespace orbe {
 namespace {
@@ -16,9 +18,15 @@ ModuleEnvironment g_environment;
 
 }  // namespace
 
-ModuleEnvironment::ModuleEnvironment() { state.push_notify = &PyConMessageMgr::Instance(); }
+ModuleEnvironment::ModuleEnvironment() {
+  state.push_notify = &PyConMessageMgr::Instance();
+  // The widgets' notification names, registered once for the whole module.
+  RegisterKvxMessages();
+}
 
 ModuleEnvironment::~ModuleEnvironment() {
+  // The module-wide pop-up goes while its interpreter and windows are there.
+  DestroyGlobalDlg();
   state.sub_session.reset();
   state.main_session.reset();
 }

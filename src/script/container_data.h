@@ -124,6 +124,8 @@ struct ContainerData {
 
   std::mutex push_mutex;
   std::deque<std::string> push_queue;
+  // What the container subscribed as (the deriving window).
+  ISubscribeMessageCallBack* receiver = nullptr;
 };
 
 // The part of a path after its last separator ('/' or '\\').

@@ -5,6 +5,7 @@
 #include <climits>
 #include <mutex>
 
+#include "orbe/dataservice/orbe_client_session.h"
 #include "orbe/env.h"
 #include "orbe/platform/crypto.h"
 #include "orbe/platform/file.h"
@@ -155,7 +156,9 @@ IContainerFun::IContainerFun() : data_(std::make_unique<ContainerData>(*this)) {
 }
 
 IContainerFun::~IContainerFun() {
-  PyConMessageMgr::Instance().UnsubscribeAll(this);
+  // The receiver is the derived window, gone by now: it unsubscribes in its
+  // own destructor; this only forgets the pointer it subscribed with.
+  if (data_->receiver != nullptr) PyConMessageMgr::Instance().UnsubscribeAll(data_->receiver);
   Ids().Remove(container_id_);
   container_id_ = 0;
   // Objects of calls still running (a script that destroys its own window)
@@ -193,7 +196,38 @@ void IContainerFun::PrepareForLoad() {
   CancelRequests();
   SelectMainSession();
   UnRegisterTimer();
-  PyConMessageMgr::Instance().UnsubscribeAll(this);
+  UnsubscribeAll();
+}
+
+void IContainerFun::UnsubscribeAll() {
+  ISubscribeMessageCallBack* receiver = data_->receiver != nullptr ? data_->receiver
+                                                                   : dynamic_cast<ISubscribeMessageCallBack*>(this);
+  if (receiver != nullptr) PyConMessageMgr::Instance().UnsubscribeAll(receiver);
+}
+
+void IContainerFun::MakeSessionHandles() {
+  ContainerData& d = *data_;
+  const HWND window = ContainerWindow();
+  OrbeClientSession* const sessions[2] = {GetGlobalMainOrbeClientSession(), GetGlobalSubOrbeClientSession()};
+  for (int which = 0; which < 2; ++which) {
+    OrbeClientSession* const session = sessions[which];
+    if (session == nullptr || window == nullptr) continue;
+    SyncHandle& sync = d.sync[which];
+    if (!sync.handle || sync.session != session) {
+      sync.handle.reset(which == 0 ? CreateFetchDataHandle(window, kContainerReplyMessage)
+                                   : CreateFetchDataHandle_Sub(window, kContainerReplyMessage));
+      sync.session = session;
+      if (sync.id == 0) sync.id = d.NewHandleId();
+    }
+    FileFetch& fetch = d.files[which];
+    if (!fetch.handle || fetch.session != session) {
+      fetch.directory = session->GetCacheDirectory();
+      fetch.handle.reset(which == 0
+                             ? CreateFetchFileHandle(window, kContainerFileMessage, fetch.directory.c_str())
+                             : CreateFetchFileHandle_Sub(window, kContainerFileMessage, fetch.directory.c_str()));
+      fetch.session = session;
+    }
+  }
 }
 
 // --- Window messages ---
@@ -264,22 +298,19 @@ bool IContainerFun::HandleScriptMessage(UINT message, WPARAM wparam, LPARAM lpar
 // --- Subscriptions and pushed messages ---
 
 int IContainerFun::SubscribeMessage(int id) {
+  if (data_->receiver == nullptr) data_->receiver = dynamic_cast<ISubscribeMessageCallBack*>(this);
+  if (data_->receiver == nullptr) return 0;
   data_->push_window = ContainerWindow();
-  return PyConMessageMgr::Instance().Subscribe(id, this);
+  return PyConMessageMgr::Instance().Subscribe(id, data_->receiver);
 }
 
-int IContainerFun::UnsubscribeMessage(int id) { return PyConMessageMgr::Instance().Unsubscribe(id, this); }
+int IContainerFun::UnsubscribeMessage(int id) {
+  if (data_->receiver == nullptr) data_->receiver = dynamic_cast<ISubscribeMessageCallBack*>(this);
+  return data_->receiver != nullptr ? PyConMessageMgr::Instance().Unsubscribe(id, data_->receiver) : 0;
+}
 
 int IContainerFun::SendSubscribeMessage(int id, const std::string& first, const std::string& second) {
   return PyConMessageMgr::Instance().Send(id, first, second);
-}
-
-void IContainerFun::OnSubscribeMessage(int id, const std::string& first, const std::string& second) {
-  CallScript("OnSubscribeMessage", {Number(id), first, second});
-}
-
-void IContainerFun::OnPushedMessage(const unsigned char* data, std::uint32_t length) {
-  QueuePushMessage(data, length);
 }
 
 void IContainerFun::QueuePushMessage(const unsigned char* data, std::uint32_t length) {

@@ -50,6 +50,29 @@ ScriptRef GetScriptFunction(const ScriptRef& module, const std::string& name, st
   return function;
 }
 
+bool HasScriptFunction(const ScriptRef& module, const std::string& name, std::size_t max_name) {
+  const ScriptLock lock;
+  if (!lock.running() || !module) return false;
+  const PyPtr text(NewScriptText(CutGbk(name, max_name)));
+  const int has = text ? PyObject_HasAttr(module.get(), text.get()) : 0;
+  PyErr_Clear();
+  return has == 1;
+}
+
+ScriptRef ShareScriptRef(const ScriptRef& ref) {
+  const ScriptLock lock;
+  if (!lock.running() || !ref) return ScriptRef();
+  return ScriptRef(Py_NewRef(ref.get()));
+}
+
+void ForgetScriptFolderCaches() {
+  const ScriptLock lock;
+  if (!lock.running()) return;
+  const PyPtr importlib(PyImport_ImportModule("importlib"));
+  const PyPtr done(importlib ? PyObject_CallMethod(importlib.get(), "invalidate_caches", nullptr) : nullptr);
+  PyErr_Clear();
+}
+
 bool LoadScriptFunction(const std::string& module_name, bool reload, ScriptRef& module, ScriptRef& function,
                         std::string& err, std::size_t max_name) {
   const ScriptLock lock;  // one hold for the three steps

@@ -16,6 +16,7 @@
 #include "orbe/script/script_env.h"
 #include "script/container_data.h"
 #include "script/py_ptr.h"
+#include "script/running_script.h"
 #include "script/script_binding.h"
 #include "script/script_text.h"
 
@@ -142,6 +143,7 @@ bool CallContainerFunction(const ScriptRef& module, const std::string& function,
   ++g_call_depth;
   bool ok = false;
   {
+    const RunningScriptScope running;
     const ScriptRef callable = GetScriptFunction(module, function, error);
     if (callable) {
       const BoundScriptObject object(&container);

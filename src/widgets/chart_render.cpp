@@ -2,6 +2,7 @@
 // the legend as a column of swatches on its dock side.
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 #include "orbe/widgets/chart_ctrl.h"
 #include "orbe/widgets/html_writer.h"
@@ -63,6 +64,31 @@ void RenderSeries(const ChartSeries& series, const Plot& plot, const std::string
   out.Raw("</g>");
 }
 
+// The drawing's size and the plot area of one vertical axis, shared by the
+// renderer and the mouse position of a point.
+struct Frame {
+  double width, height;
+  bool legend_side;
+};
+
+Frame FrameOf(const RECT& rect, bool legend_visible, LegendDock dock) {
+  return Frame{std::max<double>(rect.right - rect.left, 3 * kMargin + kLegendWidth),
+               std::max<double>(rect.bottom - rect.top, 3 * kMargin),
+               legend_visible && (dock == LegendDock::kRight || dock == LegendDock::kLeft)};
+}
+
+Plot PlotOf(const Frame& frame, std::size_t title_lines, LegendDock dock) {
+  const double titles = kTitleLine * static_cast<double>(title_lines);
+  return Plot{kMargin + (frame.legend_side && dock == LegendDock::kLeft ? kLegendWidth : 0),
+              kMargin / 2 + titles,
+              frame.width - 2 * kMargin - (frame.legend_side ? kLegendWidth : 0),
+              frame.height - kMargin * 1.5 - titles,
+              0,
+              1,
+              0,
+              1};
+}
+
 }  // namespace
 
 COLORREF CChartCtrl::SeriesColor(const ChartSeries& series) const {
@@ -70,22 +96,28 @@ COLORREF CChartCtrl::SeriesColor(const ChartSeries& series) const {
   return kPalette[static_cast<std::size_t>(series.id) % kPalette.size()];
 }
 
+bool CChartCtrl::GetPointScreenPos(int series_id, int point, int* x, int* y) const {
+  const ChartSeries* series = GetSerie(series_id);
+  if (series == nullptr || point < 0 || point >= static_cast<int>(series->points.size())) return false;
+  RECT rect;
+  GetClientRect(&rect);
+  Plot plot = PlotOf(FrameOf(rect, legend_visible_, legend_dock_), titles_.size(), legend_dock_);
+  GetAxisMinMax(ChartAxisPos::kBottom, &plot.x_min, &plot.x_max);
+  GetAxisMinMax(series->vertical_axis, &plot.y_min, &plot.y_max);
+  const ChartPoint& at = series->points[static_cast<std::size_t>(point)];
+  if (x != nullptr) *x = static_cast<int>(std::lround(plot.X(at.x)));
+  if (y != nullptr) *y = static_cast<int>(std::lround(plot.Y(at.y)));
+  return true;
+}
+
 void CChartCtrl::RenderHtml(orbe::HtmlWriter& out) const {
   RECT rect;
   GetClientRect(&rect);
-  const double width = std::max<double>(rect.right - rect.left, 3 * kMargin + kLegendWidth);
-  const double height = std::max<double>(rect.bottom - rect.top, 3 * kMargin);
-  const double titles = kTitleLine * static_cast<double>(titles_.size());
-  const bool legend_side =
-      legend_visible_ && (legend_dock_ == LegendDock::kRight || legend_dock_ == LegendDock::kLeft);
-  Plot plot{kMargin + (legend_side && legend_dock_ == LegendDock::kLeft ? kLegendWidth : 0),
-            kMargin / 2 + titles,
-            width - 2 * kMargin - (legend_side ? kLegendWidth : 0),
-            height - kMargin * 1.5 - titles,
-            0,
-            1,
-            0,
-            1};
+  const Frame frame = FrameOf(rect, legend_visible_, legend_dock_);
+  const double width = frame.width;
+  const double height = frame.height;
+  const bool legend_side = frame.legend_side;
+  Plot plot = PlotOf(frame, titles_.size(), legend_dock_);
   GetAxisMinMax(ChartAxisPos::kBottom, &plot.x_min, &plot.x_max);
   GetAxisMinMax(ChartAxisPos::kLeft, &plot.y_min, &plot.y_max);
   Plot right_plot = plot;

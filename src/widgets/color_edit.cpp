@@ -45,6 +45,16 @@ void CColorEdit::EnableMessageNotify(CWnd* target, bool enable) {
   notify_target_ = enable && target != nullptr ? target->GetSafeHwnd() : nullptr;
 }
 
+void CColorEdit::EnableFocusMessageNotify(CWnd* target, bool enable) {
+  focus_target_ = enable && target != nullptr ? target->GetSafeHwnd() : nullptr;
+}
+
+void CColorEdit::Tell(orbe::KvxMessage message, HWND target) const {
+  if (target == nullptr) return;
+  ::SendMessage(target, orbe::KvxMessageId(message),
+                static_cast<WPARAM>(GetDlgCtrlID()), reinterpret_cast<LPARAM>(GetSafeHwnd()));
+}
+
 bool CColorEdit::TypeText(const std::string& typed) {
   if (read_only_ || !IsWindowEnabled()) return false;
   if (digits_only_ && !std::all_of(typed.begin(), typed.end(), [](char c) { return c >= '0' && c <= '9'; })) {
@@ -63,7 +73,33 @@ bool CColorEdit::TypeText(const std::string& typed) {
     ::SendMessage(notify_target_, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID()), EN_CHANGE),
                   reinterpret_cast<LPARAM>(GetSafeHwnd()));
   }
+  Tell(orbe::KvxMessage::kRichEditChange, notify_target_);
   return true;
+}
+
+bool CColorEdit::PressEnter() {
+  if (!IsWindowEnabled()) return false;
+  // The line break is typing: it tells its own change first.
+  if (!single_line_ && !read_only_ && !digits_only_) TypeText("\r\n");
+  Tell(orbe::KvxMessage::kRichEditReturn, notify_target_);
+  return true;
+}
+
+BOOL CColorEdit::PreTranslateMessage(MSG* msg) {
+  // Enter is the edit's own key, not the enclosing dialog's OK.
+  if (msg->hwnd == GetSafeHwnd() && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) {
+    PressEnter();
+    return TRUE;
+  }
+  return FALSE;
+}
+
+void CColorEdit::OnSetFocus(CWnd* /*old_focus*/) {
+  Tell(orbe::KvxMessage::kRichEditSetFocus, focus_target_);
+}
+
+void CColorEdit::OnKillFocus(CWnd* /*new_focus*/) {
+  Tell(orbe::KvxMessage::kRichEditKillFocus, focus_target_);
 }
 
 void CColorEdit::RenderHtml(orbe::HtmlWriter& out) const {

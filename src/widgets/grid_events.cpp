@@ -13,13 +13,23 @@ void CGridCtrl::SelectClickedCell(int row, int col) {
   }
 }
 
+// Each callback may change the grid or take it from its owner (a script that
+// clears or deletes the grid it was told about): the notifications after it
+// are sent only while the grid keeps its window, its listener and the cell.
+bool CGridCtrl::StillShowing(HWND self, const IGridNotifyMsg* listener, int row, int col) const {
+  return ::IsWindow(self) && listener_ == listener && IsValid(row, col);
+}
+
 bool CGridCtrl::ClickCell(int row, int col) {
   if (!IsValid(row, col)) return false;
+  const HWND self = GetSafeHwnd();
+  IGridNotifyMsg* const listener = listener_;
   if (row < fixed_rows_ && col >= fixed_cols_ && header_sort_) {
     SortItems(col, sort_col_ == col ? !sort_ascending_ : true);
     Notify(GVN_COLUMNCLICK, row, col);
   } else {
     SelectClickedCell(row, col);
+    if (!StillShowing(self, listener, row, col)) return true;
   }
   if (cross_enabled_ && !IsFixed(row, col) && !(cross_ == CCellID{row, col})) {
     cross_ = {row, col};
@@ -32,18 +42,24 @@ bool CGridCtrl::ClickCell(int row, int col) {
   if (cell.type == GridCellType::kCheck && !cell.read_only && !IsFixed(row, col)) {
     cell.checked = !cell.checked;
     Notify(GVN_CHECKCLICKED, row, col);
-    if (listener_ != nullptr) listener_->OnGridCheckClicked(*this, row, col, cell.checked);
+    if (listener != nullptr) listener->OnGridCheckClicked(*this, row, col, cell.checked);
+    if (!StillShowing(self, listener, row, col)) return true;
   }
   Notify(NM_CLICK, row, col);
-  if (listener_ != nullptr) listener_->OnGridClick(*this, row, col);
+  if (listener != nullptr) listener->OnGridClick(*this, row, col);
   return true;
 }
 
 bool CGridCtrl::DoubleClickCell(int row, int col) {
-  // The button goes down twice: the first press is an ordinary click.
+  const HWND self = GetSafeHwnd();
+  IGridNotifyMsg* const listener = listener_;
+  // The button goes down twice: the first press is an ordinary click, whose
+  // handlers may have taken the grid away; a grid no longer shown is not
+  // double-clicked.
   if (!ClickCell(row, col)) return false;
+  if (!StillShowing(self, listener, row, col)) return true;
   Notify(NM_DBLCLK, row, col);
-  if (listener_ != nullptr) listener_->OnGridDblClick(*this, row, col);
+  if (listener != nullptr) listener->OnGridDblClick(*this, row, col);
   return true;
 }
 

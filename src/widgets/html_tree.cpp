@@ -231,14 +231,23 @@ bool CXHtmlTree::ClickCheckBox(HTREEITEM item) {
   return true;
 }
 
+bool CXHtmlTree::NotifyParent(UINT code) {
+  const HWND self = GetSafeHwnd();
+  CWnd* parent = GetParent();
+  if (parent == nullptr) return true;
+  NMHDR header{self, static_cast<UINT_PTR>(GetDlgCtrlID()), code};
+  parent->SendMessage(WM_NOTIFY, static_cast<WPARAM>(GetDlgCtrlID()), reinterpret_cast<LPARAM>(&header));
+  // The parent may have taken the tree away in its handler.
+  return ::IsWindow(self) && GetParent() == parent;
+}
+
 bool CXHtmlTree::ClickItem(HTREEITEM item) {
   if (!IsItem(item) || !IsWindowEnabled()) return false;
-  if (selected_ == item) return true;
-  selected_ = item;
-  if (CWnd* parent = GetParent(); parent != nullptr) {
-    NMHDR header{GetSafeHwnd(), static_cast<UINT_PTR>(GetDlgCtrlID()), TVN_SELCHANGED};
-    parent->SendMessage(WM_NOTIFY, static_cast<WPARAM>(GetDlgCtrlID()), reinterpret_cast<LPARAM>(&header));
+  if (selected_ != item) {
+    selected_ = item;
+    if (!NotifyParent(TVN_SELCHANGED)) return true;
   }
+  NotifyParent(NM_CLICK);
   return true;
 }
 
@@ -247,11 +256,11 @@ bool CXHtmlTree::DoubleClickItem(HTREEITEM item) { return ClickAndNotify(item, N
 bool CXHtmlTree::RightClickItem(HTREEITEM item) { return ClickAndNotify(item, NM_RCLICK); }
 
 bool CXHtmlTree::ClickAndNotify(HTREEITEM item, UINT code) {
+  const HWND self = GetSafeHwnd();
+  CWnd* const parent = GetParent();
   if (!ClickItem(item)) return false;
-  if (CWnd* parent = GetParent(); parent != nullptr) {
-    NMHDR header{GetSafeHwnd(), static_cast<UINT_PTR>(GetDlgCtrlID()), code};
-    parent->SendMessage(WM_NOTIFY, static_cast<WPARAM>(GetDlgCtrlID()), reinterpret_cast<LPARAM>(&header));
-  }
+  // Only a tree still in its place, with the item, is still being clicked.
+  if (::IsWindow(self) && GetParent() == parent && IsItem(item)) NotifyParent(code);
   return true;
 }
 

@@ -12,6 +12,7 @@
 #include "orbe/widgets/histogram.h"
 #include "orbe/widgets/histogram_list.h"
 #include "orbe/widgets/html_tree.h"
+#include "orbe/widgets/kvx_messages.h"
 #include "orbe/widgets/list_tree.h"
 #include "orbe/widgets/pager.h"
 #include "orbe/widgets/picture.h"
@@ -89,6 +90,25 @@ T* As(orbe::KvxWidget* widget, WidgetKind kind) {
   return widget != nullptr && widget->Kind() == kind ? static_cast<T*>(widget) : nullptr;
 }
 
+// The container's own message: destroy the widgets retired since it was posted.
+UINT FreeRetiredMessage() {
+  static const UINT message = RegisterWindowMessageA("KVXCONTAINER_FREE_RETIRED");
+  return message;
+}
+
+// A widget taken from the container reports nothing more.
+void Silence(orbe::KvxWidget& widget) {
+  widget.ShowWindow(SW_HIDE);
+  if (widget.Kind() == WidgetKind::kGrid || widget.Kind() == WidgetKind::kList) {
+    static_cast<CGridCtrl&>(widget).SetNotifyListener(nullptr);
+  }
+  if (auto* composite = As<KVXHistogramList>(&widget, WidgetKind::kHistogramList)) {
+    composite->GetList().SetNotifyListener(nullptr);
+  }
+  if (auto* chart = As<CChartCtrl>(&widget, WidgetKind::kChart)) chart->SetListener(nullptr);
+  if (auto* control = dynamic_cast<orbe::EventWidget*>(&widget)) control->SetEventSink(nullptr);
+}
+
 }  // namespace
 
 CKVXContainer::CKVXContainer(int type) : KvxWidget(WidgetKind::kContainer), type_(type) {}
@@ -103,6 +123,84 @@ BOOL CKVXContainer::Create(CWnd* parent, const RECT& rect, DWORD style, UINT id)
 void CKVXContainer::OnDestroy() {
   widgets_.clear();
   pool_.clear();
+  retired_.clear();
+}
+
+CKVXContainer::DeliveryScope::~DeliveryScope() {
+  if (--container_.dispatch_depth_ == 0 && !container_.retired_.empty()) container_.ScheduleFree();
+}
+
+void CKVXContainer::Retire(std::unique_ptr<orbe::KvxWidget> widget) {
+  if (widget == nullptr) return;
+  Silence(*widget);
+  retired_.push_back(std::move(widget));
+  ScheduleFree();
+}
+
+void CKVXContainer::ScheduleFree() {
+  if (free_posted_) return;
+  // Without a window there is no loop to wait for, and no event running.
+  if (GetSafeHwnd() == nullptr) {
+    if (dispatch_depth_ == 0) retired_.clear();
+    return;
+  }
+  free_posted_ = PostMessage(FreeRetiredMessage()) != FALSE;
+}
+
+LRESULT CKVXContainer::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == FreeRetiredMessage()) {
+    free_posted_ = false;
+    // A modal loop inside an event pumps this too: the delivery's end posts again.
+    if (dispatch_depth_ == 0) retired_.clear();
+    return 0;
+  }
+  if (message == WM_NOTIFY && lparam != 0 && OnWidgetNotify(*reinterpret_cast<const NMHDR*>(lparam))) return 0;
+  const orbe::KvxMessage kvx = orbe::KvxMessageOf(message);
+  if (kvx != orbe::KvxMessage::kCount) {
+    static constexpr std::pair<orbe::KvxMessage, const char*> kEditEvents[] = {
+        {orbe::KvxMessage::kRichEditChange, "OnRichEditTextChanged"},
+        {orbe::KvxMessage::kRichEditReturn, "OnRichEditEnterKeyDown"},
+        {orbe::KvxMessage::kRichEditSetFocus, "OnRichEditSetfocus"},
+        {orbe::KvxMessage::kRichEditKillFocus, "OnRichEditKillfocus"},
+    };
+    const int id = static_cast<int>(wparam);
+    const CColorEdit* edit = GetEdit(id);
+    for (const auto& [kind, name] : kEditEvents) {
+      if (kind != kvx || edit == nullptr) continue;
+      const DeliveryScope scope(*this);
+      if (kind == orbe::KvxMessage::kRichEditChange) {
+        OnWidgetEvent(orbe::WidgetEvent{name, id, {edit->GetText()}});
+      } else {
+        OnWidgetEvent(orbe::WidgetEvent{name, id, {}});
+      }
+      return 0;
+    }
+  }
+  if (message == WM_RBUTTONUP) {
+    const int x = static_cast<short>(lparam & 0xFFFF);
+    const int y = static_cast<short>((lparam >> 16) & 0xFFFF);
+    const DeliveryScope scope(*this);
+    OnWidgetEvent(orbe::WidgetEvent{"OnContainerRButtonUp", GetDlgCtrlID(), {x, y}});
+    return 0;
+  }
+  return KvxWidget::WindowProc(message, wparam, lparam);
+}
+
+bool CKVXContainer::OnWidgetNotify(const NMHDR& header) {
+  const int id = static_cast<int>(header.idFrom);
+  if (header.code == SWN_SELCHANGED && GetSwitch(id) != nullptr) {
+    const auto& change = reinterpret_cast<const NM_SWITCH&>(header);
+    const DeliveryScope scope(*this);
+    OnWidgetEvent(orbe::WidgetEvent{"OnSwitchChanged", id, {change.iNewLabel}});
+    return true;
+  }
+  const TListTree* tree = GetListTree(id);
+  if (tree == nullptr || (header.code != NM_CLICK && header.code != NM_DBLCLK)) return false;
+  const HTREEITEM item = tree->GetSelectItem();
+  const DeliveryScope scope(*this);
+  OnWidgetEvent(orbe::WidgetEvent{header.code == NM_CLICK ? "OnListTreeButtonClk" : "OnListTreeButtonDbl", id,
+                                  {static_cast<int>(item), tree->GetItemText(item)}});
+  return true;
 }
 
 bool CKVXContainer::Adopt(std::unique_ptr<orbe::KvxWidget> widget, int x, int y, int cx, int cy, int& id) {
@@ -178,7 +276,14 @@ bool CKVXContainer::ListTree_AddWnd(int x, int y, int cx, int cy, int& id) {
   return AddWnd(x, y, cx, cy, id, static_cast<int>(WidgetKind::kListTree), "");
 }
 
-bool CKVXContainer::DeleteWnd(int id) { return widgets_.erase(id) > 0; }
+bool CKVXContainer::DeleteWnd(int id) {
+  const auto found = widgets_.find(id);
+  if (found == widgets_.end()) return false;
+  std::unique_ptr<orbe::KvxWidget> widget = std::move(found->second);
+  widgets_.erase(found);
+  Retire(std::move(widget));
+  return true;
+}
 
 bool CKVXContainer::MoveWndRect(int id, int x, int y, int cx, int cy) {
   orbe::KvxWidget* widget = GetWnd(id);
@@ -231,17 +336,29 @@ void CKVXContainer::InitWndPool() {
 
 void CKVXContainer::SetWndPoolSize(int size) {
   pool_size_ = std::max(size, 0);
-  while (static_cast<int>(pool_.size()) > pool_size_) pool_.pop_front();
+  while (static_cast<int>(pool_.size()) > pool_size_) {
+    Retire(std::move(pool_.front()));
+    pool_.pop_front();
+  }
+}
+
+void CKVXContainer::DeleteWndPool() {
+  while (!pool_.empty()) {
+    Retire(std::move(pool_.front()));
+    pool_.pop_front();
+  }
 }
 
 void CKVXContainer::RecycleWndPool(bool keep_in_pool) {
-  std::map<int, std::unique_ptr<orbe::KvxWidget>> retired;
-  retired.swap(widgets_);
-  if (!keep_in_pool) return;  // `retired` destroys them here
-  for (auto& [id, widget] : retired) {
-    widget->ShowWindow(SW_HIDE);
-    // A retired control has no id any more: its events would name nothing.
-    if (auto* control = dynamic_cast<orbe::EventWidget*>(widget.get())) control->SetEventSink(nullptr);
+  std::map<int, std::unique_ptr<orbe::KvxWidget>> taken;
+  taken.swap(widgets_);
+  for (auto& [id, widget] : taken) {
+    if (!keep_in_pool) {
+      Retire(std::move(widget));
+      continue;
+    }
+    // A pooled widget has no id any more: its events would name nothing.
+    Silence(*widget);
     pool_.push_back(std::move(widget));
   }
   SetWndPoolSize(pool_size_);
@@ -289,29 +406,38 @@ int WidgetIdOf(const CWnd& widget) {
 }  // namespace
 
 void CKVXContainer::OnGridClick(CGridCtrl& grid, int row, int col) {
+  const DeliveryScope scope(*this);
   LButtonClkNotify(WidgetIdOf(grid), row, col);
 }
 void CKVXContainer::OnGridDblClick(CGridCtrl& grid, int row, int col) {
+  const DeliveryScope scope(*this);
   LButtonDblClkNotify(WidgetIdOf(grid), row, col);
 }
 void CKVXContainer::OnGridSelChanged(CGridCtrl& grid, int row, int col) {
+  const DeliveryScope scope(*this);
   SelectChangedNotify(WidgetIdOf(grid), row, col);
 }
 void CKVXContainer::OnGridEndEdit(CGridCtrl& grid, int row, int col, const std::string& text) {
+  const DeliveryScope scope(*this);
   CellEndEdit(WidgetIdOf(grid), row, col, text);
 }
 void CKVXContainer::OnGridCheckClicked(CGridCtrl& grid, int row, int col, bool checked) {
+  const DeliveryScope scope(*this);
   CheckCellClicked(WidgetIdOf(grid), row, col, checked);
 }
 void CKVXContainer::OnGridComboSelChange(CGridCtrl& grid, int row, int col, int index) {
+  const DeliveryScope scope(*this);
   ComboCellSelChange(WidgetIdOf(grid), row, col, index);
 }
 void CKVXContainer::OnGridColumnResized(CGridCtrl& grid, int col, int width) {
+  const DeliveryScope scope(*this);
   ManualResizeColNotify(WidgetIdOf(grid), col, width);
 }
 void CKVXContainer::OnMouseEventSeries(CChartCtrl& chart, int series, int point, ChartMouseEvent event) {
+  const DeliveryScope scope(*this);
   OnMouseEventSeries(chart.GetDlgCtrlID(), series, point, event);
 }
 void CKVXContainer::OnKeyEventPlotArea(CChartCtrl& chart, UINT key) {
+  const DeliveryScope scope(*this);
   OnKeyEventPlotArea(chart.GetDlgCtrlID(), key);
 }

@@ -77,6 +77,7 @@ bool CKVXContainer::AddPluginWnd(int x, int y, int cx, int cy, int& id, int plug
 }
 
 void CKVXContainer::DeliverEvent(const orbe::WidgetEvent& event) {
+  const DeliveryScope scope(*this);
   if (event.name == "OnPluginMessage") {
     PluginMessage(GetWidget<CKvxPluginWnd>(event.id), event.ArgText(0), event.ArgText(1));
     return;

@@ -1,5 +1,6 @@
 #include "orbe/widgets/web_pane.h"
 
+#include "orbe/platform/shell.h"
 #include "orbe/platform/text.h"
 #include "orbe/widgets/html_writer.h"
 
@@ -7,6 +8,29 @@ bool CWebBrowser2::Navigate(const std::string& url) {
   if (url.empty()) return false;
   url_ = url;
   history_.push_back(url);
+  return true;
+}
+
+bool CWebBrowser2::FollowLink(const std::string& url) {
+  if (!IsWindowEnabled() || !Navigate(url)) return false;
+  Raise("OnWebNavigate", {url});
+  return true;
+}
+
+bool CWebBrowser2::OpenNewWindow(const std::string& url) {
+  if (!IsWindowEnabled() || url.empty()) return false;
+  Raise("OnWebNewWindow2Explorer");
+  if (pop_inside_) {
+    Navigate(url);
+  } else {
+    ShellExecuteA(GetSafeHwnd(), "open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  }
+  return true;
+}
+
+bool CWebBrowser2::ClosePage(bool child_window) {
+  if (!IsWindowEnabled()) return false;
+  Raise("OnWebWindowClosing", {child_window ? 1 : 0});
   return true;
 }
 

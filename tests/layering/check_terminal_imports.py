@@ -29,7 +29,7 @@ EXPORTED_FUNCTIONS = {
     # scripts and containers
     'InitScriptEvn', 'UnInitScriptEvn', 'AddPyScriptPath', 'DelPyScriptPath', 'Py_PrintAndGetErr', 'CreateF10Wnd',
     'DestroyF10Wnd', 'PopF10WndAsModalDlg', 'GetF10FunFromObject', 'GlobalDlgRunScript', 'ShowGlobalDlg',
-    'HideGlobalDlg', 'CreatePyGridWnd', 'DestroyPyGridWnd',
+    'HideGlobalDlg', 'StopRunningScript', 'CreatePyGridWnd', 'DestroyPyGridWnd',
     # screening
     'Creat3X1TWnd', 'Delete3X1TWnd', 'CreateClassifyDisplayWnd', 'DeleteClassifyDisplayWnd',
     'CreateDomainGridWnd', 'DeleteDomainGridWnd',

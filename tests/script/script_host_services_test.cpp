@@ -280,6 +280,9 @@ def run(c, folder, other_id):
     out['desktop'] = c.GetDesktopSize()
     out['active'] = c.IsActiveWnd()
 )");
+  // A load gives its window the focus; another window has it now.
+  EXPECT_EQ(CWnd::GetFocus(), static_cast<CWnd*>(&container_));
+  other.SetFocus();
   orbe::SetDesktopSize(1280, 720);
   Run(container_, "run", {container_.Folder(), std::to_string(other.GetPtrAsLong())});
   const auto out = [&](const char* key) { return container_.Eval(std::string("out['") + key + "']"); };

@@ -1,9 +1,8 @@
-// A script container for tests: a widget container window that owns the
-// container-side state (IContainerFun), loads a script module from a text and
-// calls its functions as the container window does, each with a fresh script
-// object. It routes the container's messages and records what the window
-// hooks (dialogs, other scripts) were asked, so tests can drive every method
-// of the script object from Python.
+// A thin test helper over the real container window: it loads a script from
+// a text (written as a module file of its own folder), calls its functions,
+// records every script call and, instead of opening real dialogs, what the
+// window's dialog hooks were asked, so tests can drive every method of the
+// script object from Python and read the script's globals back.
 #ifndef ORBE_TESTS_SUPPORT_SCRIPT_HARNESS_H_
 #define ORBE_TESTS_SUPPORT_SCRIPT_HARNESS_H_
 
@@ -25,13 +24,13 @@
 #include "orbe/script/script_env.h"
 #include "orbe/script/script_object.h"
 #include "orbe/script/script_ref.h"
-#include "orbe/widgets/kvx_container.h"
+#include "script/py_container_wnd.h"
 
 namespace orbe_test {
 
-class HarnessContainer : public CKVXContainer, public IContainerFun {
+class HarnessContainer : public CPyContainerWnd {
  public:
-  HarnessContainer() : CKVXContainer(0) {
+  HarnessContainer() {
     folder_ = (std::filesystem::temp_directory_path() / ("orbe_harness_" + std::to_string(::getpid()) + "_" +
                                                          std::to_string(NextNumber())))
                   .string();
@@ -40,36 +39,32 @@ class HarnessContainer : public CKVXContainer, public IContainerFun {
     Create(nullptr, RECT{0, 0, 800, 600}, WS_VISIBLE, 1);
   }
   ~HarnessContainer() override {
-    module_.reset();
     DestroyWindow();
     DelPyScriptPath(folder_);
     std::error_code ignored;
     std::filesystem::remove_all(folder_, ignored);
   }
 
-  // Imports the text (UTF-8) as a new module; false with the error text kept.
+  // Loads the text (UTF-8) as a new module through the window, calling no
+  // entry function; false with the error text kept.
   bool Load(const std::string& source) {
-    const std::string name = "orbe_harness_script_" + std::to_string(NextNumber());
-    std::ofstream(folder_ + "/" + name + ".py", std::ios::binary) << source;
-    {
-      // The import system caches folder listings; the file is new.
-      const orbe::ScriptLock lock;
-      PyRun_SimpleString("import importlib\nimportlib.invalidate_caches()\n");
-    }
-    module_ = orbe::ImportScriptModule(name, error_);
-    return static_cast<bool>(module_);
+    const std::string path = folder_ + "/orbe_harness_script_" + std::to_string(NextNumber()) + ".py";
+    std::ofstream(path, std::ios::binary) << source;
+    return LoadScript(path, "", "");
   }
   // Calls a function of the loaded script: (fresh object, texts...).
   bool Call(const std::string& function, const std::vector<std::string>& texts = {}) {
-    calls.push_back(function);
-    return orbe::CallContainerFunction(module_, function, *this, texts, error_);
+    return CallScript(function, texts);
   }
   // str() of an expression over the loaded script's globals, as UTF-8;
   // "<error: ...>" when it cannot be evaluated.
   std::string Eval(const std::string& expression) const {
     const orbe::ScriptLock lock;
-    if (!module_) return "<no script>";
-    PyObject* globals = PyModule_GetDict(module_.get());
+    if (!IsScriptLoaded()) return "<no script>";
+    const std::string name = ModuleName();
+    PyObject* module = PyImport_AddModule(name.c_str());  // borrowed: the loaded module
+    if (module == nullptr) return "<no script>";
+    PyObject* globals = PyModule_GetDict(module);
     PyObject* value = PyRun_String(expression.c_str(), Py_eval_input, globals, globals);
     PyObject* text = value != nullptr ? PyObject_Str(value) : nullptr;
     const char* utf8 = text != nullptr ? PyUnicode_AsUTF8(text) : nullptr;
@@ -80,7 +75,7 @@ class HarnessContainer : public CKVXContainer, public IContainerFun {
     return result;
   }
   std::string Global(const std::string& name) const { return Eval(name); }
-  const std::string& LastError() const { return error_; }
+  const std::string& LastError() const { return LastScriptError(); }
   const std::string& Folder() const { return folder_; }
 
   // The script functions called, in order (replies, timers and pushes too).
@@ -88,9 +83,10 @@ class HarnessContainer : public CKVXContainer, public IContainerFun {
   // What the window hooks were asked: "PopModalDlg title 300 200 s.py arg".
   std::vector<std::string> hooks;
 
-  HWND ContainerWindow() const override { return GetSafeHwnd(); }
-  CKVXContainer* ContainerWidgets() override { return this; }
-  bool CallScript(const std::string& name, const std::vector<std::string>& args) override { return Call(name, args); }
+  bool CallScript(const std::string& name, const std::vector<std::string>& args) override {
+    calls.push_back(name);
+    return CPyContainerWnd::CallScript(name, args);
+  }
 
   void PopModalDlg(const std::string& title, int width, int height, const std::string& script,
                    const std::string& argument) override {
@@ -117,12 +113,6 @@ class HarnessContainer : public CKVXContainer, public IContainerFun {
     Hook("RunOtherScript", {script, argument});
   }
 
- protected:
-  LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) override {
-    if (HandleScriptMessage(message, wparam, lparam)) return 0;
-    return CKVXContainer::WindowProc(message, wparam, lparam);
-  }
-
  private:
   static int NextNumber() {
     static std::atomic<int> number{0};
@@ -135,9 +125,13 @@ class HarnessContainer : public CKVXContainer, public IContainerFun {
     hooks.push_back(line);
   }
 
+  // The module the window loaded: its file's name without ".py".
+  std::string ModuleName() const {
+    const std::string file = ScriptPath().substr(ScriptPath().find_last_of('/') + 1);
+    return file.substr(0, file.size() - 3);
+  }
+
   std::string folder_;
-  orbe::ScriptRef module_;
-  std::string error_;
 };
 
 }  // namespace orbe_test

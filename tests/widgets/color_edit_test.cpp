@@ -2,23 +2,34 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "orbe/widgets/html_writer.h"
+#include "orbe/widgets/kvx_messages.h"
 
 namespace {
 
+// Records the edit's registered messages by name, with the control id.
 class Owner : public CWnd {
  public:
   int changes = 0;
-  WORD last_id = 0;
+  WPARAM last_id = 0;
+  std::vector<std::string> heard;
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) override {
     if (message == WM_COMMAND && (wparam >> 16) == EN_CHANGE) {
-      ++changes;
-      last_id = static_cast<WORD>(wparam & 0xFFFF);
+      heard.push_back("EN_CHANGE");
       return 0;
     }
-    return CWnd::WindowProc(message, wparam, lparam);
+    const orbe::KvxMessage kind = orbe::KvxMessageOf(message);
+    if (kind == orbe::KvxMessage::kCount) return CWnd::WindowProc(message, wparam, lparam);
+    if (kind == orbe::KvxMessage::kRichEditChange) ++changes;
+    last_id = wparam;
+    heard.push_back(orbe::kKvxMessageNames[static_cast<int>(kind)]);
+    return 0;
   }
 };
 
@@ -65,7 +76,56 @@ TEST(ColorEdit, TypingObeysReadOnlyDigitsLineAndLimitAndNotifies) {
   edit.SetReadOnly(true);
   EXPECT_FALSE(edit.TypeText("1"));
   EXPECT_EQ(owner.changes, 5);
-  EXPECT_EQ(owner.last_id, 42);
+  EXPECT_EQ(owner.last_id, 42u);
+}
+
+TEST(ColorEdit, EnterAndFocusTellTheirTargets) {
+  Owner owner;
+  owner.Create(nullptr, RECT{0, 0, 100, 100}, 1);
+  CColorEdit edit;
+  edit.Create(&owner, RECT{0, 0, 100, 20}, 7, WS_CHILD | WS_VISIBLE);
+  CColorEdit other;
+  other.Create(&owner, RECT{0, 30, 100, 50}, 8, WS_CHILD | WS_VISIBLE);
+  // Nothing is told before the script asks for it.
+  edit.SetFocus();
+  EXPECT_TRUE(edit.PressEnter());
+  EXPECT_TRUE(owner.heard.empty());
+  EXPECT_EQ(edit.GetText(), "\r\n");
+
+  edit.EnableMessageNotify(&owner, true);
+  edit.EnableFocusMessageNotify(&owner, true);
+  other.SetFocus();
+  edit.SetFocus();
+  // A real key press passes the edit's PreTranslateMessage: single-line, no break.
+  edit.SetSingleLine(true);
+  ASSERT_TRUE(orbe::PressKey(edit.GetSafeHwnd(), VK_RETURN));
+  orbe::RunUntilIdle();
+  edit.SetSingleLine(false);
+  EXPECT_TRUE(edit.PressEnter());
+  edit.EnableWindow(FALSE);
+  EXPECT_FALSE(edit.PressEnter());
+  EXPECT_EQ(owner.heard, (std::vector<std::string>{"RICHEDIT_EN_KILLFOCUS", "RICHEDIT_EN_SETFOCUS",
+                                                    "RICHEDIT_VK_RETURN", "EN_CHANGE", "RICHEDIT_EN_CHANGE",
+                                                    "RICHEDIT_VK_RETURN"}));
+  EXPECT_EQ(owner.last_id, 7u);
+  EXPECT_EQ(edit.GetText(), "\r\n\r\n");
+}
+
+TEST(KvxMessages, EveryNameHasItsOwnIdRegisteredOnce) {
+  orbe::RegisterKvxMessages();
+  std::vector<UINT> ids;
+  for (int i = 0; i < static_cast<int>(orbe::KvxMessage::kCount); ++i) {
+    const auto message = static_cast<orbe::KvxMessage>(i);
+    const UINT id = orbe::KvxMessageId(message);
+    EXPECT_GE(id, 0xC000u) << orbe::kKvxMessageNames[i];
+    EXPECT_EQ(id, RegisterWindowMessageA(orbe::kKvxMessageNames[i]));
+    EXPECT_EQ(orbe::KvxMessageOf(id), message);
+    ids.push_back(id);
+  }
+  std::sort(ids.begin(), ids.end());
+  EXPECT_EQ(std::adjacent_find(ids.begin(), ids.end()), ids.end());
+  EXPECT_EQ(orbe::KvxMessageOf(WM_USER), orbe::KvxMessage::kCount);
+  EXPECT_EQ(orbe::KvxMessageOf(0), orbe::KvxMessage::kCount);
 }
 
 }  // namespace

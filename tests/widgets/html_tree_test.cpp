@@ -96,17 +96,19 @@ TEST(HtmlTree, CheckBoxClickTogglesAndNotifiesParent) {
   EXPECT_EQ(b.parent.clicks.size(), 2u);
 
   EXPECT_TRUE(b.tree.ClickItem(b.sz));
-  EXPECT_TRUE(b.tree.ClickItem(b.sz));  // same item: no second notification
-  EXPECT_EQ(b.parent.notify_codes, std::vector<UINT>{TVN_SELCHANGED});
+  EXPECT_TRUE(b.tree.ClickItem(b.sz));  // same item: a click, no second selection change
+  EXPECT_EQ(b.parent.notify_codes, (std::vector<UINT>{TVN_SELCHANGED, NM_CLICK, NM_CLICK}));
   EXPECT_EQ(b.tree.GetSelectedItem(), b.sz);
 
   // A double click selects first, as its first press is a click.
+  b.parent.notify_codes.clear();
   EXPECT_TRUE(b.tree.DoubleClickItem(b.solar));
   EXPECT_TRUE(b.tree.DoubleClickItem(b.solar));
-  EXPECT_EQ(b.parent.notify_codes, (std::vector<UINT>{TVN_SELCHANGED, TVN_SELCHANGED, NM_DBLCLK, NM_DBLCLK}));
+  EXPECT_EQ(b.parent.notify_codes,
+            (std::vector<UINT>{TVN_SELCHANGED, NM_CLICK, NM_DBLCLK, NM_CLICK, NM_DBLCLK}));
   EXPECT_EQ(b.tree.GetSelectedItem(), b.solar);
   EXPECT_FALSE(b.tree.DoubleClickItem(999));
-  EXPECT_EQ(b.parent.notify_codes.size(), 4u);
+  EXPECT_EQ(b.parent.notify_codes.size(), 5u);
 }
 
 TEST(HtmlTree, StructureDataLookupAndStaleHandles) {

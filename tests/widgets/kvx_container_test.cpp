@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "orbe/widgets/buttons.h"
 #include "orbe/widgets/color_edit.h"
 #include "orbe/widgets/grid_ctrl.h"
 #include "orbe/widgets/html_tree.h"
@@ -173,10 +174,16 @@ TEST(KvxContainer, RecycledWidgetsWaitHiddenInTheBoundedPool) {
   EXPECT_EQ(container.GetWndCount(), 0);
   EXPECT_EQ(container.GetWnd(a), nullptr);
   EXPECT_EQ(container.GetPooledCount(), 2);  // the oldest went beyond the size
+  // Beyond the pool a widget is retired: hidden now, destroyed by the loop.
+  EXPECT_EQ(container.GetRetiredCount(), 1);
+  EXPECT_FALSE(CWnd::FromHandle(first)->IsWindowVisible());
+  orbe::RunUntilIdle();
+  EXPECT_EQ(container.GetRetiredCount(), 0);
   EXPECT_FALSE(IsWindow(first));
   ASSERT_TRUE(IsWindow(last));
   EXPECT_FALSE(CWnd::FromHandle(last)->IsWindowVisible());
   container.DeleteWndPool();
+  orbe::RunUntilIdle();
   EXPECT_FALSE(IsWindow(last));
 
   int d = 0;
@@ -184,7 +191,58 @@ TEST(KvxContainer, RecycledWidgetsWaitHiddenInTheBoundedPool) {
   const HWND fresh = container.GetWnd(d)->GetSafeHwnd();
   container.RecycleWndPool(false);
   EXPECT_EQ(container.GetPooledCount(), 0);
+  EXPECT_EQ(container.GetWnd(d), nullptr);
+  orbe::RunUntilIdle();
   EXPECT_FALSE(IsWindow(fresh));
+}
+
+// A listener that takes widgets away from inside their own events, as a
+// script does: the widget's code goes on over a live object, and tells
+// nothing more once it is gone from the container.
+class Taker : public CContainerListener {
+ public:
+  CKVXContainer* container = nullptr;
+  std::vector<std::string> heard;
+  void LButtonClkNotify(int id, int row, int col) override {
+    heard.push_back("click " + std::to_string(row) + " " + std::to_string(col));
+    container->DeleteWnd(id);
+  }
+  void LButtonDblClkNotify(int, int, int) override { heard.push_back("double"); }
+  void OnWidgetEvent(const orbe::WidgetEvent& event) override {
+    heard.push_back(event.name);
+    container->RecycleWndPool(false);
+  }
+};
+
+TEST(KvxContainer, WidgetsTakenAwayInTheirOwnEventsLiveUntilTheEventReturned) {
+  CKVXContainer container(0);
+  container.Create(nullptr, RECT{0, 0, 400, 400}, WS_VISIBLE, 1);
+  Taker taker;
+  taker.container = &container;
+  container.RegisterContainerListener(&taker);
+  int grid = 0, button = 0, other = 0;
+  container.Grid_AddWnd(0, 0, 100, 100, grid, "");
+  container.GetGrid(grid)->SetRowCount(3);
+  container.GetGrid(grid)->SetColumnCount(3);
+  container.Button_AddWnd(0, 0, 10, 10, button, "b");
+  container.Check_AddWnd(0, 0, 10, 10, other, "c");
+  CGridCtrl* const grid_window = container.GetGrid(grid);
+  const HWND grid_handle = grid_window->GetSafeHwnd();
+  // The double click's first press deletes the grid: no double click follows.
+  EXPECT_TRUE(grid_window->DoubleClickCell(1, 1));
+  EXPECT_EQ(taker.heard, std::vector<std::string>{"click 1 1"});
+  EXPECT_EQ(container.GetGrid(grid), nullptr);
+  EXPECT_TRUE(IsWindow(grid_handle));
+  EXPECT_EQ(container.GetRetiredCount(), 1);
+
+  auto* const button_window = container.GetWidget<CKvxButton>(button);
+  EXPECT_TRUE(button_window->Click());
+  EXPECT_EQ(container.GetWndCount(), 0);
+  button_window->Click();  // retired: it tells nobody
+  EXPECT_EQ(taker.heard, (std::vector<std::string>{"click 1 1", "OnButtonClicked"}));
+  orbe::RunUntilIdle();
+  EXPECT_EQ(container.GetRetiredCount(), 0);
+  EXPECT_FALSE(IsWindow(grid_handle));
 }
 
 }  // namespace

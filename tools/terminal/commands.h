@@ -19,6 +19,7 @@ using CommandArgs = std::vector<std::string>;
   COMMAND("lookup", RunLookup, "look securities, companies, industries and boards up")            \
   COMMAND("screen", RunScreen, "drive the screening window: boards, scheme, run, statistics, export") \
   COMMAND("topics", RunTopics, "build a topic selection tree, check and click items, print the selection") \
+  COMMAND("script", RunScript, "run a script container page, play user events, write it as HTML")           \
   /* end of the commands */
 
 #define ORBE_DECLARE_COMMAND(name, entry, help) int entry(const CommandArgs& args);

@@ -54,10 +54,13 @@ inline constexpr std::uint32_t kExchangeBufferSize = 10240;
 // volume, amount.
 using ScriptDayBar = std::tuple<int, double, double, double, double, double, double>;
 
-class IContainerFun : public ISubscribeMessageCallBack {
+// Subscriptions go to the receiver of the object that derives from this too
+// (the window, an ISubscribeMessageCallBack); an object without one
+// cannot subscribe.
+class IContainerFun {
  public:
   IContainerFun();
-  ~IContainerFun() override;
+  virtual ~IContainerFun();
   IContainerFun(const IContainerFun&) = delete;
   IContainerFun& operator=(const IContainerFun&) = delete;
 
@@ -118,8 +121,14 @@ class IContainerFun : public ISubscribeMessageCallBack {
   // Queues a pushed message for the window thread (any thread); the window
   // receives kContainerPushMessage and the script "OnTPPushMessage".
   void QueuePushMessage(const unsigned char* data, std::uint32_t length);
-  void OnSubscribeMessage(int id, const std::string& first, const std::string& second) override;
-  void OnPushedMessage(const unsigned char* data, std::uint32_t length) override;
+  // Removes every subscription of the container's receiver; after it returns
+  // no engine thread is inside the receiver any more.
+  void UnsubscribeAll();
+  // Makes the handles a window holds from its creation on: per session (main,
+  // then sub, when it exists) a synchronous SQL handle and a file-fetch handle
+  // with the session's cache directory. The methods make them on first use
+  // otherwise, and again for a session that was replaced.
+  void MakeSessionHandles();
 
   // --- Utilities and host services ---
   std::string Version();

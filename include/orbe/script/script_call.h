@@ -21,6 +21,14 @@ ScriptRef ReloadScriptModule(const ScriptRef& module, std::string& err);
 // The callable attribute `name` (cut to `max_name` bytes) of a module.
 ScriptRef GetScriptFunction(const ScriptRef& module, const std::string& name, std::string& err,
                             std::size_t max_name = kMaxScriptFunctionName);
+// Whether the module has an attribute `name` (cut as above); no error stays.
+bool HasScriptFunction(const ScriptRef& module, const std::string& name,
+                       std::size_t max_name = kMaxScriptFunctionName);
+// A second reference to the same object (empty for an empty one).
+ScriptRef ShareScriptRef(const ScriptRef& ref);
+// Makes the import system look at the script folders afresh (a file added
+// since the last import is found).
+void ForgetScriptFolderCaches();
 // Imports a module and fetches its function named like the module.
 bool LoadScriptFunction(const std::string& module_name, bool reload, ScriptRef& module, ScriptRef& function,
                         std::string& err, std::size_t max_name = kMaxScriptFunctionName);

@@ -25,6 +25,12 @@ void DelPyScriptPath(const std::string& path);
 // "\r\n"-terminated line per line, GBK; the error is cleared. "" when none.
 std::string Py_PrintAndGetErr();
 
+// From any thread: the script code a container is running now (one of its
+// functions, or its module being loaded) raises TimeoutError at its next
+// line; a script waiting inside a system call notices it when the call
+// returns. 1 when a script was running, else 0 (nothing is left pending).
+int StopRunningScript();
+
 }  // extern "C"
 
 namespace orbe {

@@ -108,6 +108,9 @@ class CChartCtrl : public orbe::KvxWidget {
   // series or a point that does not exist), a key in the plot area (told only
   // when key messages are on).
   bool ClickPoint(int series_id, int point, ChartMouseEvent event = ChartMouseEvent::kClick);
+  // Where a point is drawn, in the chart's client pixels (where a click on it
+  // lands); false for a series or point that does not exist.
+  bool GetPointScreenPos(int series_id, int point, int* x, int* y) const;
   bool PressKey(UINT key);
 
   void RenderHtml(orbe::HtmlWriter& out) const override;

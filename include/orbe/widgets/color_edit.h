@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "orbe/widgets/kvx_messages.h"
 #include "orbe/widgets/widget.h"
 
 constexpr UINT EN_CHANGE = 0x0300;
@@ -45,18 +46,34 @@ class CColorEdit : public orbe::KvxWidget {
   // Bytes; 0 = no limit.
   void SetLimitText(std::size_t limit) { limit_ = limit; }
   std::size_t GetLimitText() const { return limit_; }
-  // WM_COMMAND EN_CHANGE to this window for every typed change; 0 = none.
+  // Every typed change: WM_COMMAND EN_CHANGE, as an edit control tells a
+  // window, then the registered "RICHEDIT_EN_CHANGE"; Enter: the registered
+  // "RICHEDIT_VK_RETURN" (wParam the control id, lParam the edit's handle,
+  // orbe/widgets/kvx_messages.h). Off by default.
   void EnableMessageNotify(CWnd* target, bool enable);
+  // "RICHEDIT_EN_SETFOCUS" and "RICHEDIT_EN_KILLFOCUS" to the target.
+  void EnableFocusMessageNotify(CWnd* target, bool enable);
 
   // A user typing at the end. Refused (false, nothing changes) when read-only
   // or disabled, or when digits-only and the text has another character; a
   // single-line box drops line breaks; the limit cuts the text at a whole
-  // character. EN_CHANGE when something was added.
+  // character. EN_CHANGE and "RICHEDIT_EN_CHANGE" when something was added.
   bool TypeText(const std::string& text);
+  // A user pressing Enter (also WM_KEYDOWN VK_RETURN while it has the focus):
+  // a multi-line box that takes typing gets a line break; then
+  // "RICHEDIT_VK_RETURN". Refused when disabled.
+  bool PressEnter();
+  BOOL PreTranslateMessage(MSG* msg) override;
 
   void RenderHtml(orbe::HtmlWriter& out) const override;
 
+ protected:
+  void OnSetFocus(CWnd* old_focus) override;
+  void OnKillFocus(CWnd* new_focus) override;
+
  private:
+  void Tell(orbe::KvxMessage message, HWND target) const;
+
   std::vector<EditRun> runs_;
   bool read_only_ = false;
   bool digits_only_ = false;
@@ -65,6 +82,7 @@ class CColorEdit : public orbe::KvxWidget {
   bool border_ = true;
   std::size_t limit_ = 0;
   HWND notify_target_ = nullptr;
+  HWND focus_target_ = nullptr;
 };
 
 #endif  // ORBE_WIDGETS_COLOR_EDIT_H_

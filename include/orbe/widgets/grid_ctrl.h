@@ -210,6 +210,9 @@ class CGridCtrl : public orbe::KvxWidget {
   virtual bool IsNumberCell(int row, int col) const;
   // Sends WM_NOTIFY to the parent (when there is one) and returns its result.
   LRESULT Notify(UINT code, int row, int col);
+  // After a listener's callback: the grid still has its window, that
+  // listener and the cell, so the notifications of the same action go on.
+  bool StillShowing(HWND self, const IGridNotifyMsg* listener, int row, int col) const;
   IGridNotifyMsg* Listener() const { return listener_; }
   void RememberSort(int col, bool ascending) {
     sort_col_ = col;

@@ -82,10 +82,12 @@ class CXHtmlTree : public orbe::KvxWidget {
   // A click on a check box toggles it (mixed becomes checked) and sends the
   // registered check-box message.
   bool ClickCheckBox(HTREEITEM item);
-  // Selects the item; WM_NOTIFY TVN_SELCHANGED when the selection changed.
+  // Selects the item; WM_NOTIFY TVN_SELCHANGED when the selection changed,
+  // then NM_CLICK.
   bool ClickItem(HTREEITEM item);
   // A double click: selects as ClickItem, then WM_NOTIFY NM_DBLCLK (the
-  // parent reads the selected item).
+  // parent reads the selected item), unless the parent took the tree or the
+  // item away in its click handler.
   bool DoubleClickItem(HTREEITEM item);
   // The right button: selects as ClickItem, then WM_NOTIFY NM_RCLICK.
   bool RightClickItem(HTREEITEM item);
@@ -93,6 +95,9 @@ class CXHtmlTree : public orbe::KvxWidget {
   void RenderHtml(orbe::HtmlWriter& out) const override;
 
  private:
+  // WM_NOTIFY `code` to the parent; false when the tree is gone from it after.
+  bool NotifyParent(UINT code);
+
   struct Node {
     std::string text;
     LPARAM data = 0;

@@ -93,6 +93,10 @@ class CKVXContainer : public orbe::KvxWidget,
   bool Trade_Quote_AddWnd(int x, int y, int cx, int cy, int& id, int levels);
   bool AddPluginWnd(int x, int y, int cx, int cy, int& id, int plugin_id, int option);
 
+  // Takes the widget away at once (its id is gone, it is hidden and reports
+  // nothing); the object itself is destroyed when the container's message
+  // loop comes round and no widget event is being delivered, so a script may
+  // delete a widget from inside that widget's own event.
   bool DeleteWnd(int id);
   bool MoveWndRect(int id, int x, int y, int cx, int cy);
   bool ShowWnd(int id, bool show);
@@ -129,9 +133,14 @@ class CKVXContainer : public orbe::KvxWidget,
   void SetWndPoolSize(int size);
   int GetWndPoolSize() const { return pool_size_; }
   int GetPooledCount() const { return static_cast<int>(pool_.size()); }
-  // Retires every widget: into the pool (true) or destroyed at once (false).
+  // Retires every widget: into the pool (true) or away to be destroyed
+  // (false), as DeleteWnd does with one.
   void RecycleWndPool(bool keep_in_pool);
-  void DeleteWndPool() { pool_.clear(); }
+  void DeleteWndPool();
+  // Widgets taken away and not destroyed yet.
+  int GetRetiredCount() const { return static_cast<int>(retired_.size()); }
+  // True while a widget's event is being delivered through the container.
+  bool IsDeliveringEvent() const { return dispatch_depth_ > 0; }
 
   // Callbacks; each default passes the event to the registered listener.
   virtual void CellEndEdit(int id, int row, int col, const std::string& text);
@@ -149,9 +158,33 @@ class CKVXContainer : public orbe::KvxWidget,
 
  protected:
   void OnDestroy() override;
+  // The widgets' window notifications: a tab switch's SWN_SELCHANGED
+  // ("OnSwitchChanged"), a list tree's clicks ("OnListTreeButtonClk",
+  // "OnListTreeButtonDbl"), the rich edits' registered messages
+  // ("OnRichEditTextChanged", ...), a right click on the container itself
+  // ("OnContainerRButtonUp" with x, y), and the container's own message that
+  // destroys retired widgets.
+  LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+  // Counts the delivery of a widget event: retired widgets wait until the
+  // outermost delivery has returned.
+  class DeliveryScope {
+   public:
+    explicit DeliveryScope(CKVXContainer& container) : container_(container) { ++container_.dispatch_depth_; }
+    ~DeliveryScope();
+    DeliveryScope(const DeliveryScope&) = delete;
+    DeliveryScope& operator=(const DeliveryScope&) = delete;
+
+   private:
+    CKVXContainer& container_;
+  };
 
  private:
   bool Adopt(std::unique_ptr<orbe::KvxWidget> widget, int x, int y, int cx, int cy, int& id);
+  // Hidden, deaf and queued for destruction.
+  void Retire(std::unique_ptr<orbe::KvxWidget> widget);
+  void ScheduleFree();
+  bool OnWidgetNotify(const NMHDR& header);
 
   void OnGridClick(CGridCtrl& grid, int row, int col) override;
   void OnGridDblClick(CGridCtrl& grid, int row, int col) override;
@@ -169,6 +202,9 @@ class CKVXContainer : public orbe::KvxWidget,
   CContainerListener* listener_ = nullptr;
   std::map<int, std::unique_ptr<orbe::KvxWidget>> widgets_;
   std::deque<std::unique_ptr<orbe::KvxWidget>> pool_;
+  std::vector<std::unique_ptr<orbe::KvxWidget>> retired_;
+  int dispatch_depth_ = 0;
+  bool free_posted_ = false;
   int pool_size_ = 64;
   int next_id_ = 10000;
   orbe::ContainerMenu menu_{this};

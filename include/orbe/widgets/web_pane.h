@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "orbe/widgets/widget.h"
+#include "orbe/widgets/widget_event.h"
 
-class CWebBrowser2 : public orbe::KvxWidget {
+class CWebBrowser2 : public orbe::EventWidget {
  public:
-  CWebBrowser2() : KvxWidget(orbe::WidgetKind::kWeb) {}
+  CWebBrowser2() : EventWidget(orbe::WidgetKind::kWeb) {}
 
   // Empty addresses are refused. The history keeps every address navigated to.
   bool Navigate(const std::string& url);
@@ -21,6 +21,17 @@ class CWebBrowser2 : public orbe::KvxWidget {
   // Pop-up windows opened by a page stay inside the pane.
   void EnablePopNoIEWindow(bool enable) { pop_inside_ = enable; }
   bool IsPopNoIEWindow() const { return pop_inside_; }
+
+  // What the page does for its user. Following a link navigates there and
+  // raises "OnWebNavigate" (address). A page that opens a new window raises
+  // "OnWebNewWindow2Explorer"; the address then opens in the pane itself
+  // when pop-ups stay inside, else with the desktop's browser (ShellExecuteA).
+  // A page that closes its window raises "OnWebWindowClosing" (1 for a
+  // child window of the page, 0 for the pane's own). Refused (false, nothing
+  // raised) while disabled, and for an empty address.
+  bool FollowLink(const std::string& url);
+  bool OpenNewWindow(const std::string& url);
+  bool ClosePage(bool child_window);
 
   // Only http, https and file addresses become links; anything else (a
   // script address, say) is shown as plain text.
