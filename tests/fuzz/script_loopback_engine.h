@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "orbe/dataservice/cw_data_engin.h"
+#include "protocol/wire_format.h"
 
 namespace orbe_fuzz {
 
@@ -29,7 +30,7 @@ class LoopbackRequest final : public ICwRequest {
   ~LoopbackRequest() override = default;
 
  private:
-  unsigned char header_[kCwRequestHeaderSize] = {};
+  unsigned char header_[orbe::wire::kRequestHeaderSize] = {};
   std::vector<unsigned char> body_ = std::vector<unsigned char>(kCapacity, 0);
 };
 
@@ -41,10 +42,10 @@ class LoopbackReply final : public ICwReply {
   unsigned char* GetBody() override { return reinterpret_cast<unsigned char*>(body_.data()); }
   std::uint32_t GetBodyLength() override { return static_cast<std::uint32_t>(body_.size()); }
   int GetProgress() override { return 50; }
-  std::uint32_t GetTotalLength() override { return GetBodyLength() + kCwReplyHeaderSize; }
+  std::uint32_t GetTotalLength() override { return GetBodyLength() + orbe::wire::kReplyHeaderSize; }
 
  private:
-  unsigned char header_[kCwReplyHeaderSize] = {};
+  unsigned char header_[orbe::wire::kReplyHeaderSize] = {};
   std::string body_;
 };
 
@@ -78,7 +79,7 @@ class LoopbackSession final : public ICwRequestSession {
     if (handle == nullptr || request == nullptr) return false;
     std::uint16_t code = 0;
     std::memcpy(&code, request->GetBody(), sizeof code);
-    if (code == kCwRequestFileFetch) {
+    if (code == orbe::wire::kCodeFileFetch) {
       handle->OnStatus(0);
       return true;
     }

@@ -94,7 +94,7 @@ std::optional<ScriptEventLine> ParseScriptEventLine(std::string_view line, std::
       *error = "'" + target + "' is neither a widget id, 'container' nor 'wait'";
       return std::nullopt;
     }
-    if (words.size() < 2) {
+    if (words.size() < 2 || words[1].empty()) {
       *error = "no action after '" + target + "'";
       return std::nullopt;
     }
