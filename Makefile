@@ -12,7 +12,7 @@ CMAKE_FLAGS ?=
 WERROR := $(if $(CI),-DORBE_WERROR=ON,)
 
 PACKAGES := cmake ninja-build lld g++ clang libclang-rt-14-dev zlib1g-dev libtinyxml2-dev nettle-dev \
-            uuid-dev libsqlite3-dev libpq-dev postgresql libpython3.11-dev python3 libgtest-dev libgmock-dev libbenchmark-dev pkg-config libxlsxwriter-dev libicu-dev chromium fonts-wqy-microhei
+            uuid-dev libsqlite3-dev libpq-dev postgresql libpython3.11-dev python3 libgtest-dev libgmock-dev libbenchmark-dev pkg-config libxlsxwriter-dev libicu-dev chromium fonts-wqy-microhei libcli11-dev libcpp-httplib-dev nodejs
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
@@ -26,6 +26,12 @@ deps:
 	  echo "installing:" $$missing; \
 	  $(SUDO) apt-get update -qq && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$missing; \
 	fi
+	@# The browser tests drive Debian's chromium through npm's playwright-core (no browser download).
+	@# Debian's nodejs comes without npm (Debian's npm package adds it); a node that brings its own
+	@# npm keeps it. Only when neither works are the browser tests skipped.
+	@command -v npm >/dev/null || DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq npm || true
+	@[ -d tests/browser/node_modules/playwright-core ] || ! command -v npm >/dev/null || \
+	  npm install --prefix tests/browser --no-audit --no-fund --no-package-lock --loglevel=error
 
 $(BUILD)/build.ninja:
 	cmake -S . -B $(BUILD) -G Ninja $(WERROR) $(CMAKE_FLAGS)

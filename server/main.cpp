@@ -2,11 +2,14 @@
 // PostgreSQL database.
 #include <signal.h>
 #include <sys/signalfd.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "command_line.h"
 #include "data_server.h"
 #include "file_server.h"
 #include "procedure_data_browse.h"
@@ -77,9 +80,37 @@ int Serve(const orbe::server::ServerOptions& options) {
   return server->Run(stop.Get()) ? 0 : 1;
 }
 
+// The file a stopped --make-sample would leave behind; the handler may only
+// touch what is async-signal-safe, so the path is a fixed buffer.
+char g_building_path[4096];
+
+void RemoveBuildingAndDie(int signal_number) {
+  if (g_building_path[0] != '\0') ::unlink(g_building_path);
+  ::signal(signal_number, SIG_DFL);
+  ::raise(signal_number);
+}
+
+void RemoveBuildingOnStop(const std::string& target) {
+  const std::string building = target + ".building";
+  if (building.size() >= sizeof g_building_path) return;
+  building.copy(g_building_path, building.size());
+  for (const int stop : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) ::signal(stop, RemoveBuildingAndDie);
+}
+
 int MakeSample(const orbe::server::ServerOptions& options) {
   std::string error;
   const bool postgres = options.sample_path.starts_with("postgresql://") || options.sample_path.starts_with("postgres://");
+  std::error_code failure;
+  if (!postgres && std::filesystem::exists(options.sample_path, failure) && !options.sample_force) {
+    std::fprintf(stderr, "orbe-dataserver: --make-sample %s: the file exists (give --force to replace it)\n",
+                 options.sample_path.c_str());
+    return 1;
+  }
+  if (!postgres && std::filesystem::is_directory(options.sample_path, failure)) {
+    std::fprintf(stderr, "orbe-dataserver: --make-sample %s: a folder, not a file\n", options.sample_path.c_str());
+    return 1;
+  }
+  if (!postgres) RemoveBuildingOnStop(options.sample_path);
   const bool made = postgres ? orbe::sample::MakeSampleMarketInPostgres(options.sample_path, options.sample_scale, &error)
                              : orbe::sample::MakeSampleMarket(options.sample_path, options.sample_scale, &error);
   if (!made) {
@@ -89,20 +120,44 @@ int MakeSample(const orbe::server::ServerOptions& options) {
   return 0;
 }
 
+// The command line as the option parser reads it, from the options' own table.
+orbe::tools::CommandLineSpec CommandLine() {
+  orbe::tools::CommandLineSpec spec{"orbe-dataserver",
+                                    "the data service over an SQLite or a PostgreSQL database (docs/protocol.md); "
+                                    "prints \"listening on ADDR:PORT\" once it accepts connections, and stops "
+                                    "cleanly on SIGTERM or SIGINT",
+                                    {},
+                                    {},
+                                    0,
+                                    nullptr};
+  for (const orbe::server::ServerOptionHelp& help : orbe::server::ServerOptionHelps()) {
+    spec.options.push_back({help.flag, help.value, help.help});
+  }
+  spec.options.push_back({"--config", "FILE",
+                          "INI file, section [server] (Port, FilePort, FileRoot, Capacity, LogLevel, BrowseStamps, "
+                          "PostgreSQL, Listen, Allow, Writable, Workers); the command line overrides it"});
+  return spec;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  std::vector<std::string> arguments;
+  if (const auto status = orbe::tools::ReadCommandLine(CommandLine(), {argv + 1, argv + argc}, &arguments,
+                                                       ORBE_TOOLS_VERSION)) {
+    return *status;
+  }
   orbe::server::ServerOptions options;
   std::string error;
   if (!orbe::server::ParseServerOptions(arguments, &options, &error)) {
-    std::fprintf(stderr, "orbe-dataserver: %s\n(see --help)\n", error.c_str());
+    std::fprintf(stderr, "orbe-dataserver: %s (see orbe-dataserver --help)\n", error.c_str());
     return 2;
   }
   orbe::server::SetLogLevel(options.log_level);
   switch (options.mode) {
     case orbe::server::ServerMode::kHelp:
-      std::fputs(orbe::server::ServerUsage().c_str(), stdout);
+    case orbe::server::ServerMode::kVersion:
+      // The option parser answered these before.
       return 0;
     case orbe::server::ServerMode::kMakeSample:
       return MakeSample(options);

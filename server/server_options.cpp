@@ -4,10 +4,12 @@
 #include <cmath>
 #include <cstdint>
 #include <functional>
+#include <filesystem>
 #include <map>
 
 #include "data_server.h"
 
+#include "orbe/platform/echo_text.h"
 #include "orbe/platform/file.h"
 #include "orbe/platform/profile.h"
 #include "orbe/platform/text.h"
@@ -105,39 +107,48 @@ struct ValueOption {
   const char* ini_key;  // nullptr: command line only
   Setter set;
   bool switch_flag = false;  // the flag alone means "on"; the INI key takes on or off
+  const char* value = nullptr;  // its value in the help
+  const char* help = "";
 };
 
 const std::vector<ValueOption>& ValueOptions() {
   static const std::vector<ValueOption> options = {
       {"--db", nullptr,
-       [](ServerOptions* o, const std::string& v) { return SetText(&o->config.storage.sqlite_path, v); }},
+       [](ServerOptions* o, const std::string& v) { return SetText(&o->config.storage.sqlite_path, v); }, false, "PATH", "SQLite database (docs/storage.md); must exist"},
       {"--pg", "PostgreSQL",
-       [](ServerOptions* o, const std::string& v) { return SetText(&o->config.storage.pg_uri, v); }},
-      {"--listen", "Listen", SetListen},
-      {"--allow", "Allow", SetAllow},
-      {"--writable", "Writable", SetWritable, true},
-      {"--workers", "Workers", SetWorkers},
-      {"--port", "Port", SetPort},
-      {"--file-port", "FilePort", SetFilePort},
+       [](ServerOptions* o, const std::string& v) { return SetText(&o->config.storage.pg_uri, v); }, false, "URI", "PostgreSQL database instead (postgresql://user@host:port/name); needs --file-root"},
+      {"--listen", "Listen", SetListen, false, "ADDR", "IPv4 address to listen on, default 127.0.0.1; beyond loopback read-only unless --writable"},
+      {"--allow", "Allow", SetAllow, false, "CIDR,...", "client networks served (a.b.c.d/n), default 127.0.0.0/8; needed beyond loopback"},
+      {"--writable", "Writable", SetWritable, true, nullptr, "serve writes when --listen is given"},
+      {"--workers", "Workers", SetWorkers, false, "N", "threads that run requests, 1 to 256; default one per processor, at least 2"},
+      {"--port", "Port", SetPort, false, "N", "data port, 0 to 65535, default 7722; 0 picks a free port"},
+      {"--file-port", "FilePort", SetFilePort, false, "N", "serve the file server on port N, 0 to 65535 (0: any free port)"},
       {"--file-root", "FileRoot",
-       [](ServerOptions* o, const std::string& v) { return SetText(&o->config.file_root, v); }},
-      {"--capacity", "Capacity", SetCapacity},
-      {"--log-level", "LogLevel", SetLogLevel},
+       [](ServerOptions* o, const std::string& v) { return SetText(&o->config.file_root, v); }, false, "DIR", "folder of the files handed out; default PATH.files beside the database"},
+      {"--capacity", "Capacity", SetCapacity, false, "N", "capacity reported by the host-load request, 0 to 4294967295, default 3000"},
+      {"--log-level", "LogLevel", SetLogLevel, false, "LEVEL", "debug, info (the default), warn, error or off; on stderr"},
       {"--make-sample", nullptr,
        [](ServerOptions* o, const std::string& v) {
          o->mode = ServerMode::kMakeSample;
          return SetText(&o->sample_path, v);
-       }},
-      {"--scale", nullptr, SetScale},
+       }, false, "PATH|URI", "create the sample market database file (or load it into PostgreSQL) and exit"},
+      {"--scale", nullptr, SetScale, false, "S", "size of the sample market, above 0 and at most 100; 1 = full (about 4000 stocks)"},
+      {"--force", nullptr, [](ServerOptions* o, const std::string& v) { return SetSwitch(&o->sample_force, v); },
+       true, nullptr, "let --make-sample replace an existing database file"},
       {"--browse-stamps", "BrowseStamps",
-       [](ServerOptions* o, const std::string& v) { return SetSwitch(&o->browse_stamps, v); }},
+       [](ServerOptions* o, const std::string& v) { return SetSwitch(&o->browse_stamps, v); }, false, "on|off", "whether KVX_DataBrowse answers \"TS|name\", default on"},
   };
   return options;
 }
 
 bool ApplyConfigFile(const std::string& path, ServerOptions* options, std::string* error) {
-  if (!PathFileExistsA(path.c_str())) {
-    *error = "configuration file not found: " + path;
+  std::error_code failure;
+  if (!std::filesystem::is_regular_file(path, failure)) {
+    *error = "--config " + path + ": " + (std::filesystem::exists(path, failure) ? "not a file" : "no such file");
+    return false;
+  }
+  if (ProfileSectionNames(path).empty()) {
+    *error = "--config " + path + ": not an INI file (no [server] section)";
     return false;
   }
   for (const ValueOption& option : ValueOptions()) {
@@ -190,8 +201,25 @@ bool CheckCombination(ServerOptions* options, std::string* error) {
 
 }  // namespace
 
+bool ParseSplitOptions(const std::vector<std::string>& arguments, ServerOptions* options, std::string* error);
+
 bool ParseServerOptions(const std::vector<std::string>& arguments, ServerOptions* options, std::string* error) {
   // The INI file is applied first wherever --config stands, so the command line always wins.
+  // --name=VALUE is --name VALUE.
+  std::vector<std::string> split;
+  for (const std::string& argument : arguments) {
+    const std::size_t equals = argument.find('=');
+    if (argument.starts_with("--") && equals != std::string::npos) {
+      split.push_back(argument.substr(0, equals));
+      split.push_back(argument.substr(equals + 1));
+    } else {
+      split.push_back(argument);
+    }
+  }
+  return ParseSplitOptions(split, options, error);
+}
+
+bool ParseSplitOptions(const std::vector<std::string>& arguments, ServerOptions* options, std::string* error) {
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     if (arguments[i] == "--config") {
       if (i + 1 >= arguments.size()) {
@@ -207,13 +235,17 @@ bool ParseServerOptions(const std::vector<std::string>& arguments, ServerOptions
       options->mode = ServerMode::kHelp;
       return true;
     }
+    if (flag == "--version") {
+      options->mode = ServerMode::kVersion;
+      return true;
+    }
     if (flag == "--config") {
       ++i;
       continue;
     }
     const ValueOption* option = FindOption(flag);
     if (option == nullptr) {
-      *error = "unknown option: " + flag;
+      *error = "unknown option " + EchoText(flag);
       return false;
     }
     if (option->switch_flag) {
@@ -225,52 +257,18 @@ bool ParseServerOptions(const std::vector<std::string>& arguments, ServerOptions
       return false;
     }
     if (!option->set(options, arguments[++i])) {
-      *error = Format("bad value for %s: %s", flag.c_str(), arguments[i].c_str());
+      *error = flag + ": bad value " + EchoText(arguments[i]) + " (" + option->help + ")";
       return false;
     }
   }
   return CheckCombination(options, error);
 }
 
-std::string ServerUsage() {
-  return "usage:\n"
-         "  orbe-dataserver (--db PATH | --pg URI) [--port N] [--file-port N] [--file-root DIR]\n"
-         "                  [--capacity N] [--workers N] [--listen ADDR --allow CIDR,... [--writable]]\n"
-         "                  [--log-level LEVEL] [--browse-stamps on|off] [--config FILE]\n"
-         "  orbe-dataserver --make-sample PATH|postgresql://... [--scale S]\n"
-         "  orbe-dataserver --help\n"
-         "\n"
-         "Serves the data service's wire protocol (docs/protocol.md).\n"
-         "  --db PATH         SQLite database (docs/storage.md); must exist\n"
-         "  --pg URI          PostgreSQL database instead (postgresql://user@host:port/name); several\n"
-         "                    servers may serve one database (docs/deploy.md); needs --file-root\n"
-         "  --port N          data port, default 7722; 0 picks a free port\n"
-         "  --file-port N     serve the file server (requests 2500-2504) on port N (0: any free\n"
-         "                    port; the module's default is 8368); without it no file server runs\n"
-         "  --file-root DIR   folder of the files that request 2009 hands out and the file server\n"
-         "                    keeps (uploads, downloads, deletes stay inside it); the dictionary\n"
-         "                    files are generated into it; default PATH.files beside the database\n"
-         "  --capacity N      capacity reported by the host-load request, default 3000\n"
-         "  --workers N       threads that run requests, each with its own database connection;\n"
-         "                    default one per processor, at least 2\n"
-         "  --listen ADDR     IPv4 address to listen on, default 127.0.0.1 (loopback, read-write);\n"
-         "                    with --listen the server is read-only unless --writable is given\n"
-         "  --allow CIDR,...  client networks served (a.b.c.d/n); needed to listen beyond loopback;\n"
-         "                    default 127.0.0.0/8. Others are refused with status 106\n"
-         "  --writable        serve writes (DELETE, UPDATE, INSERT, stamp increases, reloads,\n"
-         "                    uploads, file deletes) when --listen is given\n"
-         "  --log-level L     debug, info (each request, the default), warn, error or off; on stderr\n"
-         "  --browse-stamps S on (default) or off: whether KVX_DataBrowse answers \"TS|name\"; off\n"
-         "                    answers it as a service without time stamps would (status 2)\n"
-         "  --config FILE     INI file, section [server]: Port, FilePort, FileRoot, Capacity, LogLevel,\n"
-         "                    BrowseStamps, PostgreSQL, Listen, Allow, Writable (on|off), Workers;\n"
-         "                    options on the command line override it\n"
-         "  --make-sample P   create the sample market database file P, or load it into the\n"
-         "                    PostgreSQL database of the URI P (replacing its tables), and exit\n"
-         "  --scale S         size of the sample market, 1 = full (about 4000 stocks), e.g. 0.01\n"
-         "\n"
-         "Prints \"listening on ADDR:PORT\" once it accepts connections; SIGTERM or SIGINT stop\n"
-         "it cleanly (exit 0).\n";
+std::vector<ServerOptionHelp> ServerOptionHelps() {
+  std::vector<ServerOptionHelp> helps;
+  for (const ValueOption& option : ValueOptions()) helps.push_back({option.flag, option.value, option.help});
+  return helps;
 }
+
 
 }  // namespace orbe::server

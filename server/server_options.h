@@ -10,7 +10,7 @@
 
 namespace orbe::server {
 
-enum class ServerMode { kServe, kMakeSample, kHelp };
+enum class ServerMode { kServe, kMakeSample, kHelp, kVersion };
 
 struct ServerOptions {
   ServerMode mode = ServerMode::kServe;
@@ -19,6 +19,7 @@ struct ServerOptions {
   int file_port = -1;  // -1: not asked for
   std::string sample_path;  // --make-sample: an SQLite file or a PostgreSQL URI
   double sample_scale = 1.0;
+  bool sample_force = false;  // --force: --make-sample may replace an existing file
   // Access control as given; ParseServerOptions turns them into config.access.
   bool listen_given = false;
   bool allow_given = false;
@@ -32,7 +33,13 @@ struct ServerOptions {
 // value or a value out of range.
 bool ParseServerOptions(const std::vector<std::string>& arguments, ServerOptions* options, std::string* error);
 
-std::string ServerUsage();
+// Every command-line option with its value and help, for the option parser.
+struct ServerOptionHelp {
+  const char* flag;
+  const char* value;  // nullptr: a flag without a value
+  const char* help;
+};
+std::vector<ServerOptionHelp> ServerOptionHelps();
 
 }  // namespace orbe::server
 

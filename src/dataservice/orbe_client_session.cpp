@@ -59,11 +59,15 @@ bool OrbeClientSession::InitSession(int generalDatabase, CWnd* parent) {
   if (!CwFileUtil::LoadCWSysData(this, cache_directory_.c_str())) return false;
   if (generalDatabase != kGeneralDatabaseMain && generalDatabase != kGeneralDatabaseTopics) return true;
   if (!orbe::LoadMainTables(this, parent)) return false;
-  if (generalDatabase != kGeneralDatabaseTopics) return true;
-  // Each topic only after the previous one loaded; the last result stands.
-  for (const orbe::ReferenceTopic topic : kStartTopics) {
-    if (!orbe::LoadTopicTables(topic, this, parent)) return false;
+  if (generalDatabase == kGeneralDatabaseTopics) {
+    // Each topic only after the previous one loaded; the last result stands.
+    for (const orbe::ReferenceTopic topic : kStartTopics) {
+      if (!orbe::LoadTopicTables(topic, this, parent)) return false;
+    }
   }
+  // The lookups' indexes are built while the session starts, so that the
+  // first report or screening does not wait for them.
+  static_cast<void>(References().Index());
   return true;
 }
 

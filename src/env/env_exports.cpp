@@ -1,5 +1,6 @@
 // The small exports: paths, host callbacks, global sessions, caches.
 #include "env/module_state.h"
+#include "script/py_entironment.h"
 #include "orbe/env.h"
 #include "orbe/script/freeze_store.h"
 #include "orbe/script/script_env.h"
@@ -17,6 +18,7 @@ ICwRequestSession* RequestSessionOf(const std::unique_ptr<OrbeClientSession>& se
 
 void SetPrivPath(const std::string& path) {
   orbe::State().SetPrivatePath(path);
+  orbe::Python().FollowPrivateDirectory();
   // The freeze store lives in the private folder (none without one).
   const bool separated = path.empty() || path.back() == '/' || path.back() == '\\';
   orbe::FreezeStore::Module().Load(path.empty() ? std::string()

@@ -4,6 +4,7 @@
 #include "orbe/indicators/fetch_multi_progress.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "indicators/fetch_calculator.h"
 #include "indicators/fetch_plan.h"
@@ -23,6 +24,20 @@ std::string ExpressionWithParams(std::string expression) {
     expression.replace(at, 1, "param");
   }
   return expression;
+}
+
+// What the user reads about a request that did not end with its whole reply.
+const char* FailureReason(int status) {
+  switch (status) {
+    case orbe::wire::kStatusConnectionLost:
+      return "与数据服务的连接中断";
+    case orbe::wire::kStatusTimedOut:
+      return "数据服务超时未应答";
+    case orbe::wire::kStatusProxyUnsupported:
+      return "没有可用的数据服务主机";
+    default:
+      return "数据服务拒绝了请求";
+  }
 }
 
 }  // namespace
@@ -94,6 +109,7 @@ int CFetchMultiProgress::StageProgress(int done) const {
 
 bool CFetchMultiProgress::FetchData(const IndexScheme& scheme, const std::string& codes) {
   if (busy_ || mgr_ == nullptr) return false;
+  failed_status_ = 0;
   group_ = -1;
   tql_ = -1;
   std::optional<orbe::FetchPlan> plan = orbe::MakeFetchPlan(mgr_, scheme, codes);
@@ -195,7 +211,11 @@ bool CFetchMultiProgress::AdvanceChunk(int& item, int itemCount) {
 void CFetchMultiProgress::OnAsynReceiveSQLData(WPARAM status, LPARAM handle) {
   if (!busy_ || group_ < 0 || !requests_) return;
   auto* reply = reinterpret_cast<IFetchData*>(handle);
-  if (status == kCwStatusComplete && reply == requests_->SqlHandle()) {
+  if (reply != nullptr && reply == requests_->SqlHandle() && static_cast<int>(status) != kCwStatusComplete) {
+    Abandon("SQL", group_, static_cast<int>(status));
+    return;
+  }
+  if (reply != nullptr && reply == requests_->SqlHandle()) {
     orbe::ReadSqlReply(*reply, *plan_, group_, Codes(), results_);
   }
   if (AdvanceChunk(group_, static_cast<int>(plan_->groups.size()))) {
@@ -229,7 +249,11 @@ void CFetchMultiProgress::OnAsynReceiveStamp(WPARAM status, LPARAM handle) {
 void CFetchMultiProgress::OnAsynReceiveTQLData(WPARAM status, LPARAM handle) {
   if (!busy_ || tql_ < 0 || !requests_) return;
   auto* reply = reinterpret_cast<IFetchData*>(handle);
-  if (status == kCwStatusComplete && reply == requests_->TqlHandle()) {
+  if (reply != nullptr && reply == requests_->TqlHandle() && static_cast<int>(status) != kCwStatusComplete) {
+    Abandon("TQL", tql_, static_cast<int>(status));
+    return;
+  }
+  if (reply != nullptr && reply == requests_->TqlHandle()) {
     requests_->OnTqlReply(status, reply);
     const auto seq = static_cast<std::size_t>(plan_->tqls[static_cast<std::size_t>(tql_)]);
     if (const auto* tql = dynamic_cast<const SysIndexTQL*>(plan_->bases[seq].index)) {
@@ -254,6 +278,19 @@ void CFetchMultiProgress::Finish(bool compute) {
   group_ = -1;
   tql_ = -1;
   ::PostMessage(owner_, done_msg_, 0, 0);
+}
+
+void CFetchMultiProgress::Abandon(const char* stage, int item, int status) {
+  failed_status_ = status;
+  results_.assign(plan_->bases.size(), CodeValues{});
+  table_.clear();
+  output_.clear();
+  total_ = 0;
+  char text[160];
+  std::snprintf(text, sizeof text, "%s，选股未完成（%s请求 %d，状态 %d）", FailureReason(status), stage, item + 1,
+                status);
+  Finish(false);
+  MessageBoxA(GetSafeHwnd(), text, "错误", MB_OK | MB_ICONERROR);
 }
 
 void CFetchMultiProgress::FetchMemData() { orbe::FetchQuoteValues(GetDataFunc(), *plan_, Codes(), results_); }

@@ -96,9 +96,27 @@ std::mutex& WriteLock() {
   return *lock.get();
 }
 
+}  // namespace
+
+struct ProfileReadScope::Pinned {
+  std::string path;
+  LoadedProfile loaded;
+};
+
+namespace {
+
+// The innermost ProfileReadScope of this thread; null without one.
+thread_local ProfileReadScope::Pinned* t_pinned = nullptr;
+
 LoadedProfile LoadProfile(LPCSTR file) {
   if (file == nullptr || *file == '\0') return {nullptr, true};
+  if (t_pinned != nullptr && t_pinned->path == file) return t_pinned->loaded;
   return Cache().Load(file);
+}
+
+// A write by this thread shows in its pinned copy at once.
+void RefreshPinned(const std::string& path, const LoadedProfile& written) {
+  if (t_pinned != nullptr && t_pinned->path == path) t_pinned->loaded = written;
 }
 
 template <typename Edit>
@@ -114,9 +132,12 @@ bool EditProfile(const std::string& path, Edit edit) {
   FileIdentity identity;
   if (!WriteFileAtomically(path, document.Serialize(), &identity)) {
     Cache().Forget(path);
+    RefreshPinned(path, Cache().Load(path));
     return false;
   }
-  Cache().Store(path, identity, std::make_shared<const IniDocument>(std::move(document)));
+  auto stored = std::make_shared<const IniDocument>(std::move(document));
+  Cache().Store(path, identity, stored);
+  RefreshPinned(path, LoadedProfile{std::move(stored), false});
   return true;
 }
 
@@ -225,6 +246,14 @@ std::vector<std::string> ProfileSection(const std::string& file, std::string_vie
 }
 
 void FlushProfileCache() { Cache().Clear(); }
+
+ProfileReadScope::ProfileReadScope(const std::string& file)
+    : pinned_(std::make_unique<Pinned>(Pinned{file, file.empty() ? LoadedProfile{nullptr, true} : Cache().Load(file)})),
+      previous_(t_pinned) {
+  t_pinned = pinned_.get();
+}
+
+ProfileReadScope::~ProfileReadScope() { t_pinned = previous_; }
 
 }  // namespace orbe
 

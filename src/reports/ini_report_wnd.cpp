@@ -46,18 +46,20 @@ CIniReportWnd::CIniReportWnd(ScrollWndCfg* cfg, const orbe::ReportStart& start)
     : cfg_(cfg), owns_cfg_(false), ini_path_(cfg != nullptr ? orbe::FieldText(cfg->ini_path) : ""), start_(start) {}
 
 CIniReportWnd::~CIniReportWnd() {
-  // The fetch handle waits for a request in flight; the window goes first so
+  // A fetch handle waits for a request in flight; the window goes first so
   // that its reply is dropped rather than delivered.
   DestroyWindow();
-  fetch_.reset();
+  for (PendingReply& reply : replies_) reply.handle.reset();
   if (owns_cfg_) CIniReportUtil::DestroyScrollWndCfg(cfg_);
 }
 
 int CIniReportWnd::OnCreate() {
   const orbe::ReportLookups lookups = orbe::CurrentReportLookups();
   session_ = lookups.main_session != nullptr ? lookups.main_session() : nullptr;
-  if (session_ != nullptr) fetch_.reset(CreateFetchDataHandle(GetSafeHwnd(), ids::kCellReady));
-  if (fetch_ == nullptr) session_ = nullptr;
+  for (PendingReply& reply : replies_) {
+    if (session_ != nullptr) reply.handle.reset(CreateFetchDataHandle(GetSafeHwnd(), ids::kCellReady));
+    if (reply.handle == nullptr) session_ = nullptr;
+  }
   if (!container_.Create(this, RECT{0, 0, 0, 0}, ids::kContainer, WS_CHILD | WS_VISIBLE)) return -1;
   container_.SetFont(orbe::kReportFont);
   container_.SetTitle("", orbe::kTitleColor, kContainerTitleHeight);
@@ -96,8 +98,12 @@ LRESULT CIniReportWnd::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
       }
       return 0;
     case ids::kCellReady:
-      if (IsBuilding() && (lparam == 0 || lparam == reinterpret_cast<LPARAM>(fetch_.get())))
-        OnCellReady(static_cast<int>(wparam));
+      // A pane's own post carries no handle; a reply names its handle.
+      if (lparam == 0) {
+        if (IsBuilding()) OnCellReady(static_cast<int>(wparam));
+      } else {
+        OnReply(reinterpret_cast<IFetchData*>(lparam), static_cast<int>(wparam));
+      }
       return 0;
     case WM_COMMAND:
       OnCommand(static_cast<int>(wparam & 0xFFFF));
@@ -146,4 +152,9 @@ extern "C" IIniReportWnd* CreateIniReportWnd(const CString& iniPath, const CStri
 
 extern "C" void DestroyIniReportWnd(IIniReportWnd* window) {
   delete dynamic_cast<CIniReportWnd*>(window);
+}
+
+extern "C" int GetIniReportFailedCells(IIniReportWnd* window) {
+  const auto* report = dynamic_cast<const CIniReportWnd*>(window);
+  return report != nullptr ? report->FailedCells() : 0;
 }

@@ -5,6 +5,7 @@
 #ifndef ORBE_REPORTS_INI_REPORT_WND_IMPL_H_
 #define ORBE_REPORTS_INI_REPORT_WND_IMPL_H_
 
+#include <array>
 #include <map>
 #include <memory>
 #include <string>
@@ -59,6 +60,7 @@ class CIniReportWnd final : public CWnd, public IIniReportWnd, public IGridNotif
   void DeliverEvent(const orbe::WidgetEvent& event) override;
 
   bool IsBuilding() const { return building_ != -1; }
+  int FailedCells() const { return failed_cells_; }
 
  protected:
   int OnCreate() override;
@@ -72,9 +74,11 @@ class CIniReportWnd final : public CWnd, public IIniReportWnd, public IGridNotif
   // report_wnd_page.cpp
   void RebuildPage(bool reread);
   void StartPage();
+  void RequestAhead();
   void StartCell();
+  void OnReply(IFetchData* handle, int status);
   void OnCellReady(int status);
-  void BuildCurrentCell();
+  void BuildCurrentCell(IFetchData* reply);
   void FinishPage();
   void ShowConfigError();
   void EnableTitleBar();
@@ -102,8 +106,21 @@ class CIniReportWnd final : public CWnd, public IIniReportWnd, public IGridNotif
   orbe::ReportTitleBar title_bar_;
   // The display-order index of the cell being built; -1 when the page is complete.
   int building_ = -1;
+  int failed_cells_ = 0;  // of the page being or last built
   OrbeClientSession* session_ = nullptr;
-  orbe::FetchHandle fetch_;
+  // The statements of the next cells are sent before their turn, each on a
+  // handle of its own, so the page waits for one round trip rather than one
+  // per cell; the cells are still built strictly in display order, each from
+  // its own reply. Handle i % kRepliesAhead serves display index i.
+  static constexpr int kRepliesAhead = 8;
+  struct PendingReply {
+    orbe::FetchHandle handle;
+    int cell = -1;     // the display index asked for; -1 when free
+    int status = -1;   // its completion; -1 while in flight
+  };
+  std::array<PendingReply, kRepliesAhead> replies_;
+  // The next display index whose statement is still to be sent.
+  int requested_ = 0;
   // Each cell's widget id in the container, and the configuration it shows.
   std::map<int, CellWndCfgBase*> cells_;
   orbe::ReportSplits splits_;

@@ -98,6 +98,8 @@ ScrollWndCfg* CIniReportUtil::GetScrollWndCfgFromINI(const char* path) {
     orbe::OwnedConfig cfg(new ScrollWndCfg());
     orbe::CopyToField(cfg->ini_path, path);
     const std::string file(path);
+    // One look at the file for the whole read, not one a key.
+    const orbe::ProfileReadScope read_once(file);
     orbe::ReadMainSection(*cfg, file);
     const int count = orbe::ProfileInt(file, "MAIN", "CONTROL_NUM", 0);
     for (const int i : orbe::ExistingControlNumbers(file, count))

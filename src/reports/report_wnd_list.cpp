@@ -177,16 +177,19 @@ int BuildListCell(const CellBuild& build, const ListCfg& cfg, bool histogram) {
                                   cfg.title_high, cfg.control_high, cfg.control_width);
   VList* list = id >= 0 ? container.GetList(id) : nullptr;
   if (list == nullptr) return -1;
-  list->SetMoneyUnit(build.money_unit);
-  list->SetHead(ListHeading(cfg, build.money_unit));
-  list->SetFixFirstCol(cfg.fix_first_col);
-
-  const bool truncated = FillRows(*list, build, cfg);
-  const int sort_col = cfg.init_sort_title[0] != '\0' ? list->FindColumn(FieldText(cfg.init_sort_title)) : -1;
-  if (sort_col >= 0) list->SortByColumn(sort_col, cfg.init_sort_ascending);
-  list->HideInvalidColumns();
-  AddSummaries(*list, cfg);
-  list->ApplyCompareColors();
+  bool truncated = false;
+  {
+    const VList::Batch one_layout(*list);
+    list->SetMoneyUnit(build.money_unit);
+    list->SetHead(ListHeading(cfg, build.money_unit));
+    list->SetFixFirstCol(cfg.fix_first_col);
+    truncated = FillRows(*list, build, cfg);
+    const int sort_col = cfg.init_sort_title[0] != '\0' ? list->FindColumn(FieldText(cfg.init_sort_title)) : -1;
+    if (sort_col >= 0) list->SortByColumn(sort_col, cfg.init_sort_ascending);
+    list->HideInvalidColumns();
+    AddSummaries(*list, cfg);
+    list->ApplyCompareColors();
+  }
   list->ResizeZeroWidthColumns();
 
   if (!cfg.horizontal) list->Reverse();

@@ -1,6 +1,7 @@
 // Building a report page: the cells of the display order one after another,
-// each data cell after its own reply has arrived (message kCellReady from the
-// fetch handle), each pane after a kCellReady the window posts itself.
+// each data cell after its own reply has arrived (message kCellReady from its
+// fetch handle), each pane after a kCellReady the window posts itself. The
+// statements of the next few cells are already on their way meanwhile.
 #include "orbe/platform/text.h"
 #include "reports/ini_report_wnd_impl.h"
 #include "reports/report_wnd_cells.h"
@@ -13,6 +14,10 @@ constexpr char kConfigErrorText[] = "配置文件出错";
 constexpr int kReplyComplete = 100;
 
 bool NeedsData(EWndType type) { return type == kWndList || type == kWndChart || type == kWndListHistogram; }
+
+bool IsBuildable(const CellWndCfgBase* cell) {
+  return cell != nullptr && cell->type != kWndNone && cell->type <= kWndListHistogram;
+}
 
 }  // namespace
 
@@ -38,35 +43,71 @@ void CIniReportWnd::StartPage() {
   container_.SetTitle(orbe::FieldText(cfg_->title), orbe::kTitleColor, cfg_->title_high);
   Layout();
   building_ = 0;
+  requested_ = 0;
+  for (PendingReply& reply : replies_) reply.cell = -1;
+  failed_cells_ = 0;
   StartCell();
+}
+
+// Sends the statements of the cells up to kRepliesAhead past the one being
+// built. It stops at a cell the page cannot build: the page ends there, and
+// no reply may still be on its way when the next page starts.
+void CIniReportWnd::RequestAhead() {
+  const int cells = static_cast<int>(cfg_->display_order.size());
+  while (requested_ < cells && requested_ < building_ + kRepliesAhead) {
+    const CellWndCfgBase* cell = CIniReportUtil::GetCfgBase(cfg_, requested_);
+    if (!IsBuildable(cell) || (NeedsData(cell->type) && session_ == nullptr)) return;
+    if (NeedsData(cell->type)) {
+      PendingReply& reply = replies_[static_cast<std::size_t>(requested_ % kRepliesAhead)];
+      reply.cell = requested_;
+      reply.status = -1;
+      const CString sql = CIniReportUtil::ReplaceTimeInSql(
+          CIniReportUtil::GenerateSql(orbe::FieldText(cell->sql_statement), orbe::FieldText(cell->parameter),
+                                      security_code_),
+          title_bar_.Term());
+      // A refused request posts its completion too (status 0), so the cell is
+      // built, empty, and the page goes on.
+      reply.handle->FetchData(sql.c_str(), nullptr, 0, FALSE);
+    }
+    ++requested_;
+  }
 }
 
 void CIniReportWnd::StartCell() {
   const CellWndCfgBase* cell = CIniReportUtil::GetCfgBase(cfg_, building_);
-  if (cell == nullptr || cell->type == kWndNone || cell->type > kWndListHistogram) {
+  if (!IsBuildable(cell) || (NeedsData(cell->type) && session_ == nullptr)) {
     ShowConfigError();
     return;
   }
+  RequestAhead();
+  title_bar_.SetBuilding(true, config_allowed_);
   if (!NeedsData(cell->type)) {
     PostMessage(ids::kCellReady, kReplyComplete, 0);
-  } else {
-    if (session_ == nullptr || fetch_ == nullptr) {
-      ShowConfigError();
-      return;
-    }
-    const CString sql = CIniReportUtil::ReplaceTimeInSql(
-        CIniReportUtil::GenerateSql(orbe::FieldText(cell->sql_statement), orbe::FieldText(cell->parameter),
-                                    security_code_),
-        title_bar_.Term());
-    // A refused request posts its completion too (status 0), so the cell is
-    // built, empty, and the page goes on.
-    fetch_->FetchData(sql.c_str(), nullptr, 0, FALSE);
+    return;
   }
-  title_bar_.SetBuilding(true, config_allowed_);
+  // The reply may have come while earlier cells were built.
+  const PendingReply& reply = replies_[static_cast<std::size_t>(building_ % kRepliesAhead)];
+  if (reply.cell == building_ && reply.status != -1) {
+    PostMessage(ids::kCellReady, static_cast<WPARAM>(reply.status), reinterpret_cast<LPARAM>(reply.handle.get()));
+  }
 }
 
-void CIniReportWnd::OnCellReady(int /*status*/) {
-  BuildCurrentCell();
+void CIniReportWnd::OnReply(IFetchData* handle, int status) {
+  if (!IsBuilding()) return;
+  for (PendingReply& reply : replies_) {
+    if (reply.handle.get() != handle || reply.cell < 0) continue;
+    reply.status = status;
+    if (reply.cell == building_) OnCellReady(status);
+    return;
+  }
+}
+
+void CIniReportWnd::OnCellReady(int status) {
+  if (status != kReplyComplete) ++failed_cells_;
+  PendingReply& reply = replies_[static_cast<std::size_t>(building_ % kRepliesAhead)];
+  const bool own_reply = reply.cell == building_;
+  BuildCurrentCell(own_reply ? reply.handle.get() : nullptr);
+  if (own_reply) reply.cell = -1;
   container_.AdjustAllWnd();
   ++building_;
   if (building_ < static_cast<int>(cfg_->display_order.size())) {
@@ -77,10 +118,10 @@ void CIniReportWnd::OnCellReady(int /*status*/) {
   Invalidate();
 }
 
-void CIniReportWnd::BuildCurrentCell() {
+void CIniReportWnd::BuildCurrentCell(IFetchData* reply) {
   CellWndCfgBase* cell = CIniReportUtil::GetCfgBase(cfg_, building_);
   if (cell == nullptr) return;
-  const orbe::CellBuild build{container_, fetch_.get(), session_, title_bar_.Unit(), security_code_};
+  const orbe::CellBuild build{container_, reply, session_, title_bar_.Unit(), security_code_};
   int id = -1;
   switch (cell->type) {
     case kWndList:

@@ -83,6 +83,10 @@ ScreeningResult RunScreening(IIndexMgr* mgr, const IndexScheme& scheme, const st
       if (progress) progress(shown);
     }
   }
+  if (fetch->GetFailedStatus() != 0) {
+    result.error = Format("数据请求失败（状态 %d）", fetch->GetFailedStatus());
+    return result;
+  }
   result.ok = true;
   result.columns = ScreeningColumns(mgr, scheme);
   result.rows = fetch->GetResultTable();

@@ -94,6 +94,8 @@ struct ContainerData {
   IContainerFun& owner;
 
   std::map<int, PendingRequest> requests;
+  // Requests that ended without their complete reply: a failure status or a refused send.
+  int failed_replies = 0;
   std::unordered_map<const IFetchData*, int> request_ids;
   int next_id = 1;
   std::vector<wire::SqlOption> sql_options;

@@ -137,6 +137,7 @@ void ContainerData::RetireRequest(int id) {
   if (found == requests.end()) return;
   found->second.cancelled = true;
   found->second.retired = true;
+  ++failed_replies;
   const HWND window = owner.ContainerWindow();
   if (window == nullptr || !PostMessage(window, kContainerRetireMessage, static_cast<WPARAM>(id), 0)) DropRequest(id);
 }
@@ -232,6 +233,8 @@ void IContainerFun::MakeSessionHandles() {
 
 // --- Window messages ---
 
+int IContainerFun::FailedReplies() const { return data_->failed_replies; }
+
 bool IContainerFun::HandleScriptMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   ContainerData& d = *data_;
   switch (message) {
@@ -241,6 +244,7 @@ bool IContainerFun::HandleScriptMessage(UINT message, WPARAM wparam, LPARAM lpar
       const int id = found->second;
       const PendingRequest& request = d.requests.at(id);
       if (request.retired) return true;  // freed by its retire message
+      if (!request.cancelled && wparam != kReplyComplete) ++d.failed_replies;
       if (!request.cancelled) {
         const std::string callback = request.callback;
         CallScript(callback, {Number(id), Number(static_cast<int>(wparam))});

@@ -23,6 +23,7 @@
 #include "orbe/script/script_dialogs.h"
 #include "orbe/widgets/kvx_functions.h"
 #include "script/container_data.h"
+#include "script/host_quote.h"
 #include "script/py_ptr.h"
 #include "script/script_text.h"
 
@@ -145,6 +146,31 @@ double QuoteValue(const std::string& code, int market, const QuoteField* field) 
     default: return ReadAs<double>(record, field->offset);
   }
 }
+
+}  // namespace
+
+namespace orbe::script {
+
+double HostQuoteField(const std::string& code, int market, int field) {
+  const bool known = field >= 0 && static_cast<std::size_t>(field) < std::size(kQuoteFields);
+  return QuoteValue(code, market, known ? &kQuoteFields[field] : nullptr);
+}
+
+bool HostQuoteKnown(const std::string& code, int market) {
+  const std::string record = market < 0 ? AskHost(kHostQuoteRecord, CodeValue(code), HostValue7{})
+                                        : AskHost(kHostQuoteRecordByMarket, CodeValue(code), MarketValue(market));
+  return record.size() >= sizeof(Hq104);
+}
+
+bool HostSecurity(const std::string& code, HostSecurityAttributes& attributes) {
+  return SecurityAttributes(code, -1, attributes);
+}
+
+int ShowSecurityInHost(const std::string& code) { return SwitchForSecurity(code, -1, kShowSecurityCall); }
+
+}  // namespace orbe::script
+
+namespace {
 
 // The host's text answer split at "|" into exactly N items.
 template <std::size_t N>
@@ -409,8 +435,7 @@ int IContainerFun::KVX_OpenURL(const std::string& url) {
 // --- The host's data function ---
 
 double IContainerFun::GetStockData(const std::string& code, int market, int field) {
-  const bool known = field >= 0 && static_cast<std::size_t>(field) < std::size(kQuoteFields);
-  return QuoteValue(code, market, known ? &kQuoteFields[field] : nullptr);
+  return script::HostQuoteField(code, market, field);
 }
 
 double IContainerFun::GetStockData1(const std::string& code, int market, int offset) {

@@ -91,6 +91,11 @@ void DestroyF10Wnd(IF10Fun* window) {
   container->DestroyWhenIdle();
 }
 
+int GetF10FailedRequests(IF10Fun* window) {
+  const auto* container = dynamic_cast<CPyContainerWnd*>(window);
+  return container != nullptr && IsExportedContainer(container) ? container->FailedReplies() : 0;
+}
+
 int PopF10WndAsModalDlg(const std::string& title, int width, int height, const std::string& script,
                         const std::string& argument) {
   CDlgPopContainer dialog(nullptr, width, height);

@@ -11,6 +11,7 @@
 
 #include "env/module_state.h"
 #include "orbe/platform/text.h"
+#include "orbe/script/script_ref.h"
 #include "script/py_ptr.h"
 #include "script/script_text.h"
 
@@ -30,6 +31,22 @@ constexpr char kRedirectStandardError[] =
     "    import io\n"
     "    errorlog=io.StringIO()\n"
     "sys.stderr=errorlog\n";
+// Reopens the log at the new path; the old one is kept when it holds
+// something or the new one cannot be opened.
+constexpr char kMoveStandardError[] =
+    "import os\n"
+    "_orbe_old=errorlog\n"
+    "try:\n"
+    "    errorlog=open(_orbe_pyerr_path,'w',encoding='utf-8',errors='backslashreplace')\n"
+    "except OSError:\n"
+    "    errorlog=_orbe_old\n"
+    "else:\n"
+    "    sys.stderr=errorlog\n"
+    "    _orbe_old.close()\n"
+    "    _orbe_name=getattr(_orbe_old,'name',None)\n"
+    "    if isinstance(_orbe_name,(str,bytes)) and os.path.getsize(_orbe_name)==0:\n"
+    "        os.remove(_orbe_name)\n"
+    "del _orbe_old\n";
 constexpr char kRestoreStandardError[] = "errorlog.close()\nsys.stderr=oldstderr\n";
 
 bool IsSeparator(char c) { return c == '/' || c == '\\'; }
@@ -203,6 +220,24 @@ bool PyEntironment::RedirectStandardError() {
   const PyPtr log_name(PyRun_String("getattr(errorlog,'name',None)", Py_eval_input, globals, globals));
   PyErr_Clear();
   return log_name && log_name.get() != Py_None;
+}
+
+void PyEntironment::FollowPrivateDirectory() {
+  if (!started() || error_log_path_.empty()) return;
+  const std::string moved = ErrorLogPath();
+  if (moved == error_log_path_) return;
+  const ScriptLock lock;
+  if (!lock.running()) return;
+  PyObject* globals = PyModule_GetDict(PyImport_AddModule("__main__"));
+  const PyPtr path(PyBytes_FromStringAndSize(moved.data(), static_cast<Py_ssize_t>(moved.size())));
+  if (!path || PyDict_SetItemString(globals, "_orbe_pyerr_path", path.get()) != 0) {
+    PyErr_Clear();
+    return;
+  }
+  const PyPtr result(PyRun_String(kMoveStandardError, Py_file_input, globals, globals));
+  PyDict_DelItemString(globals, "_orbe_pyerr_path");
+  PyErr_Clear();
+  if (result) error_log_path_ = moved;
 }
 
 void PyEntironment::ApplySearchPaths() {

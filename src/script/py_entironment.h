@@ -67,6 +67,9 @@ class PyEntironment {
   std::uint64_t run() const { return run_.load(std::memory_order_acquire); }
   // The error log of the current run ("" while stopped).
   const std::string& error_log_path() const { return error_log_path_; }
+  // The private directory changed: the error log moves there, and the one
+  // left behind goes when nothing was written to it. Window thread.
+  void FollowPrivateDirectory();
 
  private:
   bool Initialize();

@@ -54,6 +54,8 @@ struct ParamOf {
 };
 
 template <> struct Param<int> : ParamOf<int, 'i'> {};
+// Colours (COLORREF) cross as ints: -1 is CLR_NONE.
+template <> struct Param<unsigned int> : ParamOf<unsigned int, 'i'> {};
 template <> struct Param<bool> : ParamOf<bool, 'i'> {};
 template <> struct Param<std::int64_t> : ParamOf<std::int64_t, 'L'> {};
 template <> struct Param<double> : ParamOf<double, 'd'> {};
@@ -70,6 +72,12 @@ template <> struct Param<float&> : ParamOf<float, 'f', true> {};
 template <> struct Param<std::string&> : ParamOf<std::string, 's', true> {};
 
 inline bool ReadValue(PyObject* arg, int& value, const ArgumentPlace& place) { return ReadIntArgument(arg, value, place); }
+inline bool ReadValue(PyObject* arg, unsigned int& value, const ArgumentPlace& place) {
+  int number = 0;
+  if (!ReadIntArgument(arg, number, place)) return false;
+  value = static_cast<unsigned int>(number);
+  return true;
+}
 inline bool ReadValue(PyObject* arg, bool& value, const ArgumentPlace& place) {
   int number = 0;
   if (!ReadIntArgument(arg, number, place)) return false;
@@ -173,6 +181,13 @@ template <typename F>
 struct FnTraits;
 template <typename C, typename R, typename... A>
 struct FnTraits<R (C::*)(A...)> {
+  using Class = C;
+  using Return = R;
+  using Params = TypeList<A...>;
+  static constexpr bool kMember = true;
+};
+template <typename C, typename R, typename... A>
+struct FnTraits<R (C::*)(A...) const> {
   using Class = C;
   using Return = R;
   using Params = TypeList<A...>;
@@ -319,6 +334,11 @@ PyObject* CallParams(C& target, [[maybe_unused]] PyObject* const* args, [[maybe_
     return Py_NewRef(Py_None);
   } else {
     R result = call();
+    // An adapter that reads an argument itself (a list) reports a bad one as
+    // the interpreter's error.
+    if constexpr (!FnTraits<decltype(Fn)>::kMember) {
+      if (PyErr_Occurred() != nullptr) return nullptr;
+    }
     return Result<R>::Make(result);
   }
 }

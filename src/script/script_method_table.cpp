@@ -10,6 +10,7 @@
 #include "orbe/script/script_methods.h"
 #include "script/lookup_bindings.h"
 #include "script/script_binding.h"
+#include "script/script_widget_rows.h"
 
 namespace orbe::script {
 namespace {
@@ -24,9 +25,47 @@ namespace {
 #define ORBE_BINDER_PENDING(name, ...) nullptr
 #define ORBE_BINDING(name, binder, arg) ORBE_BINDER_##binder(name, arg)
 
+// Widget rows are bound (and checked against their operations) in
+// script_widget_rows_*.cpp; here they are their invokers.
+#define ORBE_INVOKER_WIDGET(name, ...) &WidgetInvoke_##name
+#define ORBE_INVOKER_ADAPTER(name, ...) &WidgetInvoke_##name
+#define ORBE_INVOKER_DATA(name, binder, arg) InvokerOf<ORBE_BINDING(name, binder, arg)>()
+#define ORBE_INVOKER_OWN(name, arg) ORBE_INVOKER_DATA(name, OWN, arg)
+#define ORBE_INVOKER_MEMBER(name, arg) ORBE_INVOKER_DATA(name, MEMBER, arg)
+#define ORBE_INVOKER_LOOKUP_TEXT(name, arg) ORBE_INVOKER_DATA(name, LOOKUP_TEXT, arg)
+#define ORBE_INVOKER_LOOKUP_LIST(name, arg) ORBE_INVOKER_DATA(name, LOOKUP_LIST, arg)
+#define ORBE_INVOKER_LOOKUP_BOND(name, arg) ORBE_INVOKER_DATA(name, LOOKUP_BOND, arg)
+#define ORBE_INVOKER_HOST_BOARDS(name, arg) ORBE_INVOKER_DATA(name, HOST_BOARDS, arg)
+#define ORBE_INVOKER_HOST_BOARD(name, arg) ORBE_INVOKER_DATA(name, HOST_BOARD, arg)
+#define ORBE_INVOKER_PENDING(name, ...) nullptr
+#define ORBE_INVOKER(name, binder, arg) ORBE_INVOKER_##binder(name, arg)
+#define ORBE_BUILT_PENDING false
+#define ORBE_BUILT_WIDGET true
+#define ORBE_BUILT_ADAPTER true
+#define ORBE_BUILT_OWN true
+#define ORBE_BUILT_MEMBER true
+#define ORBE_BUILT_LOOKUP_TEXT true
+#define ORBE_BUILT_LOOKUP_LIST true
+#define ORBE_BUILT_LOOKUP_BOND true
+#define ORBE_BUILT_HOST_BOARDS true
+#define ORBE_BUILT_HOST_BOARD true
+
+#define ORBE_CHECK_WIDGET(name, format, result, arg)
+#define ORBE_CHECK_ADAPTER(name, format, result, arg)
+#define ORBE_CHECK_OWN(name, format, result, arg) ORBE_CHECK_DATA(name, format, result, OWN, arg)
+#define ORBE_CHECK_MEMBER(name, format, result, arg) ORBE_CHECK_DATA(name, format, result, MEMBER, arg)
+#define ORBE_CHECK_LOOKUP_TEXT(name, format, result, arg) ORBE_CHECK_DATA(name, format, result, LOOKUP_TEXT, arg)
+#define ORBE_CHECK_LOOKUP_LIST(name, format, result, arg) ORBE_CHECK_DATA(name, format, result, LOOKUP_LIST, arg)
+#define ORBE_CHECK_LOOKUP_BOND(name, format, result, arg) ORBE_CHECK_DATA(name, format, result, LOOKUP_BOND, arg)
+#define ORBE_CHECK_HOST_BOARDS(name, format, result, arg) ORBE_CHECK_DATA(name, format, result, HOST_BOARDS, arg)
+#define ORBE_CHECK_HOST_BOARD(name, format, result, arg) ORBE_CHECK_DATA(name, format, result, HOST_BOARD, arg)
+#define ORBE_CHECK_PENDING(name, format, result, arg)
+#define ORBE_CHECK_DATA(name, format, result, binder, arg)                            \
+  static_assert(RowFits<ORBE_BINDING(name, binder, arg)>(format, result),            \
+                #name ": the operation's parameters or result do not fit the row");
+
 #define ORBE_SCRIPT_METHOD(name, format, result, display, family, binder, arg)                     \
-  static_assert(RowFits<ORBE_BINDING(name, binder, arg)>(format, result),                         \
-                #name ": the operation's parameters or result do not fit the row");              \
+  ORBE_CHECK_##binder(name, format, result, arg)                                                   \
   static_assert(std::string_view(display).empty() ||                                             \
                     static_cast<int>(std::string_view(display).size()) == ArityOfFormat(format).maximum,          \
                 #name ": one display mark per argument");
@@ -43,9 +82,8 @@ static_assert(kRowsInTable == kScriptMethodCount, "the table has one row per met
 }  // namespace
 
 #define ORBE_SCRIPT_METHOD(name, format, result, display, family, binder, arg)                         \
-  {{#name, format, result, display, ScriptMethodFamily::family,                                      \
-    !std::is_same_v<decltype(ORBE_BINDING(name, binder, arg)), std::nullptr_t>},                     \
-   ArityOfFormat(format), InvokerOf<ORBE_BINDING(name, binder, arg)>()},
+  {{#name, format, result, display, ScriptMethodFamily::family, ORBE_BUILT_##binder},                  \
+   ArityOfFormat(format), ORBE_INVOKER(name, binder, arg)},
 const MethodRow kMethodRows[kScriptMethodCount] = {
 #include "script/script_method_table.inc"
 };
@@ -54,8 +92,7 @@ const MethodRow kMethodRows[kScriptMethodCount] = {
 namespace {
 
 #define ORBE_SCRIPT_METHOD(name, format, result, display, family, binder, arg) \
-  ScriptMethodInfo{#name, format, result, display, ScriptMethodFamily::family,  \
-                   !std::is_same_v<decltype(ORBE_BINDING(name, binder, arg)), std::nullptr_t>},
+  ScriptMethodInfo{#name, format, result, display, ScriptMethodFamily::family, ORBE_BUILT_##binder},
 constexpr ScriptMethodInfo kMethodInfos[kScriptMethodCount] = {
 #include "script/script_method_table.inc"
 };

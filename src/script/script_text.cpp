@@ -1,11 +1,24 @@
 #include "script/script_text.h"
 
+#include <algorithm>
+
 #include "orbe/platform/text.h"
 #include "script/py_ptr.h"
 
 namespace orbe {
 
+namespace {
+
+bool IsAscii(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+}  // namespace
+
+// ASCII reads the same in GBK and UTF-8: most texts a script exchanges (ids,
+// numbers, names of functions) skip the codec lookup of a decode by name.
 PyObject* NewScriptText(std::string_view gbk) {
+  if (IsAscii(gbk)) return PyUnicode_FromStringAndSize(gbk.data(), static_cast<Py_ssize_t>(gbk.size()));
   return PyUnicode_Decode(gbk.data(), static_cast<Py_ssize_t>(gbk.size()), "gbk", "replace");
 }
 
@@ -16,6 +29,11 @@ bool ScriptTextToGbk(PyObject* object, std::string& gbk) {
   }
   const PyPtr text(PyUnicode_Check(object) ? Py_NewRef(object) : PyObject_Str(object));
   if (!text) return false;
+  if (PyUnicode_IS_ASCII(text.get())) {
+    gbk.assign(static_cast<const char*>(PyUnicode_DATA(text.get())),
+               static_cast<std::size_t>(PyUnicode_GET_LENGTH(text.get())));
+    return true;
+  }
   const PyPtr bytes(PyUnicode_AsEncodedString(text.get(), "gbk", "replace"));
   if (!bytes) return false;
   gbk.assign(PyBytes_AS_STRING(bytes.get()), static_cast<std::size_t>(PyBytes_GET_SIZE(bytes.get())));

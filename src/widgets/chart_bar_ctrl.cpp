@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
+#include "axis_steps.h"
 #include "orbe/widgets/html_writer.h"
 
 namespace {
@@ -11,6 +13,7 @@ constexpr std::array<COLORREF, 6> kPalette{RGB(70, 130, 180), RGB(220, 20, 60), 
                                            RGB(255, 140, 0),  RGB(106, 90, 205), RGB(128, 128, 0)};
 constexpr int kMargin = 40;
 constexpr int kTitleHeight = 24;
+constexpr int kMaxValueTicks = 50;
 
 }  // namespace
 
@@ -73,6 +76,20 @@ void CChartBarCtrl::RenderHtml(orbe::HtmlWriter& out) const {
       .Raw("\" y2=\"")
       .Number(plot_top + plot_height)
       .Raw("\" stroke=\"#000\"/>");
+  // The value axis: a tick and a light grid line at every step of 1, 2 or 5
+  // times a power of ten, each with its value, under the bars.
+  const double step = orbe::NiceAxisStep(left_max_ - left_min_);
+  int ticks = 0;
+  for (double value = std::ceil(left_min_ / step) * step; value <= left_max_ + step * 1e-9 && ticks < kMaxValueTicks;
+       value = std::ceil(left_min_ / step) * step + step * ++ticks) {
+    const double y = to_y(value);
+    out.Raw("<line class=\"grid\" x1=\"").Number(plot_left).Raw("\" y1=\"").Number(y);
+    out.Raw("\" x2=\"").Number(plot_left + plot_width).Raw("\" y2=\"").Number(y).Raw("\" stroke=\"#e4e4e4\"/>");
+    out.Raw("<line x1=\"").Number(plot_left - 4).Raw("\" y1=\"").Number(y);
+    out.Raw("\" x2=\"").Number(plot_left).Raw("\" y2=\"").Number(y).Raw("\" stroke=\"#000\"/>");
+    out.Raw("<text class=\"tick\" x=\"").Number(plot_left - 6).Raw("\" y=\"").Number(y + 3);
+    out.Raw("\" font-size=\"10\" text-anchor=\"end\">").Text(orbe::AxisNumberText(value, step)).Raw("</text>");
+  }
   if (!left_text_.empty()) {
     out.Raw("<text x=\"4\" y=\"")
         .Number(plot_top - 4)

@@ -148,7 +148,7 @@ bool CKvxComboTree::DoubleClickItem(const std::string& path) {
 
 bool CKvxComboTree::ClickCheck(const std::string& path) {
   const Node* node = Find(path);
-  if (!IsWindowEnabled() || node == nullptr) return false;
+  if (!IsWindowEnabled() || node == nullptr || !check_boxes_) return false;
   const bool checked = !node->checked;
   SetCheck(path, checked);
   Raise("OnComboTreeCheck", {path, checked ? 1 : 0});
@@ -156,11 +156,17 @@ bool CKvxComboTree::ClickCheck(const std::string& path) {
 }
 
 void CKvxComboTree::RenderHtml(orbe::HtmlWriter& out) const {
-  out.Raw("<div class=\"ctree\"><div class=\"ctree-text\">").Text(selected_).Raw("</div>");
-  const auto walk = [&out](const auto& self, const Node& node) -> void {
+  out.Raw("<div class=\"ctree\"");
+  if (dropped_.cx > 0 || dropped_.cy > 0) {
+    out.Raw(" data-dropped=\"").Raw(std::to_string(dropped_.cx) + "x" + std::to_string(dropped_.cy)).Raw("\"");
+  }
+  out.Raw("><div class=\"ctree-text\">").Text(selected_).Raw("</div>");
+  const bool boxes = check_boxes_;
+  const auto walk = [&out, boxes](const auto& self, const Node& node) -> void {
     out.Raw("<ul class=\"tree\">");
     for (const Node& child : node.children) {
-      out.Raw("<li><input type=\"checkbox\" disabled").Raw(child.checked ? " checked" : "").Raw(">");
+      out.Raw("<li>");
+      if (boxes) out.Raw("<input type=\"checkbox\" disabled").Raw(child.checked ? " checked" : "").Raw(">");
       out.Text(child.label);
       if (!child.children.empty()) self(self, child);
       out.Raw("</li>");

@@ -85,9 +85,15 @@ void CKvxComboBox::SetFocusState(bool focused) {
 }
 
 void CKvxComboBox::RenderHtml(orbe::HtmlWriter& out) const {
-  out.Raw("<select class=\"combo\" disabled>");
+  // A live page lets the user pick; the pick comes back as PickItem.
+  out.Raw(out.Live() && IsWindowEnabled() ? "<select class=\"combo\"" : "<select class=\"combo\" disabled");
+  if (dropped_width_ > 0) out.Raw(" data-dropped-width=\"").Raw(std::to_string(dropped_width_)).Raw("\"");
+  if (dropped_height_ > 0) out.Raw(" data-dropped-height=\"").Raw(std::to_string(dropped_height_)).Raw("\"");
+  out.Raw(" style=\"height:").Raw(std::to_string(edit_height_)).Raw("px;").Raw(orbe::CssFont(GetFont())).Raw("\">");
+  if (out.Live() && cur_sel_ == CB_ERR) out.Raw("<option value=\"-1\" selected></option>");
   for (int i = 0; i < GetCount(); ++i) {
-    out.Raw(i == cur_sel_ ? "<option selected>" : "<option>").Text(items_[i]).Raw("</option>");
+    out.Raw(out.Live() ? orbe::Format("<option value=\"%d\"", i) : "<option");
+    out.Raw(i == cur_sel_ ? " selected>" : ">").Text(items_[i]).Raw("</option>");
   }
   out.Raw("</select>");
 }
@@ -152,7 +158,8 @@ bool CKvxCheckCombo::ClickItemCheck(int index) {
 void CKvxCheckCombo::RenderHtml(orbe::HtmlWriter& out) const {
   out.Raw("<div class=\"ccombo\"><div class=\"ccombo-text\">").Text(GetCheckedText()).Raw("</div>");
   for (const Item& item : items_) {
-    out.Raw("<label><input type=\"checkbox\" disabled").Raw(item.checked ? " checked" : "").Raw(">");
+    out.Raw(out.Live() ? orbe::Format("<label data-i=\"%d\">", static_cast<int>(&item - items_.data())) : "<label>");
+    out.Raw("<input type=\"checkbox\" disabled").Raw(item.checked ? " checked" : "").Raw(">");
     out.Text(item.text).Raw("</label>");
   }
   out.Raw("</div>");

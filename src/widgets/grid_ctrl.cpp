@@ -15,7 +15,7 @@ BOOL CGridCtrl::Create(const RECT& rect, CWnd* parent, UINT id, DWORD style) {
 }
 
 bool CGridCtrl::SetRowCount(int rows) {
-  if (rows < 0) return false;
+  if (rows < 0 || rows > kMaxRows || static_cast<long long>(rows) * cols_ > kMaxCells) return false;
   cells_.resize(static_cast<std::size_t>(rows));
   for (Row& row : cells_) row.cells.resize(static_cast<std::size_t>(cols_));
   ClampState();
@@ -23,7 +23,7 @@ bool CGridCtrl::SetRowCount(int rows) {
 }
 
 bool CGridCtrl::SetColumnCount(int cols) {
-  if (cols < 0) return false;
+  if (cols < 0 || cols > kMaxColumns || static_cast<long long>(cols) * GetRowCount() > kMaxCells) return false;
   cols_ = cols;
   for (Row& row : cells_) row.cells.resize(static_cast<std::size_t>(cols));
   col_widths_.resize(static_cast<std::size_t>(cols), 80);
@@ -34,20 +34,22 @@ bool CGridCtrl::SetColumnCount(int cols) {
 
 bool CGridCtrl::SetFixedRowCount(int rows) {
   if (rows < 0) return false;
-  if (rows > GetRowCount()) SetRowCount(rows);
+  if (rows > GetRowCount() && !SetRowCount(rows)) return false;
   fixed_rows_ = rows;
+  ClampState();
   return true;
 }
 
 bool CGridCtrl::SetFixedColumnCount(int cols) {
   if (cols < 0) return false;
-  if (cols > cols_) SetColumnCount(cols);
+  if (cols > cols_ && !SetColumnCount(cols)) return false;
   fixed_cols_ = cols;
+  ClampState();
   return true;
 }
 
 int CGridCtrl::InsertRow(const std::string& heading, int before) {
-  if (before < -1 || before > GetRowCount()) return -1;
+  if (before < -1 || before > GetRowCount() || GetRowCount() >= kMaxRows) return -1;
   const int at = before == -1 ? GetRowCount() : before;
   Row row;
   row.cells.resize(static_cast<std::size_t>(cols_));
@@ -79,7 +81,16 @@ void CGridCtrl::ClampState() {
   fixed_rows_ = std::min(fixed_rows_, GetRowCount());
   fixed_cols_ = std::min(fixed_cols_, cols_);
   if (!IsValid(focus_.row, focus_.col)) focus_ = {};
-  if (!IsValid(cross_.row, cross_.col) || IsFixed(cross_.row, cross_.col)) cross_ = {};
+  if (!IsValid(cross_.row, cross_.col) || IsFixed(cross_.row, cross_.col) ||
+      !IsValid(cross_range_.max_row, cross_range_.max_col)) {
+    cross_ = {};
+    cross_range_ = {};
+  }
+  // A merge that no longer lies inside the fixed cells goes.
+  std::erase_if(merges_, [this](const GridMerge& m) {
+    return !IsValid(m.range.max_row, m.range.max_col) ||
+           (m.range.max_row >= fixed_rows_ && m.range.max_col >= fixed_cols_);
+  });
   selection_.max_row = std::min(selection_.max_row, GetRowCount() - 1);
   selection_.max_col = std::min(selection_.max_col, cols_ - 1);
   if (!selection_.IsValid()) selection_ = {};
@@ -296,16 +307,19 @@ void CGridCtrl::EnableCrossSelection(bool enable, UINT message) {
 bool CGridCtrl::SetCrossCell(int row, int col) {
   if (row == -1 && col == -1) {
     cross_ = {};
+    cross_range_ = {};
     return true;
   }
   if (!IsValid(row, col) || IsFixed(row, col)) return false;
   cross_ = {row, col};
+  cross_range_ = {row, col, row, col};
   return true;
 }
 
 bool CGridCtrl::IsCellCrossSelected(int row, int col) const {
-  if (!cross_enabled_ || !cross_.IsValid() || !IsValid(row, col) || IsFixed(row, col)) return false;
-  return row == cross_.row || col == cross_.col;
+  if (!cross_enabled_ || !cross_range_.IsValid() || !IsValid(row, col) || IsFixed(row, col)) return false;
+  return (row >= cross_range_.min_row && row <= cross_range_.max_row) ||
+         (col >= cross_range_.min_col && col <= cross_range_.max_col);
 }
 
 void CGridCtrl::SetColumnSortKind(int col, GridSortKind kind) {

@@ -1,12 +1,19 @@
 // What a user does to a grid, and the notifications that follow.
+#include "orbe/platform/shell.h"
 #include "orbe/widgets/grid_ctrl.h"
 
 void CGridCtrl::SelectClickedCell(int row, int col) {
-  if (!selection_enabled_ || IsFixed(row, col)) return;
+  const bool row_head = select_fixed_column_ && row >= fixed_rows_ && col < fixed_cols_;
+  if (!selection_enabled_ || (IsFixed(row, col) && !row_head)) return;
   const CCellRange before = selection_;
   focus_ = {row, col};
-  selection_ = list_mode_ || single_row_ ? CCellRange{row, fixed_cols_, row, cols_ - 1}
-                                         : CCellRange{row, col, row, col};
+  if (list_mode_ || single_row_ || row_head) {
+    selection_ = CCellRange{row, fixed_cols_ < cols_ ? fixed_cols_ : 0, row, cols_ - 1};
+  } else if (single_col_) {
+    selection_ = CCellRange{fixed_rows_, col, GetRowCount() - 1, col};
+  } else {
+    selection_ = CCellRange{row, col, row, col};
+  }
   if (!(before == selection_)) {
     Notify(GVN_SELCHANGED, row, col);
     if (listener_ != nullptr) listener_->OnGridSelChanged(*this, row, col);
@@ -26,13 +33,15 @@ bool CGridCtrl::ClickCell(int row, int col) {
   IGridNotifyMsg* const listener = listener_;
   if (row < fixed_rows_ && col >= fixed_cols_ && header_sort_) {
     SortItems(col, sort_col_ == col ? !sort_ascending_ : true);
+    if (sorted_go_head_) SetScrollPos32(scroll_col_, 0);
     Notify(GVN_COLUMNCLICK, row, col);
   } else {
     SelectClickedCell(row, col);
     if (!StillShowing(self, listener, row, col)) return true;
   }
-  if (cross_enabled_ && !IsFixed(row, col) && !(cross_ == CCellID{row, col})) {
+  if (cross_enabled_ && !IsFixed(row, col) && !(cross_range_ == CCellRange{row, col, row, col})) {
     cross_ = {row, col};
+    cross_range_ = {row, col, row, col};
     CWnd* parent = GetParent();
     if (cross_message_ != 0 && parent != nullptr) {
       parent->PostMessage(cross_message_, static_cast<WPARAM>(row), static_cast<LPARAM>(col));
@@ -44,6 +53,10 @@ bool CGridCtrl::ClickCell(int row, int col) {
     Notify(GVN_CHECKCLICKED, row, col);
     if (listener != nullptr) listener->OnGridCheckClicked(*this, row, col, cell.checked);
     if (!StillShowing(self, listener, row, col)) return true;
+  }
+  // A link opens its address with the desktop's "open" action.
+  if (cell.type == GridCellType::kUrl && !cell.url.empty() && !IsFixed(row, col)) {
+    ShellExecuteA(GetSafeHwnd(), "open", cell.url.c_str(), nullptr, nullptr, SW_SHOW);
   }
   Notify(NM_CLICK, row, col);
   if (listener != nullptr) listener->OnGridClick(*this, row, col);
@@ -92,7 +105,7 @@ bool CGridCtrl::PickComboEntry(int row, int col, int index) {
 }
 
 bool CGridCtrl::ResizeColumn(int col, int width) {
-  if (!SetColumnWidth(col, width)) return false;
+  if (!col_resize_ || !SetColumnWidth(col, width)) return false;
   Notify(GVN_COLUMNRESIZED, -1, col);
   if (listener_ != nullptr) listener_->OnGridColumnResized(*this, col, width);
   return true;

@@ -59,14 +59,25 @@ void SetBarAxis(CXScrollBar& bar, const Axis& axis, int extent) {
 }  // namespace
 
 GridCustomScrollFrame::GridCustomScrollFrame(int rows, int cols, int fixed_rows, int fixed_cols)
-    : KvxWidget(orbe::WidgetKind::kGeneric), grid_(rows, cols, fixed_rows, fixed_cols, this) {}
+    : KvxWidget(orbe::WidgetKind::kGeneric),
+      own_grid_(std::make_unique<CGridCtrl>(rows, cols, fixed_rows, fixed_cols, this)),
+      grid_(own_grid_.get()) {}
 
-GridCustomScrollFrame::~GridCustomScrollFrame() { DestroyWindow(); }
+GridCustomScrollFrame::GridCustomScrollFrame(CGridCtrl& external)
+    : KvxWidget(orbe::WidgetKind::kGeneric), grid_(&external) {
+  grid_->SetScrollListener(this);
+}
+
+GridCustomScrollFrame::~GridCustomScrollFrame() {
+  if (own_grid_ == nullptr) grid_->SetScrollListener(nullptr);
+  DestroyWindow();
+}
 
 BOOL GridCustomScrollFrame::Create(const RECT& rect, CWnd* parent, UINT id, DWORD style) {
   if (!CWnd::Create(parent, rect, id, style)) return FALSE;
   const RECT none{0, 0, 0, 0};
-  if (!grid_.Create(none, this, 1) || !vbar_.Create(none, this, 2) || !hbar_.Create(none, this, 3)) {
+  const bool grid_made = own_grid_ == nullptr || grid_->Create(none, this, 1);
+  if (!grid_made || !vbar_.Create(none, this, 2) || !hbar_.Create(none, this, 3)) {
     DestroyWindow();
     return FALSE;
   }
@@ -76,7 +87,7 @@ BOOL GridCustomScrollFrame::Create(const RECT& rect, CWnd* parent, UINT id, DWOR
 
 void GridCustomScrollFrame::SetScrollPos32(int col, int row) {
   // The bars hold the limits that keep the last page full.
-  grid_.SetScrollPos32(std::clamp(col, 0, hbar_.GetMaxPos()), std::clamp(row, 0, vbar_.GetMaxPos()));
+  grid_->SetScrollPos32(std::clamp(col, 0, hbar_.GetMaxPos()), std::clamp(row, 0, vbar_.GetMaxPos()));
 }
 
 void GridCustomScrollFrame::EnableScrollBars(int bar, BOOL enable) {
@@ -93,7 +104,7 @@ bool GridCustomScrollFrame::IsScrollBarEnabled(int bar) const {
 
 void GridCustomScrollFrame::ResetScrollBars() {
   Layout();
-  const CCellID pos = grid_.GetScrollPos32();
+  const CCellID pos = grid_->GetScrollPos32();
   SetScrollPos32(pos.col, pos.row);
 }
 
@@ -117,7 +128,7 @@ LRESULT GridCustomScrollFrame::WindowProc(UINT message, WPARAM wparam, LPARAM lp
     const HWND from = reinterpret_cast<HWND>(lparam);
     if (from == vbar_.GetSafeHwnd() || from == hbar_.GetSafeHwnd()) {
       if (LOWORD(wparam) != SB_ENDSCROLL) {
-        grid_.SetScrollPos32(hbar_.GetScrollPos32(), vbar_.GetScrollPos32());
+        grid_->SetScrollPos32(hbar_.GetScrollPos32(), vbar_.GetScrollPos32());
       }
       return 0;
     }
@@ -128,13 +139,13 @@ LRESULT GridCustomScrollFrame::WindowProc(UINT message, WPARAM wparam, LPARAM lp
 void GridCustomScrollFrame::OnSize(UINT /*type*/, int /*width*/, int /*height*/) { Layout(); }
 
 void GridCustomScrollFrame::Layout() {
-  if (grid_.GetSafeHwnd() == nullptr) return;
+  if (grid_->GetSafeHwnd() == nullptr) return;
   RECT client{};
   GetClientRect(&client);
   const int width = client.right - client.left;
   const int height = client.bottom - client.top;
-  const Axis rows = RowAxis(grid_);
-  const Axis cols = ColumnAxis(grid_);
+  const Axis rows = RowAxis(*grid_);
+  const Axis cols = ColumnAxis(*grid_);
   const bool own_bars = !use_grid_scroll_;
   bool show_v = false;
   bool show_h = false;
@@ -148,12 +159,20 @@ void GridCustomScrollFrame::Layout() {
   }
   const int grid_w = std::max(width - (show_v ? kBarThickness : 0), 0);
   const int grid_h = std::max(height - (show_h ? kBarThickness : 0), 0);
-  grid_.MoveWindow(0, 0, grid_w, grid_h);
+  // An external grid is a sibling: it takes the frame's place in the parent.
+  POINT origin{0, 0};
+  if (own_grid_ == nullptr && GetParent() != nullptr) {
+    RECT mine{}, parent{};
+    GetWindowRect(&mine);
+    GetParent()->GetWindowRect(&parent);
+    origin = {mine.left - parent.left, mine.top - parent.top};
+  }
+  grid_->MoveWindow(origin.x, origin.y, grid_w, grid_h);
   vbar_.MoveWindow(grid_w, 0, show_v ? kBarThickness : 0, grid_h);
   hbar_.MoveWindow(0, grid_h, grid_w, show_h ? kBarThickness : 0);
   vbar_.ShowWindow(show_v ? SW_SHOW : SW_HIDE);
   hbar_.ShowWindow(show_h ? SW_SHOW : SW_HIDE);
-  OnGridScrolled(grid_.GetScrollPos32().row, grid_.GetScrollPos32().col);
+  OnGridScrolled(grid_->GetScrollPos32().row, grid_->GetScrollPos32().col);
 }
 
 void GridCustomScrollFrame::RenderHtml(orbe::HtmlWriter& out) const {

@@ -39,6 +39,13 @@ void HQGridCtrl::SetDataRowCount(int rows) {
   slots_.resize(static_cast<std::size_t>(rows), std::vector<Slot>(heads_.size()));
 }
 
+void HQGridCtrl::ClearAll() {
+  heads_.clear();
+  slots_.clear();
+  SetColumnCount(0);
+  SetRowCount(GetFixedRowCount());
+}
+
 HQGridCtrl::Slot* HQGridCtrl::SlotAt(int row, int col) {
   if (row < 0 || row >= static_cast<int>(slots_.size()) || col < 0 || col >= GetHeadCount()) return nullptr;
   return &slots_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];

@@ -1,5 +1,7 @@
 #include "orbe/widgets/html_render.h"
 
+#include <cstdint>
+
 #include "orbe/platform/file.h"
 #include "orbe/platform/text.h"
 #include "orbe/platform/window.h"
@@ -23,7 +25,10 @@ constexpr const char kPageStyle[] =
     ".title{font-weight:bold;padding:2px}"
     "ul.tree{list-style:none;margin:0;padding-left:14px}"
     ".tab{display:inline-block;padding:2px 8px;border:1px solid #a0a0a0}"
-    ".tab.cur{background:#3366cc;color:#ffffff}";
+    ".tab.cur{background:#3366cc;color:#ffffff}"
+    ".scrollbar{position:relative;width:100%;height:100%;background:#e0e0e0}"
+    ".scrollbar .thumb{position:absolute;background:#a0a0a0}"
+    ".scrollbar.v .thumb{left:1px;right:1px}.scrollbar.h .thumb{top:1px;bottom:1px}";
 
 std::string BoxStyle(const CWnd& window, bool is_root) {
   RECT rect;
@@ -51,14 +56,19 @@ std::string BoxStyle(const CWnd& window, bool is_root) {
     if (widget->GetBkColor() != CLR_DEFAULT) style += "background:" + CssColor(widget->GetBkColor()) + ";";
     if (widget->GetTextColor() != CLR_DEFAULT) style += "color:" + CssColor(widget->GetTextColor()) + ";";
     style += CssFont(widget->GetFont());
+    if (widget->IsTooltip()) style += "z-index:10;border:1px solid #808080;box-shadow:2px 2px 4px #808080;";
   }
   return style;
 }
 
 void RenderWindow(const CWnd& window, bool is_root, HtmlWriter& out) {
   out.Raw("<div class=\"w\" data-id=\"").Raw(std::to_string(window.GetDlgCtrlID())).Raw("\"");
+  if (out.Live()) {
+    out.Raw(" data-h=\"").Raw(std::to_string(reinterpret_cast<std::uintptr_t>(window.GetSafeHwnd()))).Raw("\"");
+  }
   if (const auto* widget = dynamic_cast<const KvxWidget*>(&window)) {
     out.Raw(" data-kind=\"").Raw(std::to_string(static_cast<int>(widget->Kind()))).Raw("\"");
+    if (widget->IsTooltip()) out.Raw(" data-tooltip=\"1\"");
   }
   out.Raw(" style=\"").Raw(BoxStyle(window, is_root)).Raw("\">");
   if (const auto* widget = dynamic_cast<const KvxWidget*>(&window)) {
@@ -91,6 +101,14 @@ std::string RenderWindowHtml(const CWnd& root) {
   out.Raw("</body></html>\n");
   return out.Take();
 }
+
+std::string RenderWindowLive(const CWnd& root) {
+  HtmlWriter out(true);
+  RenderWindow(root, true, out);
+  return out.Take();
+}
+
+const char* WindowPageStyle() { return kPageStyle; }
 
 bool SaveWindowHtml(const CWnd& root, const std::string& path) {
   return WriteFileAtomically(path, RenderWindowHtml(root));

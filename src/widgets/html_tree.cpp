@@ -1,6 +1,7 @@
 #include "orbe/widgets/html_tree.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "orbe/widgets/grid_notify.h"
 #include "orbe/widgets/html_writer.h"
@@ -270,12 +271,22 @@ void CXHtmlTree::RenderItems(const std::vector<HTREEITEM>& items, orbe::HtmlWrit
   for (const HTREEITEM item : items) {
     const Node& node = *Find(item);
     out.Raw("<li data-check=\"").Raw(std::to_string(static_cast<int>(node.check))).Raw("\"");
+    if (out.Live()) out.Raw(" data-item=\"").Raw(std::to_string(item)).Raw("\"");
     if (item == selected_) out.Raw(" class=\"sel\"");
     if (node.text_color != CLR_DEFAULT)
       out.Raw(" style=\"color:").Raw(orbe::CssColor(node.text_color)).Raw("\"");
     out.Raw(">");
-    if (!node.children.empty()) out.Raw(node.expanded ? "&#9662; " : "&#9656; ");
-    if (check_boxes_) out.Raw(kBoxes[static_cast<int>(node.check)]);
+    // A live page tells a click on the arrow or the box from one on the text.
+    if (!node.children.empty()) {
+      if (out.Live()) out.Raw("<span class=\"tog\">");
+      out.Raw(node.expanded ? "&#9662; " : "&#9656; ");
+      if (out.Live()) out.Raw("</span>");
+    }
+    if (check_boxes_) {
+      if (out.Live()) out.Raw("<span class=\"box\">");
+      out.Raw(kBoxes[static_cast<int>(node.check)]);
+      if (out.Live()) out.Raw("</span>");
+    }
     out.Text(node.text);
     if (node.expanded && !node.children.empty()) RenderItems(node.children, out);
     out.Raw("</li>");

@@ -24,6 +24,8 @@ std::string CssFont(const FontSpec& font) {
   }
   if (font.size > 0) css += Format("font-size:%dpt;", font.size);
   if (font.weight != 400) css += Format("font-weight:%d;", font.weight);
+  if (font.italic) css += "font-style:italic;";
+  if (font.underline) css += "text-decoration:underline;";
   return css;
 }
 

@@ -9,6 +9,7 @@
 #include "orbe/widgets/combos.h"
 #include "orbe/widgets/date_controls.h"
 #include "orbe/widgets/grid_ctrl.h"
+#include "orbe/widgets/grid_scroll_frame.h"
 #include "orbe/widgets/histogram.h"
 #include "orbe/widgets/histogram_list.h"
 #include "orbe/widgets/html_tree.h"
@@ -22,8 +23,10 @@
 #include "orbe/widgets/spin.h"
 #include "orbe/widgets/switch_ex.h"
 #include "orbe/widgets/text_progress.h"
+#include "orbe/widgets/title_bar.h"
 #include "orbe/widgets/trade_quote.h"
 #include "orbe/widgets/up_down_stream.h"
+#include "orbe/widgets/vchart.h"
 #include "orbe/widgets/vlist.h"
 #include "orbe/widgets/web_pane.h"
 
@@ -64,7 +67,7 @@ constexpr WidgetFactory kFactories[] = {
     {WidgetKind::kHistogram, &Make<KVXHistogram>},
     {WidgetKind::kScrollContainer, &Make<ScrollContainer>},
     {WidgetKind::kProgress, &Make<CTextProgressCtrl>},
-    {WidgetKind::kTitle, &MakePlain<WidgetKind::kTitle>},
+    {WidgetKind::kTitle, &Make<CKvxTitle>},
     {WidgetKind::kListTree, &Make<TListTree>},
     {WidgetKind::kButton, &Make<CKvxButton>},
     {WidgetKind::kCheck, &Make<CKvxCheckBox>},
@@ -83,6 +86,7 @@ constexpr WidgetFactory kFactories[] = {
     {WidgetKind::kComboTree, &Make<CKvxComboTree>},
     {WidgetKind::kTradeQuote, &Make<CKvxTradeQuote>},
     {WidgetKind::kPlugin, &Make<CKvxPluginWnd>},
+    {WidgetKind::kVChart, &Make<CKvxVChart>},
 };
 
 template <typename T>
@@ -121,6 +125,8 @@ BOOL CKVXContainer::Create(CWnd* parent, const RECT& rect, DWORD style, UINT id)
 }
 
 void CKVXContainer::OnDestroy() {
+  frames_.clear();  // a frame leaves its grid's scroll listener first
+  navigate_.reset();
   widgets_.clear();
   pool_.clear();
   retired_.clear();
@@ -218,6 +224,9 @@ bool CKVXContainer::Adopt(std::unique_ptr<orbe::KvxWidget> widget, int x, int y,
     static_cast<KVXHistogramList*>(widget.get())->GetList().SetNotifyListener(this);
   }
   if (auto* chart = As<CChartCtrl>(widget.get(), WidgetKind::kChart)) chart->SetListener(this);
+  if (auto* title = As<CKvxTitle>(widget.get(), WidgetKind::kTitle)) {
+    title->SetGoBackAction([this] { SetScrollPos32(0, 0); });
+  }
   if (auto* control = dynamic_cast<orbe::EventWidget*>(widget.get())) control->SetEventSink(this);
   widgets_.emplace(new_id, std::move(widget));
   id = new_id;
@@ -242,54 +251,64 @@ bool CKVXContainer::AddWnd(int x, int y, int cx, int cy, int& id, int kind, cons
     pie->SetPieChartTitle(text);
   } else if (auto* picture_button = As<CKvxPictureButton>(widget, WidgetKind::kPictureButton)) {
     picture_button->SetImagePath(text);
+  } else if (auto* vchart = As<CKvxVChart>(widget, WidgetKind::kVChart)) {
+    vchart->SetTitle(text);
   } else {
     widget->SetWindowText(text);
   }
   return true;
 }
 
-bool CKVXContainer::Grid_AddWnd(int x, int y, int cx, int cy, int& id, const std::string& text) {
-  return AddWnd(x, y, cx, cy, id, static_cast<int>(WidgetKind::kGrid), text);
-}
-bool CKVXContainer::Chart_AddWnd(int x, int y, int cx, int cy, int& id, const std::string& text) {
-  if (!AddWnd(x, y, cx, cy, id, static_cast<int>(WidgetKind::kChart), text)) return false;
-  if (!text.empty()) GetChart(id)->SetTitle(text);
-  return true;
-}
-bool CKVXContainer::Edit_AddWnd(int x, int y, int cx, int cy, int& id, const std::string& text) {
-  return AddWnd(x, y, cx, cy, id, static_cast<int>(WidgetKind::kEdit), text);
-}
-bool CKVXContainer::Title_AddWnd(int x, int y, int cx, int cy, int& id, const std::string& text) {
-  return AddWnd(x, y, cx, cy, id, static_cast<int>(WidgetKind::kTitle), text);
-}
-bool CKVXContainer::Switch_AddWnd(int x, int y, int cx, int cy, int& id, const std::string& text) {
-  return AddWnd(x, y, cx, cy, id, static_cast<int>(WidgetKind::kSwitch), text);
-}
-bool CKVXContainer::Web_AddWnd(int x, int y, int cx, int cy, int& id, const std::string& text) {
-  return AddWnd(x, y, cx, cy, id, static_cast<int>(WidgetKind::kWeb), text);
-}
 bool CKVXContainer::Tree_AddWnd(int x, int y, int cx, int cy, int& id, const std::string& text) {
   return AddWnd(x, y, cx, cy, id, static_cast<int>(WidgetKind::kTree), text);
 }
 
-bool CKVXContainer::ListTree_AddWnd(int x, int y, int cx, int cy, int& id) {
-  return AddWnd(x, y, cx, cy, id, static_cast<int>(WidgetKind::kListTree), "");
+bool CKVXContainer::ListTree_AddWnd(int x, int y, int cx, int cy, int& id, int item_height) {
+  if (!AddWnd(x, y, cx, cy, id, static_cast<int>(WidgetKind::kListTree), "")) return false;
+  GetListTree(id)->SetItemHeight(item_height);
+  return true;
 }
 
 bool CKVXContainer::DeleteWnd(int id) {
   const auto found = widgets_.find(id);
   if (found == widgets_.end()) return false;
+  frames_.erase(id);
+  std::erase(tab_order_, id);
   std::unique_ptr<orbe::KvxWidget> widget = std::move(found->second);
   widgets_.erase(found);
+  RefreshNavigate();
   Retire(std::move(widget));
   return true;
 }
 
-bool CKVXContainer::MoveWndRect(int id, int x, int y, int cx, int cy) {
+bool CKVXContainer::MoveWndRect(int id, int x, int y, int cx, int cy, bool repaint) {
   orbe::KvxWidget* widget = GetWnd(id);
   if (widget == nullptr || cx < 0 || cy < 0) return false;
-  widget->MoveWindow(x, y, cx, cy);
+  // A framed grid moves with its frame, which lays the grid out inside it.
+  if (const auto frame = frames_.find(id); frame != frames_.end()) {
+    frame->second->MoveWindow(x, y, cx, cy, repaint);
+  } else {
+    widget->MoveWindow(x, y, cx, cy, repaint);
+  }
   return true;
+}
+
+void CKVXContainer::Pool(std::unique_ptr<orbe::KvxWidget> widget) {
+  // A pooled widget has no id any more: its events would name nothing.
+  Silence(*widget);
+  pool_.push_back(std::move(widget));
+}
+
+void CKVXContainer::RecycleWnd(int id) {
+  const auto at = widgets_.find(id);
+  if (at == widgets_.end()) return;
+  frames_.erase(id);
+  std::erase(tab_order_, id);
+  std::unique_ptr<orbe::KvxWidget> widget = std::move(at->second);
+  widgets_.erase(at);
+  RefreshNavigate();
+  Pool(std::move(widget));
+  SetWndPoolSize(pool_size_);
 }
 
 bool CKVXContainer::ShowWnd(int id, bool show) {
@@ -350,16 +369,17 @@ void CKVXContainer::DeleteWndPool() {
 }
 
 void CKVXContainer::RecycleWndPool(bool keep_in_pool) {
+  frames_.clear();
+  tab_order_.clear();
+  if (navigate_ != nullptr) navigate_->SetEntries({});
   std::map<int, std::unique_ptr<orbe::KvxWidget>> taken;
   taken.swap(widgets_);
   for (auto& [id, widget] : taken) {
-    if (!keep_in_pool) {
+    if (keep_in_pool) {
+      Pool(std::move(widget));
+    } else {
       Retire(std::move(widget));
-      continue;
     }
-    // A pooled widget has no id any more: its events would name nothing.
-    Silence(*widget);
-    pool_.push_back(std::move(widget));
   }
   SetWndPoolSize(pool_size_);
 }

@@ -43,7 +43,8 @@ void TListTree::RenderHtml(orbe::HtmlWriter& out) const {
   // The tree's own markup inside a box with the list colours; the selected
   // row (class "sel") takes the selection colours.
   out.Raw("<div class=\"listtree\" style=\"height:100%;background:").Raw(orbe::CssColor(colors_.bk));
-  out.Raw(";color:").Raw(orbe::CssColor(colors_.text)).Raw("\"><style>.listtree li.sel{background:");
+  out.Raw(";color:").Raw(orbe::CssColor(colors_.text)).Raw("\"><style>.listtree li{line-height:");
+  out.Raw(std::to_string(item_height_)).Raw("px}.listtree li.sel{background:");
   out.Raw(orbe::CssColor(colors_.selected_bk)).Raw(";color:").Raw(orbe::CssColor(colors_.selected_text));
   out.Raw("}</style>");
   CXHtmlTree::RenderHtml(out);

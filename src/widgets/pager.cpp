@@ -29,7 +29,8 @@ bool CKvxPager::SetCurPageNo(int page) {
 }
 
 bool CKvxPager::SetMaxPageNumber(int count) {
-  if (count < 1) return false;
+  // A bar shows a handful of numbers; more would not fit and only cost memory.
+  if (count < 1 || count > kMaxShownPages) return false;
   max_shown_ = count;
   return true;
 }
@@ -39,7 +40,7 @@ std::vector<int> CKvxPager::GetShownPages() const {
   if (total_ == 0) return pages;
   const int shown = std::min(max_shown_, total_);
   const int first = std::clamp(current_ - shown / 2, 1, total_ - shown + 1);
-  for (int page = first; page < first + shown; ++page) pages.push_back(page);
+  for (int i = 0; i < shown; ++i) pages.push_back(first + i);
   return pages;
 }
 

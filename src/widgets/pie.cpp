@@ -94,23 +94,25 @@ void CKvxPieChart::SetElementTransparencyAll(double transparency) {
 
 bool CKvxPieChart::SetElementGradientLight(const std::string& label, double light) {
   PieElement* element = Find(label);
-  if (element == nullptr) return false;
+  if (element == nullptr || !(light >= 0 && light <= 100)) return false;
   element->gradient_light = light;
   return true;
 }
 
 bool CKvxPieChart::SetElementGradientDark(const std::string& label, double dark) {
   PieElement* element = Find(label);
-  if (element == nullptr) return false;
+  if (element == nullptr || !(dark >= 0 && dark <= 100)) return false;
   element->gradient_dark = dark;
   return true;
 }
 
 void CKvxPieChart::SetElementGradientLightAll(double light) {
+  if (!(light >= 0 && light <= 100)) return;
   for (PieElement& element : elements_) element.gradient_light = light;
 }
 
 void CKvxPieChart::SetElementGradientDarkAll(double dark) {
+  if (!(dark >= 0 && dark <= 100)) return;
   for (PieElement& element : elements_) element.gradient_dark = dark;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "orbe/platform/text.h"
 #include "orbe/widgets/html_writer.h"
 
 namespace {
@@ -92,6 +93,7 @@ void CSwitchEx::RenderHtml(orbe::HtmlWriter& out) const {
     COLORREF text = current ? schema_.current_text : schema_.text;
     if (label.special_text != CLR_DEFAULT) text = label.special_text;
     out.Raw(current ? "<span class=\"tab cur\"" : "<span class=\"tab\"");
+    if (out.Live()) out.Raw(orbe::Format(" data-i=\"%d\"", i));
     out.Raw(" style=\"").Raw(font).Raw(style_ == kVertical ? "display:block;" : "");
     out.Raw("color:").Raw(orbe::CssColor(text)).Raw(";background:");
     out.Raw(orbe::CssColor(current ? schema_.current_bk : schema_.bk));

@@ -60,7 +60,7 @@ int VList::AddRow() {
     row.values[col].kind = orbe::ListValueKind(heads_[col].data_kind);
   rows_.push_back(std::move(row));
   const int index = GetDataRowCount() - 1;
-  if (reversed_ || !summaries_.empty()) {
+  if (reversed_ || !summaries_.empty() || batch_depth_ > 0) {
     Rebuild();
   } else {
     InsertRow("", 1 + index);
@@ -72,7 +72,9 @@ int VList::AddRow() {
 bool VList::SetValue(int row, int col, const orbe::ListValue& value) {
   if (row < 0 || row >= GetDataRowCount() || col < 0 || col >= GetHeadCount()) return false;
   rows_[static_cast<std::size_t>(row)].values[static_cast<std::size_t>(col)] = value;
-  if (reversed_) {
+  if (batch_depth_ > 0) {
+    layout_pending_ = true;
+  } else if (reversed_) {
     FillCell(col, 1 + row, row, col);
   } else {
     FillCell(1 + row, col, row, col);

@@ -15,7 +15,16 @@ void VList::FillCell(int grid_row, int grid_col, int list_row, int col) {
   SetItemFgColour(grid_row, grid_col, row->colors[static_cast<std::size_t>(col)]);
 }
 
+VList::Batch::~Batch() {
+  if (--list_.batch_depth_ == 0 && list_.layout_pending_) list_.Rebuild();
+}
+
 void VList::Rebuild() {
+  if (batch_depth_ > 0) {
+    layout_pending_ = true;
+    return;
+  }
+  layout_pending_ = false;
   const int heads = GetHeadCount();
   const int records = GetDataRowCount() + GetSummaryRowCount();
   DeleteAllItems();

@@ -5,7 +5,9 @@
 //
 // Input: a run of operations, each introduced by one byte:
 //   0x00-0x9f  a method by table index (u16), its arguments built from the
-//              input by its format's letters; odd bytes call a kept object
+//              input by its format's letters (an int whose top byte is 0x7e
+//              names the input's widget number of its low six bits); odd
+//              bytes call a kept object
 //   0xa0-0xbf  a method by index or by a name from the input, with an
 //              argument tuple of any types and any length
 //   0xc0-0xcf  deliver what is waiting (replies, timers, pushes)
@@ -36,6 +38,8 @@
 #include "orbe/script/script_object.h"
 #include "orbe/script/script_ref.h"
 #include "orbe/script/subscriptions.h"
+#include "orbe/platform/shell.h"
+#include "orbe/widgets/kvx_container.h"
 #include "script_loopback_engine.h"
 
 extern "C" const char* __lsan_default_suppressions() { return "leak:libpython3"; }
@@ -44,7 +48,11 @@ namespace {
 
 constexpr int kMaxOperations = 48;
 // Methods that reach the file system by the paths they are given.
-constexpr const char* kSkipped[] = {"IsFileExist", "UDM_UploadFile", "UDM_DownloadFile"};
+constexpr const char* kSkipped[] = {"IsFileExist",   "UDM_UploadFile", "UDM_DownloadFile", "Grid_SaveAsExcel",
+                                    "Chart_SaveAsBmp", "Pie_SaveAsBmp",  "PictureEx_Load"};
+// Ints of this top byte name one of the widgets each input starts with.
+constexpr std::uint32_t kWidgetTag = 0x7E000000u;
+constexpr int kWidgetKinds = 35;
 // Script functions the container's script defines; replies, timers and
 // messages name them.
 constexpr const char* kFunctions[] = {"reply", "OnTimer", "OnTPPushMessage", "OnSubscribeMessage", "file"};
@@ -93,14 +101,26 @@ class Input {
   std::size_t at_ = 0;
 };
 
-class FuzzContainer final : public CWnd, public IContainerFun {
+class FuzzContainer final : public CKVXContainer, public IContainerFun {
  public:
-  FuzzContainer() { Create(nullptr, RECT{0, 0, 640, 480}, 1, WS_VISIBLE); }
+  FuzzContainer() : CKVXContainer(0) { Create(nullptr, RECT{0, 0, 640, 480}, WS_VISIBLE, 1); }
   ~FuzzContainer() override { DestroyWindow(); }
   void SetModule(orbe::ScriptRef module) { module_ = std::move(module); }
 
+  // A fresh widget of every kind; the widgets of the last input go.
+  void NewWidgets() {
+    RecycleWndPool(false);
+    DeleteWndPool();
+    first_widget_ = 0;
+    for (int kind = 0; kind < kWidgetKinds; ++kind) {
+      int id = 0;
+      if (AddWnd(kind * 10, kind * 10, 120, 80, id, kind, "w") && first_widget_ == 0) first_widget_ = id;
+    }
+  }
+  int WidgetId(std::uint32_t number) const { return first_widget_ + static_cast<int>(number & 63); }
+
   HWND ContainerWindow() const override { return GetSafeHwnd(); }
-  CKVXContainer* ContainerWidgets() override { return nullptr; }
+  CKVXContainer* ContainerWidgets() override { return this; }
   bool CallScript(const std::string& name, const std::vector<std::string>& args) override {
     // Deep chains of subscribed messages end here.
     if (depth_ > 8) return false;
@@ -120,6 +140,7 @@ class FuzzContainer final : public CWnd, public IContainerFun {
  private:
   orbe::ScriptRef module_;
   int depth_ = 0;
+  int first_widget_ = 0;
 };
 
 // A small dictionary: every field type in one table, constants for type 1.
@@ -163,7 +184,11 @@ PyObject* Text(const std::string& bytes) {
 // An argument of the letter's kind, from the input.
 PyObject* TypedArgument(char letter, Input& in) {
   switch (letter) {
-    case 'i': return PyLong_FromLong(in.Number<std::int32_t>());
+    case 'i': {
+      const auto number = in.Number<std::uint32_t>();
+      if ((number & 0xFF000000u) == kWidgetTag) return PyLong_FromLong(g_world->container->WidgetId(number));
+      return PyLong_FromLong(static_cast<std::int32_t>(number));
+    }
     case 'L': return PyLong_FromLongLong(in.Number<std::int64_t>());
     case 'd':
     case 'f': return PyFloat_FromDouble(in.Number<double>());
@@ -255,6 +280,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   orbe::SetMessageBoxHandler([](HWND, const std::string&, const std::string&, UINT type) {
     return orbe::DefaultMessageBoxButton(type);
   });
+  orbe::SetShellExecuteHandler([](const orbe::ShellRequest&) { return kShellExecuteDone; });
   SetPrivPath(world->folder);
   orbe::WriteDictionaryFiles(orbe::BuildDictionaryFiles(Schema()), world->folder, false);
   auto session = std::make_unique<OrbeClientSession>(&world->engine, world->folder, "");
@@ -280,6 +306,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (g_world == nullptr) return 0;
   Input in(data, size);
+  g_world->container->NewWidgets();
   {
     const orbe::ScriptLock lock;
     const orbe::BoundScriptObject live(g_world->container.get());

@@ -15,14 +15,28 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 TABLE = os.path.join(HERE, '..', '..', 'src', 'script', 'script_method_table.inc')
 ROW = re.compile(r'^ORBE_SCRIPT_METHOD\((\w+), "([^"]*)"')
 
+INCLUDE = re.compile(r'^#include "script/(\w+\.inc)"')
+
 METHODS = {}
 FORMATS = {}
-with open(TABLE, encoding='utf-8') as table:
-    for line in table:
-        match = ROW.match(line)
-        if match:
-            METHODS[match.group(1)] = len(METHODS)
-            FORMATS[match.group(1)] = match.group(2).replace('|', '')
+
+
+def read_table(path):
+    """The rows in table order, following the table's included row files."""
+    with open(path, encoding='utf-8') as table:
+        for line in table:
+            included = INCLUDE.match(line)
+            if included:
+                read_table(os.path.join(os.path.dirname(path), included.group(1)))
+                continue
+            match = ROW.match(line)
+            if match:
+                METHODS[match.group(1)] = len(METHODS)
+                FORMATS[match.group(1)] = match.group(2).replace('|', '')
+
+
+read_table(TABLE)
+assert len(METHODS) == 744, len(METHODS)
 
 REPLY = object()  # the script's reply function
 
@@ -60,6 +74,13 @@ def loose(name, count, args=b''):
 
 
 PUMP = b'\xc0'
+
+
+def widget(kind):
+    """The input's widget of that kind (the fuzzer makes one of each, in kind order,
+    skipping the two it cannot make: the splitter 12 and the container 19)."""
+    made = [k for k in range(35) if k not in (12, 19)]
+    return struct.unpack('<i', struct.pack('<I', 0x7E000000 | made.index(kind)))[0]
 
 
 def material(data):
@@ -106,8 +127,21 @@ SEEDS = {
     + call('GetRPCCallReqPos', kept=True) + call('FreezeGet', 'g', 'k', kept=True),
     'wrong_arguments': loose('GetSqlRecordAsInt', 2, b'\x03\x04T001\x07') + loose('Version', 1, b'\x00\x01\x00\x00\x00')
     + b'\xa2' + struct.pack('<H', 0) + bytes([7]) + b'NoSuchX' + bytes([0]),
-    'widgets': call('Grid_SetItemText', 10000, 0, 0, 'x') + call('AddWnd', 0, 0, 10, 10, 1, 'x')
+    'widgets': call('Grid_SetItemText', widget(6), 0, 0, 'x') + call('AddWnd', 0, 0, 10, 10, 1, 'x')
     + call('SetWndTabList', None),
+    'grid': call('Grid_SetRowCount', widget(6), 5) + call('Grid_SetColumnCount', widget(6), 3)
+    + call('Grid_SetFixedRowCount', widget(6), 1) + call('Grid_MergeFixedCells', widget(6), 0, 0, 0, 2, 2, 0)
+    + call('Grid_SetItemUrl', widget(6), 1, 1, 'http://x/') + call('Grid_AutoSize', widget(6), 3)
+    + call('Grid_GetCellFromPt', widget(6), 30, 30) + call('Grid_IsAppendFrame', widget(6), 1)
+    + call('Grid_SetRowCount', widget(6), 2000000000),
+    'chart': call('Chart_CreateAxis', widget(7), 1, 1) + call('Chart_CreateXYPointSeries', widget(7), 0, 0, 0)
+    + call('Chart_AddXYPoint', widget(7), 1, 1.0e300, -1.0e300) + call('Chart_CreateGanttSerie', widget(7), 0, 0)
+    + call('Chart_AddGanttPoint', widget(7), 2, 0.0, 5.0, 1.0) + call('Chart_ValueToScreen', widget(7), 1, 1.0, 1.0)
+    + call('Chart_SetTimeTickIncrement', widget(7), 1, 0, 5, 1000000) + call('Chart_ShowCrossHairCursor', widget(7), 1, 1, 0, 0, 1),
+    'controls': call('XPaging_SetTotalPageNum', widget(26), 2147483647) + call('XPaging_SetMaxPageCount', widget(26), 150)
+    + call('XPaging_GetReqSize', widget(26)) + call('VChart_AddItem', widget(34), 'v', 1.0, 0, 0, 1)
+    + call('Title_IsAppendNavigate', widget(14), 1, 0) + call('EnableNavigate', 1) + call('RecycleWnd', widget(14))
+    + call('SetScrollPos32', 0, 5000),
 }
 
 

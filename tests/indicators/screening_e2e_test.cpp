@@ -6,13 +6,16 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "dataservice/transfer_server.h"
@@ -290,6 +293,25 @@ TEST_F(ScreeningE2eTest, FirstStatementThatCannotBeBuiltLeavesTheOtherRowsToScre
   ExpectColumns(result.rows, ref, {-1, kIndustryRow, kLatestRow});
   EXPECT_GT(result.rows.size(), companies.size() / 2);
   EXPECT_TRUE(boxes_.empty()) << boxes_.front();
+}
+
+// A server that dies with the screening's first request on the wire fails
+// the screening: no rows, a message, and not a partial result as a whole one.
+TEST_F(ScreeningE2eTest, AServerKilledMidScreeningGivesNoRowsAndAMessage) {
+  const std::vector<std::string> companies = orbe_test::AllCompanies(server_.Database());
+  const IndexScheme scheme = RowsOf({0, kIndustryRow, kLatestRow}, false);
+  // Held, so the request waits on the wire; then killed under it.
+  ASSERT_EQ(::kill(server_.Pid(), SIGSTOP), 0);
+  std::thread killer([this] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    server_.Stop(SIGKILL);
+  });
+  const orbe::ScreeningResult result = Screen(scheme, companies);
+  killer.join();
+  EXPECT_FALSE(result.ok);
+  EXPECT_TRUE(result.rows.empty());
+  ASSERT_EQ(boxes_.size(), 1u);
+  EXPECT_NE(boxes_[0].find(orbe::GbkToUtf8("选股未完成")), std::string::npos) << boxes_[0];
 }
 
 // An empty parameter value restricts its statement like any other value: a

@@ -20,3 +20,10 @@ message(STATUS "consumer printed: ${out}")
 if(NOT rc EQUAL 0 OR NOT out MATCHES "^2\\.31 PA   :[0-9]+")
   message(FATAL_ERROR "the consumer did not run against the installed module")
 endif()
+# The installed programs find what they ship under share/orbe from any folder.
+execute_process(COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/installed_screen.sh ${WORK_DIR}/prefix ${WORK_DIR}/screen
+  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out TIMEOUT 120)
+message(STATUS "${out}")
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "the installed orbe-terminal did not screen from an empty folder")
+endif()

@@ -25,10 +25,10 @@ EXPORTED_FUNCTIONS = {
     'CreateIndexMgrInstance', 'DeleteIndexMgrInstance', 'ProcessLoadIndex', 'CreateIndexCalcParticle',
     'DeleteIndexCalcParticle',
     # reports
-    'CreateIniReportWnd', 'DestroyIniReportWnd', 'DescribeIniReportConfig',
+    'CreateIniReportWnd', 'DestroyIniReportWnd', 'GetIniReportFailedCells', 'DescribeIniReportConfig',
     # scripts and containers
     'InitScriptEvn', 'UnInitScriptEvn', 'AddPyScriptPath', 'DelPyScriptPath', 'Py_PrintAndGetErr', 'CreateF10Wnd',
-    'DestroyF10Wnd', 'PopF10WndAsModalDlg', 'GetF10FunFromObject', 'GlobalDlgRunScript', 'ShowGlobalDlg',
+    'DestroyF10Wnd', 'GetF10FailedRequests', 'PopF10WndAsModalDlg', 'GetF10FunFromObject', 'GlobalDlgRunScript', 'ShowGlobalDlg',
     'HideGlobalDlg', 'StopRunningScript', 'CreatePyGridWnd', 'DestroyPyGridWnd',
     # screening
     'Creat3X1TWnd', 'Delete3X1TWnd', 'CreateClassifyDisplayWnd', 'DeleteClassifyDisplayWnd',

@@ -459,6 +459,36 @@ TEST_F(ProfileTest, ReadsSeeChangesMadeBehindTheCache) {
   EXPECT_EQ(Get("s", "k", "d"), "d");
 }
 
+// Inside a read scope the file is looked at once: a change behind it waits
+// for the scope's end, our own writes show at once, other threads and files
+// are not affected, and an inner scope hands the outer one back.
+TEST_F(ProfileTest, AReadScopeKeepsItsCopyButShowsOurWrites) {
+  Put("[s]\r\nk=old\r\n");
+  const std::string other = folder_ + "/other.ini";
+  ASSERT_TRUE(orbe::WriteFileAtomically(other, "[s]\r\nk=first\r\n"));
+  {
+    const orbe::ProfileReadScope scope(path_);
+    Put("[s]\r\nk=behind\r\n");
+    EXPECT_EQ(Get("s", "k", "d"), "old");
+    std::string seen_elsewhere;
+    std::thread([&] { seen_elsewhere = orbe::ProfileString(path_, "s", "k"); }).join();
+    EXPECT_EQ(seen_elsewhere, "behind");
+    ASSERT_TRUE(WritePrivateProfileStringA("s", "mine", "1", path_.c_str()));
+    EXPECT_EQ(Get("s", "mine", "d"), "1");
+    EXPECT_EQ(Get("s", "k", "d"), "behind");  // the write read the file first
+    {
+      const orbe::ProfileReadScope inner(other);
+      ASSERT_TRUE(orbe::WriteFileAtomically(other, "[s]\r\nk=second\r\n"));
+      EXPECT_EQ(orbe::ProfileString(other, "s", "k"), "first");
+      EXPECT_EQ(Get("s", "k", "d"), "behind");
+    }
+    Put("[s]\r\nk=later\r\n");
+    EXPECT_EQ(Get("s", "k", "d"), "behind");
+    EXPECT_EQ(orbe::ProfileString(other, "s", "k"), "second");
+  }
+  EXPECT_EQ(Get("s", "k", "d"), "later");
+}
+
 TEST_F(ProfileTest, AFileThatCannotBeReadIsNeverReplaced) {
   // A folder stands in for an unreadable file (permissions do not bind root).
   ASSERT_TRUE(fs::create_directory(path_));

@@ -166,7 +166,7 @@ TEST_F(ReportTerminalTest, BadInputFailsWithAMessage) {
   };
   const std::string ini = Report("financial_summary.ini");
   const Case cases[] = {
-      {"missing INI", "report --ini " + *folder_ + "nowhere.ini --code 600000 " + Connection(), 2, "no report INI"},
+      {"missing INI", "report --ini " + *folder_ + "nowhere.ini --code 600000 " + Connection(), 2, "does not exist"},
       {"no security", "report --ini " + ini + " " + Connection(), 2, "--ini and --code are required"},
       {"unknown security", "report --ini " + ini + " --code 999999 " + Connection(), 1, "unknown security 999999"},
       {"unknown term", "report --ini " + ini + " --code " + *code_ + " --term 1900 " + Connection(), 2,

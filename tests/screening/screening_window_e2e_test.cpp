@@ -348,8 +348,8 @@ TEST_F(ScreeningWindowE2eTest, WholeScreeningThroughTheWindowEqualsTheRunnerAndT
     numeric += display.GetGrid()->GetItemData(0, col) != 0 ? 1 : 0;
   }
   ASSERT_EQ(chart.GetSeriesCount(), numeric);
-  const ChartSeries* first = chart.GetSerie(0);
-  ASSERT_NE(first, nullptr);
+  ASSERT_FALSE(chart.GetAllSeries().empty());
+  const ChartSeries* first = &chart.GetAllSeries().front();
   EXPECT_EQ(first->color, CDataDisplayWnd::kChartColors[kResultFirstIndicator % 10]);
   EXPECT_EQ(first->name, display.GetGrid()->GetItemText(0, kResultFirstIndicator));
   EXPECT_EQ(first->points.size(), grid.size());
@@ -471,13 +471,13 @@ TEST_F(ScreeningWindowE2eTest, TheTerminalDrivesTheSameWindowAndItsSchemesLast) 
   const Case cases[] = {
       {"--scheme 不存在", "unknown scheme " + orbe::GbkToUtf8("不存在")},
       {"--cond \"QQQQ > 1\"", "unknown indicator QQQQ"},
-      {"--cond \"SYL > 1\" --board 火星", "unknown board " + orbe::GbkToUtf8("火星")},
+      {"--cond \"SYL > 1\" --board 火星", "unknown board '" + orbe::GbkToUtf8("火星") + "'"},
       {"--cond \"SYL >> 1\"", "unknown operator >>"},
       {"--cond \"SYL > 1 亿元\"", "takes no unit"},
       {"--cond \"SYL >\"", "--cond needs"},
       {"", "nothing to screen"},
       {"--scheme 1 --xlsx out.csv", "--xlsx needs"},
-      {"--scheme 1 --bogus", "unknown option --bogus"},
+      {"--scheme 1 --bogus", "unknown option '--bogus'"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.arguments);

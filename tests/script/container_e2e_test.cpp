@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -22,7 +23,8 @@
 #include "orbe/widgets/grid_ctrl.h"
 #include "orbe/widgets/html_render.h"
 #include "orbe/widgets/kvx_container.h"
-#include "support/component_reexec.h"
+#include "orbe/widgets/switch_ex.h"
+#include "script/script_server_environment.h"
 
 extern "C" const char* __lsan_default_suppressions() { return "leak:libpython3"; }
 
@@ -32,59 +34,13 @@ namespace fs = std::filesystem;
 
 constexpr int kWait = 20000;
 
-bool RunWithRealComponents() {
-  const std::string lib = ORBE_TEST_LIB_DIR;
-  return orbe_test::RunWithComponentFolder(orbe_test::LinkComponentFolder(
-      "orbe_container_components", lib + "/libFinDataComm.so", lib + "/libFinCacheStore.so"));
-}
+const bool kWithRealComponents = orbe_test::RunWithRealComponents("orbe_container_components");
 
-const bool kWithRealComponents = RunWithRealComponents();
+using ServerEnvironment = orbe_test::ScriptServerEnvironment;
+const auto* const kEnvironment =
+    ::testing::AddGlobalTestEnvironment(new ServerEnvironment("container", kWithRealComponents));
 
-struct ComponentFolderCleanup {
-  ~ComponentFolderCleanup() {
-    if (const char* folder = std::getenv("ORBE_COMPONENT_DIR")) {
-      std::error_code ignored;
-      fs::remove_all(folder, ignored);
-    }
-  }
-} kCleanup;
-
-class ServerEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    ASSERT_TRUE(kWithRealComponents);
-    folder_ = orbe_test::ScratchFolder("container");
-    ASSERT_TRUE(server_.Start(folder_));
-    const std::string ini = folder_ + "comm.ini";
-    for (const auto& [section, key, value] :
-         std::vector<std::tuple<const char*, const char*, std::string>>{
-             {"CWSYS", "CWHostNum", "1"},
-             {"CWSYS", "CWHost01", "127.0.0.1"},
-             {"CWSYS", "CWPort01", std::to_string(server_.DataPort())},
-             {"CWSYS", "GeneralDB", "3"},
-             {"FILESRV", "Num", "1"},
-             {"FILESRV", "Host01", "127.0.0.1"},
-             {"FILESRV", "Port01", std::to_string(server_.FilePort())}}) {
-      ASSERT_TRUE(orbe::WriteProfileString(ini, section, key, value));
-    }
-    SetPrivPath(folder_);
-    ASSERT_EQ(InitDataEngin(folder_ + "cache/", ini, -1, nullptr), 1u);
-  }
-  void TearDown() override {
-    UnInitDataEngin();
-    server_.Stop(SIGTERM);
-    fs::remove_all(folder_);
-  }
-
-  static const orbe_test::TransferServer& Server() { return server_; }
-  static const std::string& Folder() { return folder_; }
-
- private:
-  static inline orbe_test::TransferServer server_;
-  static inline std::string folder_;
-};
-
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new ServerEnvironment);
+using Database = orbe_test::ServerDatabase;
 
 class Host : public IF10MessageNotify {
  public:
@@ -213,6 +169,64 @@ def fetched(c, path):
     for (const unsigned char byte : c.content) hex += orbe::Format("%02x", byte);
     EXPECT_EQ(line.substr(blank + 1), hex);
   }
+}
+
+// The overview page of data/scripts: its three replies fill the heading, the
+// grid of key figures and the profit bars; the HTML snapshot shows what the
+// database holds, tab by tab.
+TEST_F(ContainerE2eTest, TheOverviewPageShowsTheDatabasesFiguresInItsGridAndChart) {
+  const Database db(ServerEnvironment::Server().Database());
+  const auto companies = db.Rows("SELECT T003 FROM t100000013 GROUP BY T003 HAVING count(*) >= 8 ORDER BY T003 LIMIT 1");
+  ASSERT_EQ(companies.size(), 1u);
+  const std::string code = companies[0][0];
+  const auto figures = db.Rows("SELECT T005, T006, T009 FROM t100000013 WHERE T003 = '" + code +
+                               "' ORDER BY T005 DESC LIMIT 6");
+  const auto profits = db.Rows("SELECT T005, T016 FROM t100000011 WHERE T003 = '" + code +
+                               "' AND T005 % 10000 = 1231 ORDER BY T005");
+  const auto name = db.Rows("SELECT T004 FROM t100000002 WHERE T002 = '" + code + "'");
+  ASSERT_EQ(figures.size(), 6u);
+  ASSERT_FALSE(profits.empty());
+  ASSERT_EQ(name.size(), 1u);
+
+  const std::string page = std::string(ORBE_SOURCE_DIR) + "/data/scripts/company_overview.py";
+  ASSERT_TRUE(window_->LoadScript(page, code, "InitContainer"));
+  ASSERT_TRUE(orbe::PumpUntil(
+      [&] { return std::any_of(host_.told.begin(), host_.told.end(),
+                               [](const std::string& line) { return line.rfind("PAGE_READY", 0) == 0; }); },
+      kWait));
+  EXPECT_TRUE(host_.Heard("PAGE_READY 6 periods, " + std::to_string(profits.size()) + " years"));
+  auto& widgets = *dynamic_cast<CKVXContainer*>(window_->GetF10Wnd());
+  const CGridCtrl* grid = widgets.GetGrid(10001);
+  ASSERT_NE(grid, nullptr);
+  const auto period = [](const std::string& yyyymmdd) {
+    return yyyymmdd.substr(0, 4) + "-" + yyyymmdd.substr(4, 2) + "-" + yyyymmdd.substr(6, 2);
+  };
+  const auto fixed = [](const std::string& value, int decimals) {
+    return orbe::Format("%.*f", decimals, std::atof(value.c_str()));
+  };
+  for (int tab = 0; tab < 2; ++tab) {
+    SCOPED_TRACE(tab);
+    if (tab == 1) {
+      ASSERT_TRUE(widgets.GetSwitch(10000)->ClickLabel(1));
+    }
+    const std::string html = orbe::RenderWindowHtml(*window_->GetF10Wnd());
+    for (std::size_t col = 0; col < figures.size(); ++col) {
+      const std::string heading = period(figures[col][0]);
+      // Tab 0 shows earnings per share (3 places), tab 1 the return on equity (2).
+      const std::string value = tab == 0 ? fixed(figures[col][1], 3) : fixed(figures[col][2], 2);
+      EXPECT_EQ(grid->GetItemText(0, static_cast<int>(col) + 1), heading);
+      EXPECT_EQ(grid->GetItemText(1, static_cast<int>(col) + 1), value);
+      EXPECT_NE(html.find(">" + value + "<"), std::string::npos) << value;
+      EXPECT_NE(html.find(heading), std::string::npos) << heading;
+    }
+  }
+  const std::string html = orbe::RenderWindowHtml(*window_->GetF10Wnd());
+  EXPECT_NE(html.find(orbe::GbkToUtf8(name[0][0])), std::string::npos);
+  std::size_t bars = 0;
+  for (std::size_t at = html.find("class=\"bar\""); at != std::string::npos; at = html.find("class=\"bar\"", at + 1)) {
+    ++bars;
+  }
+  EXPECT_EQ(bars, profits.size());
 }
 
 }  // namespace

@@ -376,6 +376,7 @@ TEST_F(ContainerEventsTest, EveryEventOfTheTableReachesItsFunctionWithItsArgumen
          const int id = Add(kind(WidgetKind::kChart));
          CChartCtrl* chart = widgets_->GetChart(id);
          chart_series = chart->AddSerie(ChartSeriesKind::kPoints, "s");
+         widgets_->Chart_RegisterXYPointMouseListener(id, chart_series);
          chart->AddPoint(chart_series, 0, 0);
          chart->AddPoint(chart_series, 1, 1);
          chart->ClickPoint(chart_series, 1, ChartMouseEvent::kDoubleClick);

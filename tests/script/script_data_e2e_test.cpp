@@ -16,7 +16,7 @@
 #include "orbe/platform/text.h"
 #include "orbe/platform/window.h"
 #include "orbe/script/secured_text.h"
-#include "support/component_reexec.h"
+#include "script/script_server_environment.h"
 #include "support/script_harness.h"
 
 extern "C" const char* __lsan_default_suppressions() { return "leak:libpython3"; }
@@ -28,92 +28,16 @@ namespace fs = std::filesystem;
 constexpr long long kSampleStamp = 1796032800;
 constexpr int kWait = 20000;
 
-bool RunWithRealComponents() {
-  const std::string lib = ORBE_TEST_LIB_DIR;
-  return orbe_test::RunWithComponentFolder(orbe_test::LinkComponentFolder(
-      "orbe_scriptdata_components", lib + "/libFinDataComm.so", lib + "/libFinCacheStore.so"));
-}
+const bool kWithRealComponents = orbe_test::RunWithRealComponents("orbe_scriptdata_components");
 
-const bool kWithRealComponents = RunWithRealComponents();
+using Database = orbe_test::ServerDatabase;
 
-struct ComponentFolderCleanup {
-  ~ComponentFolderCleanup() {
-    if (const char* folder = std::getenv("ORBE_COMPONENT_DIR")) {
-      std::error_code ignored;
-      fs::remove_all(folder, ignored);
-    }
-  }
-} kCleanup;
-
-// The server's database, read directly: what the scripts must have seen.
-class Database {
- public:
-  explicit Database(const std::string& path) { sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr); }
-  ~Database() { sqlite3_close(db_); }
-  Database(const Database&) = delete;
-  Database& operator=(const Database&) = delete;
-
-  // The first row's columns as texts (GBK as stored); empty when none.
-  std::vector<std::string> Row(const std::string& sql) const {
-    sqlite3_stmt* statement = nullptr;
-    std::vector<std::string> row;
-    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
-        sqlite3_step(statement) == SQLITE_ROW) {
-      for (int i = 0; i < sqlite3_column_count(statement); ++i) {
-        const unsigned char* text = sqlite3_column_text(statement, i);
-        row.push_back(text != nullptr ? reinterpret_cast<const char*>(text) : "");
-      }
-    }
-    sqlite3_finalize(statement);
-    return row;
-  }
-  std::string Text(const std::string& sql) const {
-    const std::vector<std::string> row = Row(sql);
-    return row.empty() ? std::string() : row[0];
-  }
-  long long Number(const std::string& sql) const { return std::atoll(Text(sql).c_str()); }
-
- private:
-  sqlite3* db_ = nullptr;
+struct ScriptDataEnvironment : orbe_test::ScriptServerEnvironment {
+  using ScriptServerEnvironment::ScriptServerEnvironment;
+  static const std::string& DatabasePath() { return Server().Database(); }
 };
-
-// One server and one started data environment for every test of the program.
-class ScriptDataEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    ASSERT_TRUE(kWithRealComponents);
-    folder_ = orbe_test::ScratchFolder("scriptdata");
-    ASSERT_TRUE(server_.Start(folder_));
-    const std::string ini = folder_ + "comm.ini";
-    for (const auto& [section, key, value] :
-         std::vector<std::tuple<const char*, const char*, std::string>>{
-             {"CWSYS", "CWHostNum", "1"},
-             {"CWSYS", "CWHost01", "127.0.0.1"},
-             {"CWSYS", "CWPort01", std::to_string(server_.DataPort())},
-             {"CWSYS", "GeneralDB", "3"},
-             {"FILESRV", "Num", "1"},
-             {"FILESRV", "Host01", "127.0.0.1"},
-             {"FILESRV", "Port01", std::to_string(server_.FilePort())}}) {
-      ASSERT_TRUE(orbe::WriteProfileString(ini, section, key, value));
-    }
-    SetPrivPath(folder_);
-    ASSERT_EQ(InitDataEngin(folder_ + "cache/", ini, -1, nullptr), 1u);
-    ASSERT_NE(GetGlobalMainOrbeClientSession(), nullptr);
-  }
-  void TearDown() override {
-    UnInitDataEngin();
-    server_.Stop(SIGTERM);
-    fs::remove_all(folder_);
-  }
-
-  static const std::string& DatabasePath() { return server_.Database(); }
-
- private:
-  static inline orbe_test::TransferServer server_;
-  std::string folder_;
-};
-
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new ScriptDataEnvironment);
+const auto* const kEnvironment =
+    ::testing::AddGlobalTestEnvironment(new ScriptDataEnvironment("scriptdata", kWithRealComponents));
 
 std::string Utf8(const std::string& gbk) { return orbe::GbkToUtf8(gbk); }
 

@@ -21,9 +21,10 @@ struct ServerProcess {
 
 // arguments follow the program name; stderr goes to errorFile when it is not
 // empty. The child dies with the test.
-inline ServerProcess SpawnDataServer(std::vector<std::string> arguments, const std::string& errorFile,
-                                     int lineCount) {
-  const std::string program = std::string(ORBE_TEST_BIN_DIR) + "/orbe-dataserver";
+// Any program of the build's bin folder, started the same way.
+inline ServerProcess SpawnProgram(const std::string& name, std::vector<std::string> arguments,
+                                  const std::string& errorFile, int lineCount) {
+  const std::string program = std::string(ORBE_TEST_BIN_DIR) + "/" + name;
   arguments.insert(arguments.begin(), program);
   ServerProcess process;
   int out[2];
@@ -53,6 +54,11 @@ inline ServerProcess SpawnDataServer(std::vector<std::string> arguments, const s
   }
   std::fclose(stream);
   return process;
+}
+
+inline ServerProcess SpawnDataServer(std::vector<std::string> arguments, const std::string& errorFile,
+                                     int lineCount) {
+  return SpawnProgram("orbe-dataserver", std::move(arguments), errorFile, lineCount);
 }
 
 }  // namespace orbe_test

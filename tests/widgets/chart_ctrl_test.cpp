@@ -68,6 +68,9 @@ TEST(ChartCtrl, UserEventsReachTheListener) {
   const int s = chart.AddSerie(ChartSeriesKind::kPoints);
   chart.AddPoint(s, 1, 1, "user");
   chart.AddPoint(s, 2, 2);
+  EXPECT_TRUE(chart.ClickPoint(s, 0));  // the fixed point moves, but nobody listens yet
+  EXPECT_EQ(chart.GetSerie(s)->fixed_point, 0);
+  chart.GetSerie(s)->mouse_listener = true;
   EXPECT_TRUE(chart.ClickPoint(s, 1, ChartMouseEvent::kDoubleClick));
   EXPECT_FALSE(chart.ClickPoint(s, 2));
   EXPECT_FALSE(chart.ClickPoint(s + 1, 0));

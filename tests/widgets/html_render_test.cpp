@@ -2,13 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
+#include <vector>
 #include <string>
 
 #include "orbe/platform/file.h"
 #include "orbe/platform/text.h"
 #include "orbe/platform/window_class.h"
 #include "orbe/widgets/chart_bar_ctrl.h"
+#include "orbe/widgets/combos.h"
+#include "orbe/widgets/grid_ctrl.h"
+#include "orbe/widgets/html_tree.h"
+#include "orbe/widgets/switch_ex.h"
 #include "orbe/widgets/vlist.h"
 
 namespace {
@@ -75,6 +81,9 @@ TEST(HtmlRender, PlacesEveryVisibleWindowAndConvertsTexts) {
   // The chart as inline SVG with one rect per bar, its title and colours.
   EXPECT_EQ(Count(html, "<svg "), 1u);
   EXPECT_EQ(Count(html, "<rect class=\"bar\""), 2u);
+  // Its value axis from 0 to 10 in steps of 2, each tick with its value.
+  EXPECT_EQ(Count(html, "<text class=\"tick\""), 6u);
+  for (const char* tick : {">0<", ">2<", ">4<", ">6<", ">8<", ">10<"}) EXPECT_NE(html.find(tick), std::string::npos) << tick;
   EXPECT_NE(html.find("\xe8\x90\xa5\xe6\x94\xb6</text>"), std::string::npos);
   EXPECT_NE(html.find("fill=\"#ff0000\""), std::string::npos);
   EXPECT_EQ(Count(html, "class=\"legend\""), 2u);
@@ -83,6 +92,57 @@ TEST(HtmlRender, PlacesEveryVisibleWindowAndConvertsTexts) {
   EXPECT_NE(html.find("\xe6\xa0\x87\xe7\xad\xbe"), std::string::npos);
   // Nothing GBK is left: the page is valid UTF-8.
   EXPECT_TRUE(orbe::Utf8ToGbkStrict(html).has_value());
+}
+
+// The live form carries what a front end sends back for every control; the
+// snapshot form of the same windows carries none of it.
+TEST(HtmlRender, TheLiveFormAddressesWhatAUserActsOn) {
+  orbe::KvxWidget root{orbe::WidgetKind::kGeneric};
+  root.Create(nullptr, RECT{0, 0, 600, 500}, 1);
+  CGridCtrl grid(3, 2, 1, 0);
+  grid.Create(RECT{0, 0, 200, 80}, &root, 2, kShown);
+  grid.SetEditable(true);
+  grid.SetItemText(1, 0, "edit me");
+  grid.SetCellType(2, 1, GridCellType::kCombo);
+  grid.SetComboItems(2, 1, {"a", "b\"", "\x95\x5c"});  // a GBK character whose second byte is a backslash
+  CXHtmlTree tree;
+  tree.Create(kShown, RECT{0, 100, 200, 200}, &root, 3);
+  tree.SetCheckBoxes(true);
+  const HTREEITEM branch = tree.InsertItem("branch");
+  tree.InsertItem("leaf", branch);
+  tree.Expand(branch, TVE_EXPAND);
+  CKvxComboBox combo;
+  combo.Create(&root, RECT{0, 220, 100, 240}, 4, kShown);
+  combo.AddString("x");
+  combo.AddString("y");
+  combo.SetCurSel(1);
+  CSwitchEx tabs;
+  tabs.Create(&root, RECT{0, 250, 200, 270}, 5, kShown);
+  tabs.InsertSwitchLabel(0, "one");
+  tabs.InsertSwitchLabel(1, "two");
+
+  const std::string live = orbe::RenderWindowLive(root);
+  const std::string snapshot = orbe::RenderWindowHtml(root);
+  EXPECT_EQ(live.rfind("<div class=\"w\"", 0), 0u) << "a fragment, no page around it";
+  EXPECT_EQ(Count(live, " data-h=\""), 5u);
+  const std::string handle = std::to_string(reinterpret_cast<std::uintptr_t>(grid.GetSafeHwnd()));
+  const std::vector<std::string> pieces = {
+      "data-h=\"" + handle + "\"",
+      "data-r=\"1\" data-c=\"0\" data-edit=\"1\"",
+      "data-r=\"2\" data-c=\"1\" data-entries=\"[&quot;a&quot;,&quot;b\\&quot;&quot;,&quot;" + orbe::GbkToUtf8("\x95\x5c") + "&quot;]\"",
+      "data-item=\"" + std::to_string(branch) + "\"",
+      "<span class=\"tog\">",
+      "<span class=\"box\">",
+      "<select class=\"combo\" style",
+      "<option value=\"1\" selected>y</option>",
+      " data-i=\"1\"",
+  };
+  for (const std::string& piece : pieces) {
+    EXPECT_NE(live.find(piece), std::string::npos) << piece;
+    EXPECT_EQ(snapshot.find(piece), std::string::npos) << piece;
+  }
+  EXPECT_EQ(Count(live, "data-r=\""), 6u);  // every cell, the heading row too
+  EXPECT_NE(snapshot.find("<select class=\"combo\" disabled"), std::string::npos);
 }
 
 TEST(HtmlRender, SavesOnePageFile) {

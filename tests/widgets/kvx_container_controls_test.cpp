@@ -15,7 +15,7 @@ using Events = std::vector<std::string>;
 
 TEST(KvxContainerControls, EveryScriptKindIsCreatedByAddWnd) {
   TestContainer t;
-  for (int kind = 0; kind <= static_cast<int>(WidgetKind::kPlugin); ++kind) {
+  for (int kind = 0; kind <= static_cast<int>(WidgetKind::kVChart); ++kind) {
     int id = 0;
     const bool made = t.container.AddWnd(0, 0, 50, 20, id, kind, "");
     const bool owner_made = kind == static_cast<int>(WidgetKind::kSplitter) ||
@@ -26,7 +26,7 @@ TEST(KvxContainerControls, EveryScriptKindIsCreatedByAddWnd) {
     }
   }
   int id = 0;
-  EXPECT_FALSE(t.container.AddWnd(0, 0, 50, 20, id, static_cast<int>(WidgetKind::kPlugin) + 1, ""));
+  EXPECT_FALSE(t.container.AddWnd(0, 0, 50, 20, id, static_cast<int>(WidgetKind::kVChart) + 1, ""));
 }
 
 TEST(KvxContainerControls, SisterAddsPassTheirTextsAndOptions) {

@@ -73,7 +73,8 @@ TEST(KvxContainer, CreatesWidgetsByKindWithFreshIds) {
   ASSERT_TRUE(container.ListTree_AddWnd(600, 300, 200, 300, list_tree));
   EXPECT_NE(container.GetListTree(list_tree), nullptr);
   EXPECT_EQ(container.GetTree(list_tree), nullptr);
-  EXPECT_TRUE(container.DeleteWnd(list_tree));
+  container.DeleteWnd(list_tree);
+  EXPECT_EQ(container.GetWndType(list_tree), -1);
   EXPECT_FALSE(container.AddWnd(0, 0, 10, 10, id, static_cast<int>(WidgetKind::kContainer), "b"));
   EXPECT_FALSE(container.AddWnd(0, 0, 10, 10, id, 999, ""));
   EXPECT_FALSE(container.Grid_AddWnd(0, 0, -1, 10, id, ""));
@@ -95,8 +96,10 @@ TEST(KvxContainer, CreatesWidgetsByKindWithFreshIds) {
   EXPECT_EQ(rect.right, 50);
   EXPECT_TRUE(container.ShowWnd(grid, false));
   EXPECT_FALSE(container.GetWnd(grid)->IsWindowVisible());
-  EXPECT_TRUE(container.DeleteWnd(grid));
-  EXPECT_FALSE(container.DeleteWnd(grid));
+  container.DeleteWnd(grid);
+  EXPECT_EQ(container.GetWnd(grid), nullptr);
+  container.DeleteWnd(grid);  // an id already gone is refused quietly
+  EXPECT_EQ(container.GetWndCount(), 6);
   int again = 0;
   container.Grid_AddWnd(0, 0, 10, 10, again, "");
   EXPECT_GT(again, title);  // ids are not reused
@@ -134,6 +137,8 @@ TEST(KvxContainer, WidgetEventsBecomeCallbacksWithTheWidgetId) {
   CChartCtrl& chart = *container.GetChart(chart_id);
   const int series = chart.AddSerie(ChartSeriesKind::kLine);
   chart.AddPoint(series, 1, 1);
+  chart.ClickPoint(series, 0);  // not listened to: the container hears nothing
+  chart.GetSerie(series)->mouse_listener = true;
   chart.ClickPoint(series, 0);
   chart.EnableKeyDownMsg(true);
   chart.PressKey(13);

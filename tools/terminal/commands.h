@@ -20,6 +20,8 @@ using CommandArgs = std::vector<std::string>;
   COMMAND("screen", RunScreen, "drive the screening window: boards, scheme, run, statistics, export") \
   COMMAND("topics", RunTopics, "build a topic selection tree, check and click items, print the selection") \
   COMMAND("script", RunScript, "run a script container page, play user events, write it as HTML")           \
+  COMMAND("script-grid", RunScriptGrid, "load a script into a grid loader (script --grid), click, write it as HTML") \
+  COMMAND("serve", RunServe, "serve the module's windows to a browser on this machine")                    \
   /* end of the commands */
 
 #define ORBE_DECLARE_COMMAND(name, entry, help) int entry(const CommandArgs& args);

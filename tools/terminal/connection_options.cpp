@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -104,9 +105,23 @@ bool TakeConnectionOptions(CommandArgs& args, ConnectionOptions& options, std::s
       *error = arg + " needs a value";
       return false;
     }
+    if (field != nullptr && field->empty()) {
+      // An empty --home would quietly fall back to the default home and rewrite its comm INI.
+      *error = arg.substr(0, equals) + " needs a value";
+      return false;
+    }
   }
   args = std::move(rest);
   return true;
+}
+
+std::string HomeFolderOf(const CommandArgs& args) {
+  ConnectionOptions options;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i].starts_with("--home=")) options.home = args[i].substr(7);
+    if (args[i] == "--home" && i + 1 < args.size()) options.home = args[i + 1];
+  }
+  return HomeFolder(options);
 }
 
 std::string HomeFolder(const ConnectionOptions& options) {
@@ -130,11 +145,27 @@ std::unique_ptr<TerminalHost> ConnectHost(const ConnectionOptions& options, std:
   }
   std::error_code failure;
   std::filesystem::create_directories(session.private_folder, failure);
+  if (failure) {
+    *error = "--home: cannot create the folder " + session.private_folder + ": " + failure.message();
+    return nullptr;
+  }
+  // A service that is not there is told at once; the module's own start-up
+  // wait (the comm INI's TimeOut) then only covers a service that answers.
+  std::fprintf(stderr, "orbe-terminal: connecting to the data service %s\n", options.server.c_str());
+  if (!ProbeDataService(options, error)) return nullptr;
   auto host = std::make_unique<TerminalHost>();
   const std::string market = options.market.empty() ? session.private_folder + "market.db" : options.market;
+  if (!options.market.empty() && !std::filesystem::is_regular_file(options.market, failure)) {
+    *error = "--market " + options.market + ": no such file";
+    return nullptr;
+  }
   if (!options.market.empty() || FileExists(market)) {
-    host->market = HostMarket::Open(market, session.private_folder, error);
-    if (!host->market) return nullptr;
+    std::string why;
+    host->market = HostMarket::Open(market, session.private_folder, &why);
+    if (!host->market) {
+      *error = "--market " + market + ": not a market database (" + why + ")";
+      return nullptr;
+    }
   }
   // What the module asks the host to show is shown as a line of output.
   SetSwitchEcho(stdout);

@@ -32,6 +32,8 @@ bool TakeConnectionOptions(CommandArgs& args, ConnectionOptions& options, std::s
 // The host's private folder (with a trailing '/'): --home, else $ORBE_HOME,
 // else $HOME/.orbe-terminal.
 std::string HomeFolder(const ConnectionOptions& options);
+// The same for a command line not parsed yet (the error log goes there from the start).
+std::string HomeFolderOf(const CommandArgs& args);
 
 // One connection attempt to the data service, bounded by a few seconds, so
 // that a service that is not there is told at once rather than after the

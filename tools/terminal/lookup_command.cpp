@@ -8,6 +8,7 @@
 
 #include "commands.h"
 #include "connection_options.h"
+#include "orbe/platform/echo_text.h"
 #include "orbe/dictionary/cw_file_util.h"
 #include "orbe/platform/text.h"
 #include "terminal_output.h"
@@ -145,6 +146,9 @@ int RunLookup(const CommandArgs& arguments) {
   const auto sub = std::find(args.begin(), args.end(), "--sub");
   const bool with_sub = sub != args.end();
   if (with_sub) args.erase(sub);
+  for (const std::string& arg : args) {
+    if (arg.starts_with("-")) return Fail(2, "unknown option " + EchoText(arg) + " (see orbe-terminal lookup --help)");
+  }
   if (args.empty()) return Usage();
   const auto subcommand = std::find_if(std::begin(kSubcommands), std::end(kSubcommands),
                                        [&](const Subcommand& s) { return args[0] == s.name; });

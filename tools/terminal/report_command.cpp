@@ -12,14 +12,15 @@
 
 #include "commands.h"
 #include "connection_options.h"
+#include "input_checks.h"
 #include "orbe/dictionary/cw_file_util.h"
 #include "orbe/platform/file.h"
 #include "orbe/platform/dialog.h"
 #include "orbe/platform/file_dialog.h"
 #include "orbe/platform/text.h"
-#include "orbe/reports/ini_report_wnd.h"
 #include "orbe/widgets/html_render.h"
 #include "host/report_driver.h"
+#include "report_window.h"
 #include "terminal_output.h"
 
 namespace orbe::terminal {
@@ -30,8 +31,6 @@ namespace ids = report_wnd;
 constexpr const char* kUsage =
     "usage: orbe-terminal report --ini FILE --code CODE [--term TERM] [--unit N] [--rotate] [--split] "
     "[--click CELL,ROW,COL]... [--html OUT] [--xlsx OUT] ";
-constexpr RECT kPageRect{0, 0, 1000, 900};
-constexpr UINT kHostMessage = WM_APP + 18;
 
 struct Action {
   enum Kind { kTerm, kUnit, kRotate, kSplit, kClick } kind;
@@ -98,22 +97,6 @@ bool TakeReportOptions(const CommandArgs& args, ReportOptions& options, std::str
   }
   return true;
 }
-
-// The host's window the report lives in; it hears the report's
-// data-format-24 notices.
-class HostFrame : public CWnd {
- protected:
-  LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) override {
-    if (message != kHostMessage) return CWnd::WindowProc(message, wparam, lparam);
-    const auto* notice = reinterpret_cast<const IniReportHostNotice*>(wparam);
-    if (notice != nullptr) PrintLine(std::string("host: ") + notice->column_title + " = " + notice->value);
-    return 1;
-  }
-};
-
-struct ReportWindowCloser {
-  void operator()(IIniReportWnd* window) const { DestroyIniReportWnd(window); }
-};
 
 std::string PopupHtmlPath(const std::string& html, int number) {
   const std::filesystem::path path(html);
@@ -188,31 +171,31 @@ int RunReport(const CommandArgs& arguments) {
   if (!TakeConnectionOptions(args, connection, &error)) return Fail(2, error);
   ReportOptions options;
   if (!TakeReportOptions(args, options, &error)) return Fail(2, error + "\n" + kUsage + kConnectionUsage);
-  if (!FileExists(options.ini)) return Fail(2, "no report INI " + options.ini);
+  if (!CheckReportIni(options.ini, &error)) return Fail(2, error);
+  if (!options.html.empty() && !CheckOutputPath("--html", options.html, &error)) return Fail(2, error);
+  if (!options.xlsx.empty() && !CheckOutputPath("--xlsx", options.xlsx, &error)) return Fail(2, error);
 
-  if (!ProbeDataService(connection, &error)) return Fail(1, error);
   const std::unique_ptr<TerminalHost> host = ConnectHost(connection, &error);
   if (!host) return Fail(1, error);
-  char abbreviation[64] = {};
-  CwFileUtil::GetSecuAbbrByCode(host->session->Session(), abbreviation, sizeof abbreviation, options.code.c_str());
-  if (abbreviation[0] == '\0') return Fail(1, "unknown security " + options.code);
-
-  HostFrame frame;
-  if (!frame.Create(nullptr, kPageRect, 0, WS_VISIBLE)) return Fail(1, "cannot create the host window");
-  const std::unique_ptr<IIniReportWnd, ReportWindowCloser> window(
-      CreateIniReportWnd(Utf8ToGbk(options.ini), options.code, &frame));
-  if (!window) return Fail(1, "cannot create the report window");
-  window->SetHostNotify(frame.GetSafeHwnd(), kHostMessage);
-  window->SetHostText(abbreviation);
-  window->MoveWnd(kPageRect);
-  CWnd* report = frame.GetChildren().empty() ? nullptr : CWnd::FromHandle(frame.GetChildren().front());
-  if (report == nullptr) return Fail(1, "the report window is missing");
+  ReportHost frame([](const std::string& title, const std::string& value) {
+    PrintLine(std::string("host: ") + title + " = " + value);
+  });
+  if (const std::string failed = frame.Open(host->session->Session(), Utf8ToGbk(options.ini), options.code);
+      !failed.empty()) {
+    return Fail(1, failed);
+  }
+  CWnd* report = frame.Report();
   ReportDriver driver(*report);
   if (!driver.WaitForPage()) return Fail(1, "the report did not complete within 60 s");
   if (driver.ConfigurationFailed()) return Fail(1, "the report's configuration is unusable: " + options.ini);
 
   PopupReader popups(options.html);
   if (const int status = RunActions(driver, popups, options.actions); status != 0) return status;
+  // A page with cells the service did not answer is not the report: nothing is printed or written.
+  if (const int failed = GetIniReportFailedCells(frame.Window()); failed > 0) {
+    return Fail(1, "the report is incomplete: " + std::to_string(failed) +
+                       " of its cells got no complete reply from the data service; nothing written");
+  }
   std::fputs(driver.PageText().c_str(), stdout);
   for (const std::string& page : popups.Pages()) std::printf("== pop-up\n%s", page.c_str());
   if (!options.html.empty() && !SaveWindowHtml(*report, options.html)) return Fail(1, "cannot write " + options.html);

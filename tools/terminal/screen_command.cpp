@@ -14,9 +14,11 @@
 #include "commands.h"
 #include "connection_options.h"
 #include "data_folder.h"
+#include "input_checks.h"
 #include "orbe/indicators/index_mgr.h"
 #include "orbe/indicators/index_scheme.h"
 #include "orbe/platform/text.h"
+#include "screen_catalogue.h"
 #include "screen_options.h"
 #include "screen_window.h"
 #include "terminal_output.h"
@@ -24,21 +26,7 @@
 namespace orbe::terminal {
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr std::size_t kBoardNameBytes = 19;  // the host's 20-byte board-name field
-
-// The catalogue is the user's: user indicators are edited and the logic
-// evaluator writes its scripts beside them, so it lives in the private folder,
-// copied from the shipped one on first use.
-bool SeedCatalogue(const std::string& shipped, const std::string& folder, std::string* error) {
-  std::error_code failed;
-  if (fs::exists(folder, failed)) return true;
-  fs::create_directories(fs::path(folder).parent_path(), failed);
-  fs::copy(shipped, folder, fs::copy_options::recursive, failed);
-  if (failed) *error = "cannot copy the indicator catalogue to " + folder + ": " + failed.message();
-  return !failed;
-}
 
 void PrintTable(const std::vector<std::vector<std::string>>& table) {
   for (const std::vector<std::string>& line : table) {
@@ -47,10 +35,6 @@ void PrintTable(const std::vector<std::vector<std::string>>& table) {
     std::printf("%s\n", text.c_str());
   }
 }
-
-struct CatalogueCloser {
-  void operator()(IIndexMgr* mgr) const { DeleteIndexMgrInstance(mgr); }
-};
 
 // The scheme and its rows, as the window will screen them.
 bool SetUpScheme(ScreenWindow& window, const ScreenOptions& options, std::string* error) {
@@ -95,6 +79,24 @@ int AfterRun(ScreenWindow& window, const ScreenOptions& options, TerminalHost& h
   return 0;
 }
 
+// The system schemes are numbered as --scheme takes them; the user's by name only.
+int ListSchemes(const ScreenOptions& options) {
+  const std::pair<const char*, const std::string*> stores[] = {{"system", &options.schemes},
+                                                               {"user", &options.user_schemes}};
+  for (const auto& [kind, path] : stores) {
+    IndexSchemeMgr store;
+    store.LoadSchemes(*path);
+    int number = 0;
+    for (const IndexScheme& scheme : store.GetSchemes()) {
+      ++number;
+      const std::string label = std::string(kind) == "system" ? std::to_string(number) : "-";
+      std::printf("%s\t%s\t%s\t%s\n", label.c_str(), kind, GbkToUtf8(scheme.name).c_str(),
+                  GbkToUtf8(scheme.descrip).c_str());
+    }
+  }
+  return 0;
+}
+
 }  // namespace
 
 int RunScreen(const CommandArgs& arguments) {
@@ -107,26 +109,19 @@ int RunScreen(const CommandArgs& arguments) {
   if (Utf8ToGbk(options.save_board).size() > kBoardNameBytes) {
     return Fail(2, "--save-board: a board name has at most 19 bytes (9 Chinese characters)");
   }
-  const std::string data = DataFolder("schemes/system_schemes.ini");
-  const std::string home = HomeFolder(connection);
-  if (options.schemes.empty()) options.schemes = data + "/schemes/system_schemes.ini";
-  if (options.user_schemes.empty()) options.user_schemes = home + "schemes/user_schemes.ini";
-  if (options.indicators.empty()) {
-    options.indicators = home + "indicators";
-    if (!SeedCatalogue(data + "/indicators", options.indicators, &error)) return Fail(1, error);
+  for (const auto& [option, path] : {std::pair<const char*, const std::string&>{"--csv", options.csv},
+                                     {"--xlsx", options.xlsx},
+                                     {"--html", options.html}}) {
+    if (!path.empty() && !CheckOutputPath(option, path, &error)) return Fail(2, error);
   }
-  std::error_code ignored;
-  fs::create_directories(fs::path(options.user_schemes).parent_path(), ignored);
-  // The catalogue imports user scripts: keep byte-code caches out of the data folder.
-  setenv("PYTHONDONTWRITEBYTECODE", "1", 0);
-
+  if (options.list) {
+    if (!ResolveScreenFiles(options, connection, &error)) return Fail(1, error);
+    return ListSchemes(options);
+  }
   const std::unique_ptr<TerminalHost> host = ConnectHost(connection, &error);
   if (!host) return Fail(1, error);
-  std::unique_ptr<IIndexMgr, CatalogueCloser> mgr(CreateIndexMgrInstance());
-  const std::string dir = options.indicators + "/";
-  if (mgr->LoadIndexes(dir + "hq_index.ini", dir + "sys_index.xml", dir + "usr_index.ini") != 1) {
-    return Fail(1, "the indicator catalogue in " + options.indicators + " does not load");
-  }
+  const IndexCatalogue mgr = LoadScreenCatalogue(options, connection, &error);
+  if (!mgr) return Fail(1, error);
   int status = 0;
   {
     ScreenWindow window(mgr.get(), options.schemes, options.user_schemes,

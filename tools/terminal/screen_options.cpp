@@ -4,6 +4,8 @@
 #include <functional>
 #include <sstream>
 
+#include "orbe/platform/echo_text.h"
+
 namespace orbe::terminal {
 namespace {
 
@@ -58,6 +60,11 @@ const std::vector<OptionSpec>& Options() {
          o.stats = true;
          return true;
        }},
+      {"--list", false,
+       [](ScreenOptions& o, const std::string&, std::string*) {
+         o.list = true;
+         return true;
+       }},
       {"--xlsx", true, Text(&ScreenOptions::xlsx)},
       {"--csv", true, Text(&ScreenOptions::csv)},
       {"--save-board", true, Text(&ScreenOptions::save_board)},
@@ -79,6 +86,7 @@ bool EndsWith(const std::string& text, const std::string& end) {
 }
 
 bool CheckCombination(const ScreenOptions& o, std::string* error) {
+  if (o.list) return true;
   if (o.scheme.empty() && o.scheme_file.empty() && o.conditions.empty())
     *error = "nothing to screen: give --scheme, --scheme-file or --cond";
   else if (!o.scheme.empty() && !o.scheme_file.empty())
@@ -117,7 +125,7 @@ bool TakeScreenOptions(const CommandArgs& args, ScreenOptions& options, std::str
       if (name == candidate.name) spec = &candidate;
     }
     if (spec == nullptr) {
-      *error = "unknown option " + arg;
+      *error = "unknown option " + EchoText(arg);
       return false;
     }
     std::string value;

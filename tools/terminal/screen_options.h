@@ -27,6 +27,7 @@ struct ScreenOptions {
   std::vector<ConditionRow> conditions;
   bool join_and = true;  // --join and|or: the radio the --cond rows are joined by
   bool stats = false;
+  bool list = false;  // --list: print the schemes with their numbers, screen nothing
   std::string xlsx;
   std::string csv;
   std::string save_board;
@@ -36,7 +37,7 @@ struct ScreenOptions {
 };
 
 inline constexpr const char* kScreenUsage =
-    "usage: orbe-terminal screen [--scheme NAME | --scheme-file FILE.xml] [--cond \"INDICATOR OP VALUE [UNIT]\"]... "
+    "usage: orbe-terminal screen --list | [--scheme NAME|NUMBER | --scheme-file FILE.xml] [--cond \"INDICATOR OP VALUE [UNIT]\"]... "
     "[--join and|or] "
     "[--board NAME]... [--stats] [--xlsx OUT] [--csv OUT] [--save-board NAME] [--save-scheme NAME] [--html OUT] "
     "[--schemes FILE] [--user-schemes FILE] [--indicators DIR] [--timeout SECONDS] ";

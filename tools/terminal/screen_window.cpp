@@ -1,9 +1,12 @@
 #include "screen_window.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 
+#include "nearest_names.h"
 #include "orbe/platform/dialog.h"
+#include "orbe/platform/echo_text.h"
 #include "orbe/platform/file_dialog.h"
 #include "orbe/platform/message_box.h"
 #include "orbe/platform/text.h"
@@ -61,6 +64,22 @@ std::string OneLine(std::string text) {
   return text;
 }
 
+// The message about a board the pane does not have: the nearest names, else
+// what the pane offers.
+std::string UnknownBoard(CXHtmlTree& tree, const std::string& name) {
+  std::vector<std::string> offeredGbk;
+  std::vector<std::string> offered;
+  for (HTREEITEM i = tree.GetRootItem(); i != 0; i = tree.GetNextItemInOrder(i)) {
+    if (tree.GetParentItem(i) == TVI_ROOT) continue;
+    offeredGbk.push_back(tree.GetItemText(i));
+    offered.push_back(GbkToUtf8(offeredGbk.back()));
+  }
+  std::string hint;
+  for (const std::string& near : NearestNames(GbkToUtf8(name), offered)) hint += (hint.empty() ? "" : ", ") + near;
+  return "unknown board " + EchoText(GbkToUtf8(name)) +
+         (hint.empty() ? " (the pane offers " + JoinUtf8(offeredGbk, 12) + ")" : "; did you mean " + hint + "?");
+}
+
 }  // namespace
 
 ScreenWindow::ScreenWindow(IIndexMgr* mgr, const std::string& systemSchemes, const std::string& userSchemes,
@@ -110,22 +129,26 @@ bool ScreenWindow::Click(CWnd* owner, UINT id, const char* what) {
 
 bool ScreenWindow::CheckBoards(const std::vector<std::string>& names) {
   CXHtmlTree& tree = *window_->GetBoardPane()->GetTree();
+  // Every name is found before a check changes: the pane keeps its choice,
+  // and a wrong name must not leave it empty for the next run.
+  std::vector<HTREEITEM> items;
+  for (const std::string& name : names) {
+    HTREEITEM item = tree.FindItem(name);
+    // "上证A股" typed with a half-width letter is the pane's "上证Ａ股".
+    if (item == 0) item = tree.FindItem(Utf8ToGbk(FullWidthAscii(GbkToUtf8(name))));
+    if (item == 0) {
+      error_ = UnknownBoard(tree, name);
+      return false;
+    }
+    items.push_back(item);
+  }
   for (HTREEITEM root = tree.GetRootItem(); root != 0; root = tree.GetNextSiblingItem(root)) {
     // A mixed root becomes checked on the first click and unchecked on the second.
     for (int click = 0; click < 2 && tree.GetCheckState(root) != TreeCheck::kUnchecked; ++click) {
       tree.ClickCheckBox(root);
     }
   }
-  for (const std::string& name : names) {
-    const HTREEITEM item = tree.FindItem(name);
-    if (item == 0) {
-      std::vector<std::string> offered;
-      for (HTREEITEM i = tree.GetRootItem(); i != 0; i = tree.GetNextItemInOrder(i)) {
-        if (tree.GetParentItem(i) != TVI_ROOT) offered.push_back(tree.GetItemText(i));
-      }
-      error_ = "unknown board " + GbkToUtf8(name) + " (the pane offers " + JoinUtf8(offered, 12) + ")";
-      return false;
-    }
+  for (const HTREEITEM item : items) {
     if (tree.GetCheckState(item) != TreeCheck::kChecked) tree.ClickCheckBox(item);
   }
   return true;
@@ -214,11 +237,24 @@ bool ScreenWindow::JoinConditions(bool intersection) {
 
 bool ScreenWindow::Run() {
   const std::size_t before = boxes_.size();
+  std::fprintf(stderr, "orbe-terminal: screening starts\n");
   if (!Click(window_->GetConditionWnd(), kCmdRunScreening, "执行选股")) return false;
   RunUntilIdle();
   if (!NoNewBoxes(before)) return false;
-  if (!Pump([this] { return !window_->IsFetching(); }, "the screening")) return false;
-  return NoNewBoxes(before);
+  // The progress goes to stderr in steps of a tenth, so a long screening is seen to move.
+  int shown = -1;
+  const auto finished = [this, &shown] {
+    const int progress = window_->GetDisplayWnd()->GetFetchProgress() / 10 * 10;
+    if (window_->IsFetching() && progress != shown) {
+      shown = progress;
+      std::fprintf(stderr, "orbe-terminal: screening %d%%\n", progress);
+    }
+    return !window_->IsFetching();
+  };
+  if (!Pump(finished, "the screening")) return false;
+  if (NoNewBoxes(before)) return true;
+  error_ = "the screening did not finish: " + error_;
+  return false;
 }
 
 bool ScreenWindow::ComputeStatistics() {

@@ -24,6 +24,7 @@
 
 #include "commands.h"
 #include "connection_options.h"
+#include "grid_command.h"
 #include "orbe/env.h"
 #include "orbe/platform/file.h"
 #include "orbe/platform/message_box.h"
@@ -222,8 +223,13 @@ DWORD MillisecondsLeft(Clock::time_point deadline) {
 
 class ScriptRun {
  public:
-  ScriptRun(const ScriptOptions& options, IF10Fun& window)
-      : options_(options), window_(window), deadline_(Clock::now() + std::chrono::milliseconds(options.timeout_ms)) {}
+  // `connected`: the page reaches a data service, so a request that ends
+  // without its complete reply leaves the page incomplete.
+  ScriptRun(const ScriptOptions& options, IF10Fun& window, bool connected)
+      : options_(options),
+        window_(window),
+        deadline_(Clock::now() + std::chrono::milliseconds(options.timeout_ms)),
+        connected_(connected) {}
 
   int Run(const std::vector<ScriptEventLine>& events, const std::vector<std::string>& lines) {
     const Watchdog watchdog(deadline_);
@@ -274,6 +280,11 @@ class ScriptRun {
     auto* widgets = dynamic_cast<CKVXContainer*>(window_.GetF10Wnd());
     PrintField("widgets", std::to_string(widgets != nullptr ? widgets->GetWndCount() : 0));
     PrintField("script errors", std::to_string(errors_));
+    // A page filled from part of its replies is not the page: nothing is written.
+    if (const int failed = connected_ ? GetF10FailedRequests(&window_) : 0; failed > 0) {
+      return Fail(1, "the page is incomplete: " + std::to_string(failed) +
+                         " of its requests got no complete reply from the data service; nothing written");
+    }
     if (!options_.html.empty()) {
       if (!SaveWindowHtml(*window_.GetF10Wnd(), options_.html)) return Fail(1, "cannot write " + options_.html);
       PrintField("html", options_.html);
@@ -284,12 +295,18 @@ class ScriptRun {
   const ScriptOptions& options_;
   IF10Fun& window_;
   const Clock::time_point deadline_;
+  const bool connected_;
   int errors_ = 0;
 };
 
 }  // namespace
 
 int RunScript(const CommandArgs& arguments) {
+  // script --grid FILE: the page goes into a grid loader instead of a container.
+  if (std::any_of(arguments.begin(), arguments.end(),
+                  [](const std::string& arg) { return arg == "--grid"; })) {
+    return RunScriptGrid(arguments);
+  }
   CommandArgs args = arguments;
   // --home alone only names the private folder; the others reach a service.
   const bool connect = std::any_of(args.begin(), args.end(), [](const std::string& arg) {
@@ -326,7 +343,7 @@ int RunScript(const CommandArgs& arguments) {
   window->SetOption(kF10OptionQuietEvents, 1);  // an event the script does not handle is no error
   window->MoveF10Wnd(0, 0, options.width, options.height, 0);
 
-  ScriptRun run(options, *window);
+  ScriptRun run(options, *window, connect);
   const MessageBoxHandler previous =
       SetMessageBoxHandler([&run](HWND, const std::string& text, const std::string& caption, UINT type) {
         if (caption == kErrorCaption) {

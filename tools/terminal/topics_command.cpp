@@ -12,12 +12,11 @@
 
 #include "commands.h"
 #include "connection_options.h"
-#include "data_folder.h"
 #include "orbe/platform/file.h"
 #include "orbe/platform/text.h"
-#include "orbe/topics/topics.h"
 #include "orbe/widgets/html_render.h"
 #include "terminal_output.h"
+#include "topic_kinds.h"
 
 namespace orbe::terminal {
 namespace {
@@ -25,58 +24,6 @@ namespace {
 constexpr const char* kUsage =
     "usage: orbe-terminal topics --kind gg|jj|qh|zq [--check NAME]... [--click ITEM]... [--dblclick ITEM]... "
     "[--categories FILE] [--no-head] [--html OUT] ";
-constexpr const char kBondCategories[] = "topics/bond_categories.xml";
-constexpr UINT kCheckedMessage = WM_USER + 1;
-constexpr UINT kDoubleClickMessage = WM_USER + 2;
-constexpr RECT kTreeRect{0, 0, 360, 640};
-
-using Pairs = std::vector<std::pair<std::string, std::string>>;
-
-// What differs between the four kinds, reached through their exports.
-struct TopicKind {
-  const char* name;
-  bool (*init)(CWnd* parent);
-  TopicTreeWnd* (*create)(CWnd* parent, const std::string& categories);
-  std::string (*codes)(TopicTreeWnd& window);
-  void (*pairs)(TopicTreeWnd& window, Pairs& out);
-  void (*destroy)(CWnd* window);
-};
-
-template <typename Window>
-Window& As(TopicTreeWnd& window) {
-  return static_cast<Window&>(window);
-}
-
-constexpr DWORD kStyle = WS_CHILD | WS_VISIBLE;
-
-const TopicKind kKinds[] = {
-    {"gg", CKvxGGztWnd::InitGGSession,
-     [](CWnd* parent, const std::string&) -> TopicTreeWnd* {
-       return CKvxGGztWnd::CreateGGztWnd(parent, kTreeRect, kStyle, 100);
-     },
-     [](TopicTreeWnd& w) { return As<CKvxGGztWnd>(w).GetAllSelStockCode(); },
-     [](TopicTreeWnd& w, Pairs& out) { As<CKvxGGztWnd>(w).GetGGCodeAndName(out); }, CKvxGGztWnd::DeleteGGztWnd},
-    {"jj", CKvxJJztWnd::InitJJSession,
-     [](CWnd* parent, const std::string&) -> TopicTreeWnd* {
-       return CKvxJJztWnd::CreateJJztWnd(parent, kTreeRect, kStyle, 100);
-     },
-     [](TopicTreeWnd& w) { return As<CKvxJJztWnd>(w).GetSelJJCode(); },
-     [](TopicTreeWnd& w, Pairs& out) { As<CKvxJJztWnd>(w).GetJJCodeAndName(out); }, CKvxJJztWnd::DeleteJJztWnd},
-    {"qh", CKvxQHztWnd::InitQHSession,
-     [](CWnd* parent, const std::string&) -> TopicTreeWnd* {
-       return CKvxQHztWnd::CreateQHztWnd(parent, kTreeRect, kStyle, 100);
-     },
-     [](TopicTreeWnd& w) { return As<CKvxQHztWnd>(w).GetAllSelQHCode(); },
-     [](TopicTreeWnd& w, Pairs& out) { As<CKvxQHztWnd>(w).GetQHCodeAndName(out); }, CKvxQHztWnd::DeleteQHztWnd},
-    {"zq", CKvxZQztWnd::InitZQSession,
-     [](CWnd* parent, const std::string& categories) -> TopicTreeWnd* {
-       return CKvxZQztWnd::CreateZQztWnd(parent, kTreeRect, kStyle, 100, categories);
-     },
-     [](TopicTreeWnd& w) { return As<CKvxZQztWnd>(w).GetAllSelZQCode(); },
-     [](TopicTreeWnd& w, Pairs& out) { As<CKvxZQztWnd>(w).GetAllSelZQCodeAndName(out); },
-     CKvxZQztWnd::DeleteZQztWnd},
-};
-
 struct TopicsOptions {
   const TopicKind* kind = nullptr;
   std::vector<std::string> checks;  // GBK
@@ -100,13 +47,11 @@ bool TakeTopicsOptions(const CommandArgs& args, TopicsOptions& options, std::str
     }
     const std::string& value = args[++i];
     if (name == "--kind") {
-      const auto kind = std::find_if(std::begin(kKinds), std::end(kKinds),
-                                     [&](const TopicKind& k) { return value == k.name; });
-      if (kind == std::end(kKinds)) {
+      options.kind = FindTopicKind(value);
+      if (options.kind == nullptr) {
         *error = "unknown kind " + value + " (gg, jj, qh or zq)";
         return false;
       }
-      options.kind = &*kind;
     } else if (name == "--check") {
       options.checks.push_back(Utf8ToGbk(value));
     } else if (name == "--click") {
@@ -133,27 +78,6 @@ bool TakeTopicsOptions(const CommandArgs& args, TopicsOptions& options, std::str
   return true;
 }
 
-// The host's window: counts the tree's messages as a host would see them.
-class HostWindow : public CWnd {
- public:
-  int checked = 0;
-  std::vector<std::string> double_clicked;  // "VALUE TEXT", GBK
-
- protected:
-  LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) override {
-    if (message == kCheckedMessage) {
-      ++checked;
-      return 0;
-    }
-    if (message == kDoubleClickMessage) {
-      double_clicked.push_back(std::to_string(static_cast<LPARAM>(wparam)) + " " +
-                               reinterpret_cast<const char*>(lparam));
-      return 0;
-    }
-    return CWnd::WindowProc(message, wparam, lparam);
-  }
-};
-
 // Every name the options give that no item of the tree carries.
 std::vector<std::string> UnknownNames(const CXHtmlTree& tree, const TopicsOptions& options) {
   std::vector<std::string> unknown;
@@ -176,7 +100,7 @@ void PrintSelection(TopicTreeWnd& window, const TopicKind& kind) {
   PrintField("selected", std::to_string(pairs.size()));
 }
 
-int Act(TopicTreeWnd& window, HostWindow& host, const TopicsOptions& options) {
+int Act(TopicTreeWnd& window, TopicHostWindow& host, const TopicsOptions& options) {
   auto* tree = dynamic_cast<CXHtmlTree*>(window.GetDlgItem(TopicTreeWnd::kTreeId));
   if (tree == nullptr) return Fail(1, "the topic window has no tree");
   PrintField("tree", window.TopicTitle() + " (" + std::to_string(tree->GetCount()) + " items)");
@@ -184,8 +108,7 @@ int Act(TopicTreeWnd& window, HostWindow& host, const TopicsOptions& options) {
   for (const std::string& name : unknown) Fail(1, "unknown item " + GbkToUtf8(name));
   if (!unknown.empty()) return 1;
   window.ShowHead(window.TopicTitle(), options.head);
-  window.RegisterCheckBoxNotify(&host, kCheckedMessage);
-  if (auto* funds = dynamic_cast<CKvxJJztWnd*>(&window)) funds->RegisterDBClickItemNotify(&host, kDoubleClickMessage);
+  host.Listen(window);
   if (!options.checks.empty()) window.SetCheckItem(options.checks);
   for (const std::string& item : options.clicks) {
     const int before = host.checked;
@@ -221,12 +144,10 @@ int RunTopics(const CommandArgs& arguments) {
   if (!TakeConnectionOptions(args, connection, &error)) return Fail(2, error);
   TopicsOptions options;
   if (!TakeTopicsOptions(args, options, &error)) return Fail(2, error + "\n" + kUsage + kConnectionUsage);
-  if (std::string(options.kind->name) == "zq" && options.categories.empty()) {
-    options.categories = DataFolder(kBondCategories) + "/" + kBondCategories;
-  }
+  if (options.categories.empty()) options.categories = DefaultTopicCategories(*options.kind);
   const std::unique_ptr<TerminalHost> host = ConnectHost(connection, &error);
   if (!host) return Fail(1, error);
-  HostWindow host_window;
+  TopicHostWindow host_window;
   if (!host_window.Create(nullptr, RECT{0, 0, 400, 700}, 1, WS_VISIBLE)) return Fail(1, "cannot make a window");
   if (!options.kind->init(&host_window)) return Fail(1, "the topic table did not load from the data service");
   const std::unique_ptr<TopicTreeWnd, void (*)(CWnd*)> window(

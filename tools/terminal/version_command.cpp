@@ -1,3 +1,5 @@
+#include <string>
+
 #include "commands.h"
 #include "orbe/env.h"
 #include "terminal_output.h"
@@ -6,6 +8,7 @@ namespace orbe::terminal {
 
 int RunVersion(const CommandArgs&) {
   PrintLine("orbe module " + GetThisMoudleVersion());
+  PrintLine(std::string("orbe-terminal ") + ORBE_TOOLS_VERSION);
   return 0;
 }
 

@@ -95,6 +95,10 @@ class CFetchMultiProgress : public CWnd {
 
   // The filtered table of the last screening (every row without an expression).
   const SgTable& GetResultTable() const { return output_; }
+  // The status of the request that ended the last screening without its
+  // complete reply (-1 lost, -2 timed out, 101.. the service's), 0 when every
+  // reply came whole. Such a screening shows no rows.
+  int GetFailedStatus() const { return failed_status_; }
   const std::vector<EntityParam>& GetEntityParams() const;
   const std::vector<CodeValues>& GetBaseResults() const { return results_; }
   // Base sequence numbers per SQL statement, and of the TQL indicators.
@@ -139,6 +143,9 @@ class CFetchMultiProgress : public CWnd {
   bool AdvanceChunk(int& item, int itemCount);
   void StartTqlStage();
   void Finish(bool compute);
+  // A request of this screening ended without its complete reply: nothing
+  // more is asked, no partial result is computed, and the user is told.
+  void Abandon(const char* stage, int item, int status);
   void FetchMemData();
   void CalcData();
   const orbe::ScreeningCodes& Codes() const;
@@ -152,6 +159,7 @@ class CFetchMultiProgress : public CWnd {
   bool use_logic_ = false;
   int progress_ = 0;
   int total_ = 0;
+  int failed_status_ = 0;
 
   std::unique_ptr<orbe::FetchPlan> plan_;          // never null
   std::unique_ptr<orbe::FetchRequests> requests_;  // null without a session

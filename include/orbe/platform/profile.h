@@ -7,6 +7,7 @@
 #ifndef ORBE_PLATFORM_PROFILE_H_
 #define ORBE_PLATFORM_PROFILE_H_
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,6 +50,26 @@ std::vector<std::string> ProfileSection(const std::string& file, std::string_vie
 
 // Drops every parsed copy; the next read goes to the files.
 void FlushProfileCache();
+
+// While one lives, this thread's reads of `file` use the copy it loaded
+// without asking the file system whether the file changed: a reader of
+// hundreds of keys pays for one check instead of one a key. Writes through
+// this module still show; a change made by another program meanwhile does
+// not. Scopes nest; an inner scope of another file replaces the outer one
+// until it ends.
+class ProfileReadScope {
+ public:
+  explicit ProfileReadScope(const std::string& file);
+  ~ProfileReadScope();
+  ProfileReadScope(const ProfileReadScope&) = delete;
+  ProfileReadScope& operator=(const ProfileReadScope&) = delete;
+
+  struct Pinned;  // the file's copy, private to the implementation
+
+ private:
+  std::unique_ptr<Pinned> pinned_;
+  Pinned* previous_;
+};
 
 }  // namespace orbe
 

@@ -81,6 +81,10 @@ extern "C" {
 IIniReportWnd* CreateIniReportWnd(const CString& iniPath, const CString& securityCode, CWnd* parentWindow);
 // Destroys the window and frees it; null is ignored.
 void DestroyIniReportWnd(IIniReportWnd* window);
+// How many cells of the page built last (or being built) got no complete
+// reply: their requests were refused, lost or timed out, and they show
+// nothing. A host must not take such a page for the whole report. 0 for null.
+int GetIniReportFailedCells(IIniReportWnd* window);
 }
 
 #endif  // ORBE_REPORTS_INI_REPORT_WND_H_

@@ -96,6 +96,8 @@ class IContainerFun {
   // Messages kContainerReplyMessage .. kContainerRetireMessage and the timer
   // tick (WM_TIMER, kContainerTimerId); true when the message was one of them.
   bool HandleScriptMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  // Requests of this container that ended without their complete reply.
+  int FailedReplies() const;
   // Replies still on their way are dropped when they arrive (a new script).
   void CancelRequests();
   // The state a newly loaded script starts from: requests cancelled, the main

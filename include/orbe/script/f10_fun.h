@@ -78,6 +78,11 @@ void GlobalDlgRunScript(const std::string& title, const std::string& script, con
 // otherwise it moves to (x, y, x + width, y + height). Then it is shown.
 void ShowGlobalDlg(int x, int y, int width, int height);
 void HideGlobalDlg();
+// How many of the window's asynchronous requests ended without their
+// complete reply (a failure status, or a send the engine refused) since the
+// window was made; 0 for any other pointer. A host tells an incomplete page
+// from a complete one by it.
+int GetF10FailedRequests(IF10Fun* window);
 
 }  // extern "C"
 #if defined(__clang__)

@@ -53,6 +53,41 @@ class CColorEdit : public orbe::KvxWidget {
   void EnableMessageNotify(CWnd* target, bool enable);
   // "RICHEDIT_EN_SETFOCUS" and "RICHEDIT_EN_KILLFOCUS" to the target.
   void EnableFocusMessageNotify(CWnd* target, bool enable);
+  // Which user actions the owner wants to hear of: text changes and the
+  // return key, the focus coming and going.
+  struct Notifications {
+    bool change = false;
+    bool enter = false;
+    bool set_focus = false;
+    bool kill_focus = false;
+  };
+  Notifications& Notify() { return notify_; }
+  const Notifications& Notify() const { return notify_; }
+
+  // The frame and bars around the text.
+  void ShowClientEdge(bool show) { client_edge_ = show; }
+  bool HasClientEdge() const { return client_edge_; }
+  void ShowToolbar(bool show) { toolbar_ = show; }
+  bool HasToolbar() const { return toolbar_; }
+  void ShowRuler(bool show) { ruler_ = show; }
+  bool HasRuler() const { return ruler_; }
+  // Paragraph layout: alignment 0 left, 1 centre, 2 right; margins and the
+  // first-line indent in pixels; line spacing in percent of a line (100 single).
+  struct Paragraph {
+    int align = 0;
+    int left_margin = 0;
+    int right_margin = 0;
+    int indent = 0;
+    int line_spacing = 100;
+  };
+  Paragraph& GetParagraph() { return paragraph_; }
+  const Paragraph& GetParagraph() const { return paragraph_; }
+  // The byte position shown at the top (clamped to the text).
+  void SetScrollTextPos(int pos);
+  int GetScrollTextPos() const { return scroll_pos_; }
+  // The width and height the text needs: its longest line (7 px a byte) and
+  // its lines at the line spacing, plus the frame.
+  SIZE GetReqSize() const;
 
   // A user typing at the end. Refused (false, nothing changes) when read-only
   // or disabled, or when digits-only and the text has another character; a
@@ -83,6 +118,12 @@ class CColorEdit : public orbe::KvxWidget {
   std::size_t limit_ = 0;
   HWND notify_target_ = nullptr;
   HWND focus_target_ = nullptr;
+  Notifications notify_;
+  bool client_edge_ = false;
+  bool toolbar_ = false;
+  bool ruler_ = false;
+  Paragraph paragraph_;
+  int scroll_pos_ = 0;
 };
 
 #endif  // ORBE_WIDGETS_COLOR_EDIT_H_

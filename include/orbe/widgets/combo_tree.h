@@ -30,6 +30,9 @@ class CKvxComboTree : public orbe::EventWidget {
   int IsItemChecked(const std::string& path) const;
   bool HasItem(const std::string& path) const { return Find(path) != nullptr; }
   std::vector<std::string> GetCheckedPaths() const;
+  // Without check boxes a click on an item's box does nothing.
+  void SetCheckBoxes(bool check_boxes) { check_boxes_ = check_boxes; }
+  bool HasCheckBoxes() const { return check_boxes_; }
   void SetDroppedSize(int cx, int cy) { dropped_ = SIZE{cx, cy}; }
   SIZE GetDroppedSize() const { return dropped_; }
 
@@ -50,6 +53,7 @@ class CKvxComboTree : public orbe::EventWidget {
   Node root_;
   std::string selected_;
   SIZE dropped_{};
+  bool check_boxes_ = true;
 };
 
 namespace orbe {

@@ -39,6 +39,9 @@ class CKvxComboBox : public orbe::EventWidget {
   bool IsFocusMsgEnabled() const { return focus_msg_; }
   void SetDroppedWidth(int width) { dropped_width_ = width; }
   int GetDroppedWidth() const { return dropped_width_; }
+  // The open list's height in pixels; 0 fits the entries.
+  void SetDroppedHeight(int height) { dropped_height_ = height < 0 ? 0 : height; }
+  int GetDroppedHeight() const { return dropped_height_; }
   // index -1 is the edit part's height, others the list entries'.
   void SetItemHeight(int index, int height);
   int GetItemHeight(int index) const { return index < 0 ? edit_height_ : item_height_; }
@@ -54,6 +57,7 @@ class CKvxComboBox : public orbe::EventWidget {
   int cur_sel_ = CB_ERR;
   bool focus_msg_ = false;
   int dropped_width_ = 0;
+  int dropped_height_ = 0;
   int edit_height_ = 20;
   int item_height_ = 18;
 };

@@ -5,6 +5,8 @@
 #ifndef ORBE_WIDGETS_GRID_SCROLL_FRAME_H_
 #define ORBE_WIDGETS_GRID_SCROLL_FRAME_H_
 
+#include <memory>
+
 #include "orbe/widgets/grid_ctrl.h"
 #include "orbe/widgets/scroll_bar.h"
 #include "orbe/widgets/widget.h"
@@ -14,13 +16,17 @@ class GridCustomScrollFrame : public orbe::KvxWidget, public IGridScroll {
   static constexpr int kBarThickness = 17;
 
   GridCustomScrollFrame(int rows = 0, int cols = 0, int fixed_rows = 0, int fixed_cols = 0);
+  // A frame around a grid it does not own: a sibling window under the same
+  // parent, laid over the frame's own place (less the bars). The grid must
+  // outlive the frame; the frame becomes its scroll listener until it goes.
+  explicit GridCustomScrollFrame(CGridCtrl& external);
   ~GridCustomScrollFrame() override;
 
-  // Creates the frame, its grid and its bars, and lays them out.
+  // Creates the frame, its grid (unless external) and its bars, and lays them out.
   BOOL Create(const RECT& rect, CWnd* parent, UINT id, DWORD style = WS_CHILD | WS_VISIBLE);
 
-  CGridCtrl& Grid() { return grid_; }
-  const CGridCtrl& Grid() const { return grid_; }
+  CGridCtrl& Grid() { return *grid_; }
+  const CGridCtrl& Grid() const { return *grid_; }
   // The bars, for a user's scrolling on them.
   CXScrollBar& VerticalBar() { return vbar_; }
   CXScrollBar& HorizontalBar() { return hbar_; }
@@ -30,7 +36,7 @@ class GridCustomScrollFrame : public orbe::KvxWidget, public IGridScroll {
   // The grid's first shown non-fixed column and row, kept so that the last
   // page stays full.
   void SetScrollPos32(int col, int row);
-  CCellID GetScrollPos32() const { return grid_.GetScrollPos32(); }
+  CCellID GetScrollPos32() const { return grid_->GetScrollPos32(); }
   // bar: SB_HORZ, SB_VERT or SB_BOTH. A disabled bar is never shown.
   void EnableScrollBars(int bar, BOOL enable);
   bool IsScrollBarEnabled(int bar) const;
@@ -59,7 +65,8 @@ class GridCustomScrollFrame : public orbe::KvxWidget, public IGridScroll {
   // constructor on.
   CXScrollBar vbar_{true};
   CXScrollBar hbar_{false};
-  CGridCtrl grid_;
+  std::unique_ptr<CGridCtrl> own_grid_;
+  CGridCtrl* grid_;
   bool vbar_enabled_ = true;
   bool hbar_enabled_ = true;
   bool use_grid_scroll_ = false;

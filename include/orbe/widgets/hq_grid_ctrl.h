@@ -16,6 +16,11 @@ struct HQHead {
   double scale = 1;  // values are shown divided by it
   CellAlign align = CellAlign::kRight;
   bool numeric = true;
+  int head_type = 0;  // the owner's kind of column (27: a picture summary)
+  // How a histogram of the column shows its values.
+  int histogram_decimals = 2;
+  double histogram_scale = 1;
+  bool histogram_bottom_labels = true;
 };
 
 class HQGridCtrl : public CGridCtrl {
@@ -27,6 +32,8 @@ class HQGridCtrl : public CGridCtrl {
   const HQHead* GetHead(int col) const;
   int GetHeadCount() const { return static_cast<int>(heads_.size()); }
   void SetDataRowCount(int rows);
+  // Removes every column and data row; the heading row stays.
+  void ClearAll();
   int GetDataRowCount() const { return GetRowCount() - GetFixedRowCount(); }
 
   // Data rows from 0. A number is kept and shown by its column's decimals

@@ -18,6 +18,13 @@ std::string CssFont(const FontSpec& font);
 
 class HtmlWriter {
  public:
+  HtmlWriter() = default;
+  // A live page also carries what a front end needs to address a user's
+  // action back to the widget: window handles, cell rows and columns, tree
+  // items, entry indices (data-h, data-r, data-c, data-item, data-i).
+  explicit HtmlWriter(bool live) : live_(live) {}
+  bool Live() const { return live_; }
+
   // Markup written as given (ASCII or UTF-8).
   HtmlWriter& Raw(std::string_view markup);
   // A GBK text: converted to UTF-8 and escaped for element content and
@@ -31,6 +38,7 @@ class HtmlWriter {
 
  private:
   std::string html_;
+  bool live_ = false;
 };
 
 }  // namespace orbe

@@ -25,6 +25,8 @@ class CSwitchEx;
 class CColorEdit;
 class CWebBrowser2;
 class IPluginWnd;  // a plug-in's window; the container passes its messages on
+class GridCustomScrollFrame;
+class CKvxNavigateBar;
 
 // Every callback of the container, for an owner that does not derive from it.
 class CContainerListener {
@@ -58,47 +60,14 @@ class CKVXContainer : public orbe::KvxWidget,
   BOOL Create(CWnd* parent, const RECT& rect, DWORD style, UINT id);
   void RegisterContainerListener(CContainerListener* listener) { listener_ = listener; }
 
-  // Each creates the widget at (x, y, cx, cy) with the text as its window
-  // text (a switch: its first label; a web pane: its address), writes the new
-  // id (0 on failure) and returns whether it was created.
-  bool AddWnd(int x, int y, int cx, int cy, int& id, int kind, const std::string& text);
-  bool Grid_AddWnd(int x, int y, int cx, int cy, int& id, const std::string& text);
-  bool Chart_AddWnd(int x, int y, int cx, int cy, int& id, const std::string& text);
-  bool Edit_AddWnd(int x, int y, int cx, int cy, int& id, const std::string& text);
-  bool Title_AddWnd(int x, int y, int cx, int cy, int& id, const std::string& text);
-  bool Switch_AddWnd(int x, int y, int cx, int cy, int& id, const std::string& text);
-  bool Web_AddWnd(int x, int y, int cx, int cy, int& id, const std::string& text);
-  bool Tree_AddWnd(int x, int y, int cx, int cy, int& id, const std::string& text);
-  bool ListTree_AddWnd(int x, int y, int cx, int cy, int& id);
-  // The controls (kvx_container_controls.cpp). The caption of a button, check,
-  // radio or check combo is its window text; a pie's text its title; a
-  // picture button's text its image path.
-  bool Button_AddWnd(int x, int y, int cx, int cy, int& id, const std::string& text);
-  bool Check_AddWnd(int x, int y, int cx, int cy, int& id, const std::string& text);
-  bool Radio_AddWnd(int x, int y, int cx, int cy, int& id, const std::string& text);
-  bool Combo_AddWnd(int x, int y, int cx, int cy, int& id);
-  bool CheckCombo_AddWnd(int x, int y, int cx, int cy, int& id, const std::string& text);
-  bool Pie_AddWnd(int x, int y, int cx, int cy, int& id, const std::string& title);
-  bool Spin_AddWnd(int x, int y, int cx, int cy, int& id);
-  // `format` and `show_none` as CKvxDateTimePicker keeps them.
-  bool DateTime_AddWnd(int x, int y, int cx, int cy, int& id, int format, int show_none);
-  bool Paging_AddWnd(int x, int y, int cx, int cy, int& id);
-  bool XPaging_AddWnd(int x, int y, int cx, int cy, int& id);
-  bool MonthCal_AddWnd(int x, int y, int cx, int cy, int& id);
-  bool PictureEx_AddWnd(int x, int y, int cx, int cy, int& id);
-  bool UpDownStream_AddWnd(int x, int y, int cx, int cy, int& id);
-  bool PictureBtn_AddWnd(int x, int y, int cx, int cy, int& id, const std::string& image_path);
-  bool ComboTree_AddWnd(int x, int y, int cx, int cy, int& id);
-  // `levels`: bid and ask levels per side, 1..10.
-  bool Trade_Quote_AddWnd(int x, int y, int cx, int cy, int& id, int levels);
-  bool AddPluginWnd(int x, int y, int cx, int cy, int& id, int plugin_id, int option);
+  // The operations of the script's widget methods, in the method table's
+  // order (see the file for the conventions).
+#define ORBE_WIDGETS_KVX_CONTAINER_CLASS_BODY
+#include "orbe/widgets/kvx_container_operations.h"
+#undef ORBE_WIDGETS_KVX_CONTAINER_CLASS_BODY
 
-  // Takes the widget away at once (its id is gone, it is hidden and reports
-  // nothing); the object itself is destroyed when the container's message
-  // loop comes round and no widget event is being delivered, so a script may
-  // delete a widget from inside that widget's own event.
-  bool DeleteWnd(int id);
-  bool MoveWndRect(int id, int x, int y, int cx, int cy);
+  // A tree (CXHtmlTree), which no script method creates.
+  bool Tree_AddWnd(int x, int y, int cx, int cy, int& id, const std::string& text);
   bool ShowWnd(int id, bool show);
   // The widget kind (orbe::WidgetKind), -1 for an unknown id.
   int GetWndType(int id) const;
@@ -156,6 +125,27 @@ class CKVXContainer : public orbe::KvxWidget,
   // Every other control event and the menu's picks.
   virtual void OnWidgetEvent(const orbe::WidgetEvent& event);
 
+ // What the container keeps besides its widgets, for its owner and tests.
+  // The scroll range RefreshScrollWnd computed: the content's width and height.
+  SIZE GetScrollRange() const { return scroll_range_; }
+  int GetBottomInterval() const { return bottom_interval_; }
+  // The cursor resource last set (low 16 bits), 0 for the arrow.
+  int GetContainerCursor() const { return cursor_resource_; }
+  const std::vector<int>& GetWndTabList() const { return tab_order_; }
+  // The grid's frame, null when it has none.
+  GridCustomScrollFrame* GetGridFrame(int id) const;
+  // The navigation strip, null until EnableNavigate.
+  CKvxNavigateBar* GetNavigateBar() const { return navigate_.get(); }
+  // Scrolls so that a title appended to the navigation strip is at the top.
+  bool ScrollToTitle(int title_id);
+  // A user's Tab key (backward: with Shift): the focus moves to the next
+  // enabled, shown widget of the tab order. False without a tab order.
+  bool TabToNextWnd(bool backward);
+
+  // Keys and the mouse over the container and its widgets: Tab moves the
+  // focus along the tab order; mouse positions are kept for GetMousePoint.
+  BOOL PreTranslateMessage(MSG* msg) override;
+
  protected:
   void OnDestroy() override;
   // The widgets' window notifications: a tab switch's SWN_SELCHANGED
@@ -185,6 +175,20 @@ class CKVXContainer : public orbe::KvxWidget,
   void Retire(std::unique_ptr<orbe::KvxWidget> widget);
   void ScheduleFree();
   bool OnWidgetNotify(const NMHDR& header);
+  // An add operation for a kind: AddWnd, then `setup` on the new widget.
+  template <typename T, typename Setup>
+  bool AddAs(int x, int y, int cx, int cy, int& id, orbe::WidgetKind kind, const std::string& text, Setup setup);
+  // A hidden widget of the kind, marked as a tooltip; its id.
+  int AddTooltip(orbe::WidgetKind kind);
+  bool SetPosTooltip(int id, orbe::WidgetKind kind, int x, int y, int cx, int cy, bool show);
+  // Moves every widget by the scroll change, as the platform scrolls children.
+  void ScrollChildren(int dx, int dy);
+  // A widget taken from its id into the pool: hidden and deaf.
+  void Pool(std::unique_ptr<orbe::KvxWidget> widget);
+  // The navigation strip's entries from the titles appended to it.
+  void RefreshNavigate();
+  // The strip, made hidden on first use; null without a window.
+  CKvxNavigateBar* Navigator();
 
   void OnGridClick(CGridCtrl& grid, int row, int col) override;
   void OnGridDblClick(CGridCtrl& grid, int row, int col) override;
@@ -200,6 +204,14 @@ class CKVXContainer : public orbe::KvxWidget,
 
   int type_;
   CContainerListener* listener_ = nullptr;
+  std::map<int, std::unique_ptr<GridCustomScrollFrame>> frames_;
+  std::unique_ptr<CKvxNavigateBar> navigate_;
+  POINT scroll_{};
+  SIZE scroll_range_{};
+  int bottom_interval_ = 0;
+  POINT mouse_{};
+  int cursor_resource_ = 0;
+  std::vector<int> tab_order_;
   std::map<int, std::unique_ptr<orbe::KvxWidget>> widgets_;
   std::deque<std::unique_ptr<orbe::KvxWidget>> pool_;
   std::vector<std::unique_ptr<orbe::KvxWidget>> retired_;

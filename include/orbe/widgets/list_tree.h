@@ -35,11 +35,15 @@ class TListTree : public CXHtmlTree {
   void SetBkColors(COLORREF bk, COLORREF selected_bk, COLORREF hover_bk);
   void SetClrAttr(COLORREF text, COLORREF selected_text, COLORREF root_text, COLORREF line);
   const ListTreeColors& GetColors() const { return colors_; }
+  // The height of each item's row (at least 1; 20 at first).
+  void SetItemHeight(int height) { item_height_ = height > 0 ? height : 20; }
+  int GetItemHeight() const { return item_height_; }
 
   void RenderHtml(orbe::HtmlWriter& out) const override;
 
  private:
   ListTreeColors colors_;
+  int item_height_ = 20;
 };
 
 #endif  // ORBE_WIDGETS_LIST_TREE_H_

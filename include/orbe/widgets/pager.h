@@ -26,7 +26,8 @@ class CKvxPager : public orbe::EventWidget {
   // Silent; refused outside 1..count.
   bool SetCurPageNo(int page);
   int GetCurPageNo() const { return current_; }
-  // How many page numbers the bar shows at once (>= 1).
+  static constexpr int kMaxShownPages = 200;
+  // How many page numbers the bar shows at once (1..kMaxShownPages).
   bool SetMaxPageNumber(int count);
   int GetMaxPageNumber() const { return max_shown_; }
   // The page numbers shown: a window of GetMaxPageNumber pages around the

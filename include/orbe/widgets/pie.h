@@ -8,6 +8,10 @@
 
 #include "orbe/widgets/widget_event.h"
 
+namespace orbe {
+class VectorDrawing;
+}
+
 struct PieElement {
   std::string label;    // GBK, unique
   std::string tip;      // GBK
@@ -15,7 +19,7 @@ struct PieElement {
   COLORREF color = CLR_NONE;  // CLR_NONE: the palette
   int distance = 0;     // how far the slice is pulled out, in pixels
   double transparency = 0;    // 0 opaque .. 1 invisible
-  double gradient_light = 0;
+  double gradient_light = 0;  // 0..100: how much the gradient lightens and darkens
   double gradient_dark = 0;
 };
 
@@ -86,6 +90,9 @@ class CKvxPieChart : public orbe::EventWidget {
 
   bool ClickElement(int index);
 
+  // The picture at the pie's size, for the page and for SaveAsImage.
+  void Draw(orbe::VectorDrawing& drawing) const;
+  bool SaveAsImage(const std::string& path) const;
   void RenderHtml(orbe::HtmlWriter& out) const override;
 
  private:

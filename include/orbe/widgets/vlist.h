@@ -34,6 +34,20 @@ class VList : public CGridCtrl {
  public:
   VList();
 
+  // While one lives, the setters change the list's rows and columns only, and
+  // the grid is laid out once when the outermost batch ends: filling a list
+  // takes one layout instead of one a setter.
+  class Batch {
+   public:
+    explicit Batch(VList& list) : list_(list) { ++list_.batch_depth_; }
+    ~Batch();
+    Batch(const Batch&) = delete;
+    Batch& operator=(const Batch&) = delete;
+
+   private:
+    VList& list_;
+  };
+
   // Replaces the columns; drops every row.
   void SetHead(const std::vector<VListHead>& heads);
   int GetHeadCount() const { return static_cast<int>(heads_.size()); }
@@ -96,6 +110,8 @@ class VList : public CGridCtrl {
   bool fix_first_col_ = false;
   bool reversed_ = false;
   bool truncated_ = false;
+  int batch_depth_ = 0;
+  bool layout_pending_ = false;
   int money_unit_ = 0;
 };
 

@@ -53,12 +53,15 @@ enum class WidgetKind : int {
   kComboTree = 31,
   kTradeQuote = 32,
   kPlugin = 33,
+  kVChart = 34,
 };
 
 struct FontSpec {
   std::string face;  // GBK; "" = the renderer's default family
   int size = 0;      // points; 0 = default
   int weight = 400;  // 400 regular, 700 bold
+  bool italic = false;
+  bool underline = false;
   bool operator==(const FontSpec&) const = default;
 };
 
@@ -74,6 +77,9 @@ class KvxWidget : public CWnd {
   COLORREF GetTextColor() const { return text_color_; }
   void SetFont(const FontSpec& font) { font_ = font; }
   const FontSpec& GetFont() const { return font_; }
+  // A tooltip widget floats above its siblings while shown.
+  void SetTooltip(bool tooltip) { tooltip_ = tooltip; }
+  bool IsTooltip() const { return tooltip_; }
 
   // Writes what the widget shows inside its own box; the tree renderer places
   // the box at the window's rectangle and renders the child windows after it.
@@ -88,6 +94,7 @@ class KvxWidget : public CWnd {
   COLORREF bk_color_ = CLR_DEFAULT;
   COLORREF text_color_ = CLR_DEFAULT;
   FontSpec font_;
+  bool tooltip_ = false;
 };
 
 }  // namespace orbe
