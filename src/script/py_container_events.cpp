@@ -3,14 +3,15 @@
 // arguments as texts.
 #include "script/py_container_wnd.h"
 
-#include "orbe/platform/text.h"
+#include <string>
+
 #include "orbe/widgets/chart_ctrl.h"
 #include "orbe/widgets/grid_ctrl.h"
 #include "orbe/widgets/plugin_wnd.h"
 
 namespace {
 
-std::string Number(int value) { return orbe::Format("%d", value); }
+std::string Number(int value) { return std::to_string(value); }
 
 }  // namespace
 
@@ -69,5 +70,5 @@ void CPyContainerWnd::PluginMessage(IPluginWnd* plugin, const std::string& name,
 void CPyContainerWnd::OnWidgetEvent(const orbe::WidgetEvent& event) {
   std::vector<std::string> args{Number(event.id)};
   for (std::size_t i = 0; i < event.args.size(); ++i) args.push_back(event.ArgText(i));
-  RaiseEvent(event.name.c_str(), args);
+  CallScript(event.name, args);
 }

@@ -206,11 +206,11 @@ bool CPyContainerWnd::CallScript(const std::string& name, const std::vector<std:
       !HasScriptFunction(module_, name)) {
     return false;
   }
-  // The call may load another script into this window: it keeps its own module.
-  const orbe::ScriptRef module = ShareScriptRef(module_);
+  // The call may load another script into this window: CallContainerFunction
+  // keeps its own reference to the module it calls.
   std::string error;
   ++call_depth_;
-  const bool ok = CallContainerFunction(module, name, *this, args, error);
+  const bool ok = CallContainerFunction(module_, name, *this, args, error);
   --call_depth_;
   if (!ok) ReportError(error);
   return ok;

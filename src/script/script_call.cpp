@@ -4,6 +4,7 @@
 
 #include "orbe/script/script_env.h"
 #include "script/py_ptr.h"
+#include "script/script_function_lookup.h"
 #include "script/script_text.h"
 
 namespace orbe {
@@ -33,6 +34,21 @@ ScriptRef ReloadScriptModule(const ScriptRef& module, std::string& err) {
   return reloaded;
 }
 
+PyObject* LookUpScriptFunction(PyObject* module, std::string_view name, std::string& err, std::size_t max_name) {
+  PyObject* interned = NewScriptText(name.substr(0, GbkCutLength(name, max_name)));
+  // The module's own names are interned: the interned text is found by
+  // identity in the type's attribute cache and in the module's dictionary.
+  if (interned != nullptr) PyUnicode_InternInPlace(&interned);
+  const PyPtr text(interned);
+  PyObject* function = text ? PyObject_GetAttr(module, text.get()) : nullptr;
+  if (function != nullptr && PyCallable_Check(function) == 0) {
+    PyErr_Format(PyExc_TypeError, "'%U' is not callable", text.get());
+    Py_CLEAR(function);
+  }
+  if (function == nullptr) err = Py_PrintAndGetErr();
+  return function;
+}
+
 ScriptRef GetScriptFunction(const ScriptRef& module, const std::string& name, std::string& err,
                             std::size_t max_name) {
   const ScriptLock lock;
@@ -40,14 +56,7 @@ ScriptRef GetScriptFunction(const ScriptRef& module, const std::string& name, st
     err.clear();
     return ScriptRef();
   }
-  const PyPtr text(NewScriptText(CutGbk(name, max_name)));
-  ScriptRef function(text ? PyObject_GetAttr(module.get(), text.get()) : nullptr);
-  if (function && PyCallable_Check(function.get()) == 0) {
-    PyErr_Format(PyExc_TypeError, "'%U' is not callable", text.get());
-    function.reset();
-  }
-  if (!function) err = Py_PrintAndGetErr();
-  return function;
+  return ScriptRef(LookUpScriptFunction(module.get(), name, err, max_name));
 }
 
 bool HasScriptFunction(const ScriptRef& module, const std::string& name, std::size_t max_name) {
@@ -57,12 +66,6 @@ bool HasScriptFunction(const ScriptRef& module, const std::string& name, std::si
   const int has = text ? PyObject_HasAttr(module.get(), text.get()) : 0;
   PyErr_Clear();
   return has == 1;
-}
-
-ScriptRef ShareScriptRef(const ScriptRef& ref) {
-  const ScriptLock lock;
-  if (!lock.running() || !ref) return ScriptRef();
-  return ScriptRef(Py_NewRef(ref.get()));
 }
 
 void ForgetScriptFolderCaches() {

@@ -18,6 +18,7 @@
 #include "script/py_ptr.h"
 #include "script/running_script.h"
 #include "script/script_binding.h"
+#include "script/script_function_lookup.h"
 #include "script/script_text.h"
 
 namespace orbe {
@@ -140,11 +141,14 @@ bool CallContainerFunction(const ScriptRef& module, const std::string& function,
     error = "no script is loaded";
     return false;
   }
+  // The call may load another script into the caller, dropping its module:
+  // this reference keeps it for the call.
+  const PyPtr held(Py_NewRef(module.get()));
   ++g_call_depth;
   bool ok = false;
   {
     const RunningScriptScope running;
-    const ScriptRef callable = GetScriptFunction(module, function, error);
+    const PyPtr callable(LookUpScriptFunction(held.get(), function, error));
     if (callable) {
       const BoundScriptObject object(&container);
       PyPtr args(object.get() != nullptr ? PyTuple_New(static_cast<Py_ssize_t>(texts.size() + 1)) : nullptr);

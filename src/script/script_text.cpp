@@ -44,15 +44,17 @@ PyObject* NewScriptPath(std::string_view path) {
   return PyUnicode_DecodeFSDefaultAndSize(path.data(), static_cast<Py_ssize_t>(path.size()));
 }
 
-std::string CutGbk(const std::string& text, std::size_t max) {
-  if (text.size() <= max) return text;
+std::size_t GbkCutLength(std::string_view text, std::size_t max) {
+  if (text.size() <= max) return text.size();
   std::size_t end = 0;
   while (end < max) {
     const std::size_t step = IsGbkLeadByte(static_cast<unsigned char>(text[end])) ? 2 : 1;
     if (end + step > max) break;
     end += step;
   }
-  return text.substr(0, end);
+  return end;
 }
+
+std::string CutGbk(const std::string& text, std::size_t max) { return text.substr(0, GbkCutLength(text, max)); }
 
 }  // namespace orbe

@@ -20,6 +20,8 @@ bool ScriptTextToGbk(PyObject* object, std::string& gbk);
 PyObject* NewScriptPath(std::string_view path);
 // Cuts to at most `max` bytes without splitting a GBK character.
 std::string CutGbk(const std::string& text, std::size_t max);
+// The length CutGbk keeps.
+std::size_t GbkCutLength(std::string_view text, std::size_t max);
 
 }  // namespace orbe
 

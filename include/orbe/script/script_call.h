@@ -24,8 +24,6 @@ ScriptRef GetScriptFunction(const ScriptRef& module, const std::string& name, st
 // Whether the module has an attribute `name` (cut as above); no error stays.
 bool HasScriptFunction(const ScriptRef& module, const std::string& name,
                        std::size_t max_name = kMaxScriptFunctionName);
-// A second reference to the same object (empty for an empty one).
-ScriptRef ShareScriptRef(const ScriptRef& ref);
 // Makes the import system look at the script folders afresh (a file added
 // since the last import is found).
 void ForgetScriptFolderCaches();

@@ -36,6 +36,8 @@ class BoundScriptObject {
 // container; the result is dropped. False when the function is missing, not
 // callable or raised; `error` then holds the interpreter's error text. When
 // the outermost such call returns, a changed freeze store is written.
+// The function keeps its own reference to `module`: the call may replace the
+// caller's.
 bool CallContainerFunction(const ScriptRef& module, const std::string& function, IContainerFun& container,
                            const std::vector<std::string>& texts, std::string& error);
 
