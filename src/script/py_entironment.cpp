@@ -31,8 +31,10 @@ constexpr char kRedirectStandardError[] =
     "    import io\n"
     "    errorlog=io.StringIO()\n"
     "sys.stderr=errorlog\n";
-// Reopens the log at the new path; the old one is kept when it holds
-// something or the new one cannot be opened.
+// Reopens the log at the new path, unless it cannot be opened; the old file
+// goes when it is empty. Before a private path is set the log is the current
+// folder's, which other processes started there share: it may be gone or
+// changing, and nothing about it may keep the move from being recorded.
 constexpr char kMoveStandardError[] =
     "import os\n"
     "_orbe_old=errorlog\n"
@@ -44,8 +46,11 @@ constexpr char kMoveStandardError[] =
     "    sys.stderr=errorlog\n"
     "    _orbe_old.close()\n"
     "    _orbe_name=getattr(_orbe_old,'name',None)\n"
-    "    if isinstance(_orbe_name,(str,bytes)) and os.path.getsize(_orbe_name)==0:\n"
-    "        os.remove(_orbe_name)\n"
+    "    try:\n"
+    "        if isinstance(_orbe_name,(str,bytes)) and os.path.getsize(_orbe_name)==0:\n"
+    "            os.remove(_orbe_name)\n"
+    "    except OSError:\n"
+    "        pass\n"
     "del _orbe_old\n";
 constexpr char kRestoreStandardError[] = "errorlog.close()\nsys.stderr=oldstderr\n";
 
@@ -237,7 +242,15 @@ void PyEntironment::FollowPrivateDirectory() {
   const PyPtr result(PyRun_String(kMoveStandardError, Py_file_input, globals, globals));
   PyDict_DelItemString(globals, "_orbe_pyerr_path");
   PyErr_Clear();
-  if (result) error_log_path_ = moved;
+  // The log read back is the one the interpreter writes, whatever happened.
+  const PyPtr log_name(PyRun_String("getattr(errorlog,'name',None)", Py_eval_input, globals, globals));
+  PyErr_Clear();
+  if (log_name && PyBytes_Check(log_name.get())) {
+    error_log_path_.assign(PyBytes_AS_STRING(log_name.get()),
+                           static_cast<std::size_t>(PyBytes_GET_SIZE(log_name.get())));
+  } else if (result) {
+    error_log_path_ = moved;
+  }
 }
 
 void PyEntironment::ApplySearchPaths() {

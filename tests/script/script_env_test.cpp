@@ -254,6 +254,17 @@ TEST_F(ScriptEnvTest, TheCurrentFolderStandsInForAMissingPrivatePath) {
   EXPECT_EQ(GetPrivPath(), current);
   EXPECT_EQ(orbe::State().user_comm_file, current + "usercomm.ini");
   EXPECT_TRUE(std::filesystem::exists(current + "pyerr"));
+
+  // Another process started in that folder shares its log and may remove it
+  // before the log moves to a private path: errors still reach their callers.
+  std::filesystem::remove(current + "pyerr");
+  const std::string moved = folder_ + "moved/";
+  std::filesystem::create_directory(moved);
+  SetPrivPath(moved);
+  std::string err;
+  EXPECT_FALSE(orbe::ImportScriptModule("orbe_no_such_module_moved", err));
+  EXPECT_NE(err.find("orbe_no_such_module_moved"), std::string::npos) << err;
+  EXPECT_TRUE(std::filesystem::exists(moved + "pyerr"));
 }
 
 TEST_F(ScriptEnvTest, SystemExitInAScriptDoesNotEndTheProcess) {
