@@ -275,21 +275,15 @@ bool CChartCtrl::ScrollAxis(ChartAxisPos pos, int steps) {
 }
 
 bool CChartCtrl::SaveAsImage(const std::string& path) const {
-  RECT rect;
-  GetClientRect(&rect);
-  orbe::VectorDrawing drawing(std::max<LONG>(rect.right - rect.left, 1), std::max<LONG>(rect.bottom - rect.top, 1));
+  orbe::VectorDrawing drawing = orbe::ClientAreaDrawing(*this, 1);
   Draw(drawing);
   return orbe::SaveImageFile(drawing.Rasterize(), path);
 }
 
 std::string CChartCtrl::RenderSvg() const {
-  RECT rect;
-  GetClientRect(&rect);
-  orbe::VectorDrawing drawing(std::max<LONG>(rect.right - rect.left, 1), std::max<LONG>(rect.bottom - rect.top, 1));
+  orbe::VectorDrawing drawing = orbe::ClientAreaDrawing(*this, 1);
   Draw(drawing);
-  orbe::HtmlWriter out;
-  drawing.WriteSvg(out, "chart");
-  return out.Take();
+  return orbe::SvgText(drawing, "chart");
 }
 
 void CChartCtrl::RenderHtml(orbe::HtmlWriter& out) const {

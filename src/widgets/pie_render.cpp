@@ -118,17 +118,13 @@ void CKvxPieChart::Draw(orbe::VectorDrawing& d) const {
 }
 
 bool CKvxPieChart::SaveAsImage(const std::string& path) const {
-  RECT rect;
-  GetClientRect(&rect);
-  orbe::VectorDrawing drawing(std::max<LONG>(rect.right - rect.left, 1), std::max<LONG>(rect.bottom - rect.top, 1));
+  orbe::VectorDrawing drawing = orbe::ClientAreaDrawing(*this, 1);
   Draw(drawing);
   return orbe::SaveImageFile(drawing.Rasterize(), path);
 }
 
 void CKvxPieChart::RenderHtml(orbe::HtmlWriter& out) const {
-  RECT rect;
-  GetClientRect(&rect);
-  orbe::VectorDrawing drawing(std::max<LONG>(rect.right - rect.left, 1), std::max<LONG>(rect.bottom - rect.top, 1));
+  orbe::VectorDrawing drawing = orbe::ClientAreaDrawing(*this, 1);
   Draw(drawing);
   drawing.WriteSvg(out, "pie");
   if (look_.tooltip && (look_.tooltip_text != CLR_DEFAULT || look_.tooltip_bk != CLR_DEFAULT)) {

@@ -129,13 +129,9 @@ void CKvxVChart::Draw(orbe::VectorDrawing& d) const {
 }
 
 std::string CKvxVChart::RenderSvg() const {
-  RECT rect;
-  GetClientRect(&rect);
-  orbe::VectorDrawing drawing(std::max<LONG>(rect.right - rect.left, 60), std::max<LONG>(rect.bottom - rect.top, 60));
+  orbe::VectorDrawing drawing = orbe::ClientAreaDrawing(*this, 60);
   Draw(drawing);
-  orbe::HtmlWriter out;
-  drawing.WriteSvg(out, "vchart");
-  return out.Take();
+  return orbe::SvgText(drawing, "vchart");
 }
 
 void CKvxVChart::RenderHtml(orbe::HtmlWriter& out) const { out.Raw(redraw_ ? RenderSvg() : frozen_); }

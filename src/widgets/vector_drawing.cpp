@@ -1,6 +1,7 @@
 // The drawing's shapes and their SVG form.
 #include "orbe/widgets/vector_drawing.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -254,6 +255,19 @@ void VectorDrawing::WriteSvg(HtmlWriter& out, const std::string& svg_class) cons
     }
   }
   out.Raw("</svg>");
+}
+
+VectorDrawing ClientAreaDrawing(const CWnd& window, LONG min_side) {
+  RECT rect;
+  window.GetClientRect(&rect);
+  return VectorDrawing(std::max<LONG>(rect.right - rect.left, min_side),
+                       std::max<LONG>(rect.bottom - rect.top, min_side));
+}
+
+std::string SvgText(const VectorDrawing& drawing, const std::string& svg_class) {
+  HtmlWriter out;
+  drawing.WriteSvg(out, svg_class);
+  return out.Take();
 }
 
 }  // namespace orbe

@@ -7,7 +7,6 @@
 #include <Python.h>
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -309,15 +308,11 @@ def InitGrid():
 }
 
 TEST_F(PyGridLoaderTest, ADataRequestIsRefusedWhileOneIsOutAndItsReplyFillsTheGrid) {
-  sqlite3* db = nullptr;
-  sqlite3_open_v2(GridEnvironment::DatabasePath().c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-  sqlite3_stmt* statement = nullptr;
-  sqlite3_prepare_v2(db, "SELECT count(*), min(T002) FROM t100000002", -1, &statement, nullptr);
-  ASSERT_EQ(sqlite3_step(statement), SQLITE_ROW);
-  const int companies = sqlite3_column_int(statement, 0);
-  const std::string first_code = reinterpret_cast<const char*>(sqlite3_column_text(statement, 1));
-  sqlite3_finalize(statement);
-  sqlite3_close(db);
+  const orbe_test::SqliteReader db(GridEnvironment::DatabasePath());
+  const std::vector<std::string> counted = db.Row("SELECT count(*), min(T002) FROM t100000002");
+  ASSERT_EQ(counted.size(), 2u);
+  const int companies = std::atoi(counted[0].c_str());
+  const std::string first_code = counted[1];
 
   const std::string path = Script("fetch_script", R"(
 import pygrid

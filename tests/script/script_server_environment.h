@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sqlite3.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -17,6 +16,7 @@
 #include "orbe/env.h"
 #include "orbe/platform/profile.h"
 #include "support/component_reexec.h"
+#include "support/sqlite_reader.h"
 
 namespace orbe_test {
 
@@ -72,45 +72,8 @@ class ScriptServerEnvironment : public ::testing::Environment {
 };
 
 // The server's database, read only.
-class ServerDatabase {
- public:
-  explicit ServerDatabase(const std::string& path) {
-    sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr);
-  }
-  ~ServerDatabase() { sqlite3_close(db_); }
-  ServerDatabase(const ServerDatabase&) = delete;
-  ServerDatabase& operator=(const ServerDatabase&) = delete;
+using ServerDatabase = SqliteReader;
 
-  // Every row's columns as texts (GBK as stored).
-  std::vector<std::vector<std::string>> Rows(const std::string& sql) const {
-    std::vector<std::vector<std::string>> rows;
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) return rows;
-    while (sqlite3_step(statement) == SQLITE_ROW) {
-      std::vector<std::string> row;
-      for (int i = 0; i < sqlite3_column_count(statement); ++i) {
-        const unsigned char* text = sqlite3_column_text(statement, i);
-        row.push_back(text != nullptr ? reinterpret_cast<const char*>(text) : "");
-      }
-      rows.push_back(std::move(row));
-    }
-    sqlite3_finalize(statement);
-    return rows;
-  }
-  // The first row; empty when none.
-  std::vector<std::string> Row(const std::string& sql) const {
-    std::vector<std::vector<std::string>> rows = Rows(sql);
-    return rows.empty() ? std::vector<std::string>() : std::move(rows.front());
-  }
-  std::string Text(const std::string& sql) const {
-    const std::vector<std::string> row = Row(sql);
-    return row.empty() ? std::string() : row[0];
-  }
-  long long Number(const std::string& sql) const { return std::atoll(Text(sql).c_str()); }
-
- private:
-  sqlite3* db_ = nullptr;
-};
 
 }  // namespace orbe_test
 

@@ -3,7 +3,6 @@
 #include "host/host_market.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -20,6 +19,7 @@
 #include "orbe/env.h"
 #include "orbe/platform/profile.h"
 #include "orbe/platform/text.h"
+#include "support/sqlite_reader.h"
 
 namespace orbe {
 namespace {
@@ -28,37 +28,7 @@ namespace {
 
 std::string g_folder;  // one sample market for the whole program
 
-class Database {
- public:
-  explicit Database(const std::string& path) {
-    sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr);
-  }
-  ~Database() { sqlite3_close(db_); }
-  // The rows of a query, each column as text.
-  std::vector<std::vector<std::string>> Rows(const std::string& sql) const {
-    std::vector<std::vector<std::string>> rows;
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) return rows;
-    while (sqlite3_step(statement) == SQLITE_ROW) {
-      std::vector<std::string> row;
-      for (int i = 0; i < sqlite3_column_count(statement); ++i) {
-        const auto* text = sqlite3_column_text(statement, i);
-        row.emplace_back(text ? reinterpret_cast<const char*>(text) : "");
-      }
-      rows.push_back(std::move(row));
-    }
-    sqlite3_finalize(statement);
-    return rows;
-  }
-  std::vector<std::string> Column(const std::string& sql) const {
-    std::vector<std::string> values;
-    for (const auto& row : Rows(sql)) values.push_back(row[0]);
-    return values;
-  }
-
- private:
-  sqlite3* db_ = nullptr;
-};
+using Database = orbe_test::SqliteReader;
 
 HostValue7 Value(const std::string& text) {
   HostValue7 value{};

@@ -93,6 +93,11 @@ class VectorDrawing {
   std::vector<Shape> shapes_;
 };
 
+// A drawing the size of a window's client area, each side at least `min_side`.
+VectorDrawing ClientAreaDrawing(const CWnd& window, LONG min_side);
+// A drawing as the text of its <svg class="svg_class"> element.
+std::string SvgText(const VectorDrawing& drawing, const std::string& svg_class);
+
 // The points of a smooth curve through `points` (Catmull-Rom, as the SVG
 // path of a smooth polyline draws it).
 std::vector<DrawPoint> SmoothCurve(const std::vector<DrawPoint>& points);
