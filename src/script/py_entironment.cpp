@@ -20,26 +20,36 @@ namespace {
 
 // Everything the interpreter writes to its standard error, tracebacks
 // included, goes to the log; the file name comes in as bytes so that it is
-// the file the module names. Without a writable log, errors still collect in
-// memory so that their texts reach the callers.
+// the file the module names. The log also keeps what this process wrote
+// since it was last read: before a private path is set the file is the
+// current folder's, which every process started there opens, empties and
+// writes too, so the texts the callers get are never read back from it.
+// Without a writable log, errors still collect in memory.
 constexpr char kRedirectStandardError[] =
-    "import sys\n"
+    "import sys, io\n"
+    "class _OrbeErrorLog(io.TextIOWrapper):\n"
+    "    def __init__(self, path):\n"
+    "        super().__init__(open(path,'wb'),encoding='utf-8',errors='backslashreplace')\n"
+    "        self.written=[]\n"
+    "    def write(self, text):\n"
+    "        self.written.append(text)\n"
+    "        return super().write(text)\n"
+    "    def getvalue(self):\n"
+    "        return ''.join(self.written)\n"
+    "    def truncate(self, size=None):\n"
+    "        self.written.clear()\n"
+    "        return super().truncate(size)\n"
     "oldstderr=sys.stderr\n"
     "try:\n"
-    "    errorlog=open(_orbe_pyerr_path,'w',encoding='utf-8',errors='backslashreplace')\n"
+    "    errorlog=_OrbeErrorLog(_orbe_pyerr_path)\n"
     "except OSError:\n"
-    "    import io\n"
     "    errorlog=io.StringIO()\n"
     "sys.stderr=errorlog\n";
-// Reopens the log at the new path, unless it cannot be opened; the old file
-// goes when it is empty. Before a private path is set the log is the current
-// folder's, which other processes started there share: it may be gone or
-// changing, and nothing about it may keep the move from being recorded.
 constexpr char kMoveStandardError[] =
     "import os\n"
     "_orbe_old=errorlog\n"
     "try:\n"
-    "    errorlog=open(_orbe_pyerr_path,'w',encoding='utf-8',errors='backslashreplace')\n"
+    "    errorlog=_OrbeErrorLog(_orbe_pyerr_path)\n"
     "except OSError:\n"
     "    errorlog=_orbe_old\n"
     "else:\n"

@@ -2,7 +2,12 @@
 
 #include "orbe/script/script_call.h"
 
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+
 #include "orbe/script/script_env.h"
+#include "script/py_entironment.h"
 #include "script/py_ptr.h"
 #include "script/script_function_lookup.h"
 #include "script/script_text.h"
@@ -34,12 +39,36 @@ ScriptRef ReloadScriptModule(const ScriptRef& module, std::string& err) {
   return reloaded;
 }
 
+namespace {
+
+// The names of the functions called in this run of the interpreter, interned
+// (so found by identity in the type's attribute cache and the module's
+// dictionary) and kept: an event calls the same few names again and again.
+// Guarded by the interpreter lock; names of an ended run went with it and
+// are never touched again.
+struct CalledNames {
+  static constexpr std::size_t kMost = 512;
+  std::uint64_t run = 0;
+  std::unordered_map<std::string, PyObject*> names;
+};
+
+// A new reference to the interned name; null with the interpreter error set.
+PyObject* CalledName(std::string_view name) {
+  static CalledNames called;
+  if (called.run != CurrentScriptRun()) called = CalledNames{CurrentScriptRun(), {}};
+  const std::string key(name);
+  if (const auto found = called.names.find(key); found != called.names.end()) return Py_NewRef(found->second);
+  PyObject* text = NewScriptText(name);
+  if (text == nullptr) return nullptr;
+  PyUnicode_InternInPlace(&text);
+  if (called.names.size() < CalledNames::kMost) called.names.emplace(key, Py_NewRef(text));
+  return text;
+}
+
+}  // namespace
+
 PyObject* LookUpScriptFunction(PyObject* module, std::string_view name, std::string& err, std::size_t max_name) {
-  PyObject* interned = NewScriptText(name.substr(0, GbkCutLength(name, max_name)));
-  // The module's own names are interned: the interned text is found by
-  // identity in the type's attribute cache and in the module's dictionary.
-  if (interned != nullptr) PyUnicode_InternInPlace(&interned);
-  const PyPtr text(interned);
+  const PyPtr text(CalledName(name.substr(0, GbkCutLength(name, max_name))));
   PyObject* function = text ? PyObject_GetAttr(module, text.get()) : nullptr;
   if (function != nullptr && PyCallable_Check(function) == 0) {
     PyErr_Format(PyExc_TypeError, "'%U' is not callable", text.get());

@@ -43,10 +43,9 @@ void TruncateLog(PyObject* log) {
   PyErr_Clear();
 }
 
-// The log as written: UTF-8 in the file, or the memory log's value.
+// What this process wrote to the log since it was last read (the log keeps
+// it: the file may be shared with other processes).
 std::optional<std::string> LogContent(PyObject* log) {
-  const std::string& path = orbe::Python().error_log_path();
-  if (!path.empty()) return orbe::ReadWholeFile(path);
   const orbe::PyPtr value(PyObject_CallMethod(log, "getvalue", nullptr));
   Py_ssize_t size = 0;
   const char* utf8 = value ? PyUnicode_AsUTF8AndSize(value.get(), &size) : nullptr;

@@ -265,6 +265,12 @@ TEST_F(ScriptEnvTest, TheCurrentFolderStandsInForAMissingPrivatePath) {
   EXPECT_FALSE(orbe::ImportScriptModule("orbe_no_such_module_moved", err));
   EXPECT_NE(err.find("orbe_no_such_module_moved"), std::string::npos) << err;
   EXPECT_TRUE(std::filesystem::exists(moved + "pyerr"));
+
+  // What another process writes to a shared log is not this one's error.
+  WriteText(moved + "pyerr", std::string(4096, 'x'));
+  EXPECT_FALSE(orbe::ImportScriptModule("orbe_no_such_module_shared", err));
+  EXPECT_NE(err.find("orbe_no_such_module_shared"), std::string::npos) << err;
+  EXPECT_EQ(err.find("xxxx"), std::string::npos) << err;
 }
 
 TEST_F(ScriptEnvTest, SystemExitInAScriptDoesNotEndTheProcess) {
