@@ -175,27 +175,47 @@ double ProcessCpuSeconds() {
   return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
+// CPU of the calling thread.
+double ThreadCpuSeconds() {
+  timespec now{};
+  ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// What one run kept busy and spent, for the counters.
+struct RunCost {
+  double cores = 0;                  // process CPU time / wall time
+  double server_ms_per_request = 0;  // process CPU less the clients' own, per request
+};
+
 // Requests answered per second by `clients` connections, each sending the
 // next request when the last one's reply is in, `rounds` requests each.
-// `cores` receives the processors the run kept busy (CPU time / wall time):
-// on a shared machine the ratio can only reach what the others leave.
-double Throughput(std::uint16_t port, int clients, int rounds, bool* ok, double* cores) {
+// `cost` receives the processors the run kept busy (on a shared machine the
+// ratio can only reach what the others leave) and the server's own CPU.
+double Throughput(std::uint16_t port, int clients, int rounds, bool* ok, RunCost* cost) {
   std::vector<UniqueFd> sockets;
   for (int i = 0; i < clients; ++i) sockets.push_back(orbe_bench::ConnectLoopback(port));
   std::atomic<bool> all_ok{true};
+  std::vector<double> client_cpu(static_cast<std::size_t>(clients), 0.0);
   const auto start = Clock::now();
   const double cpu_start = ProcessCpuSeconds();
   std::vector<std::thread> threads;
   for (int i = 0; i < clients; ++i) {
     threads.emplace_back([&, fd = sockets[i].Get(), i] {
+      const double own_start = ThreadCpuSeconds();
       for (int r = 0; r < rounds; ++r) {
         if (RoundTrip(fd, BrowseFrame(1 + (i + r) % 11)) == 0) all_ok = false;
       }
+      client_cpu[static_cast<std::size_t>(i)] = ThreadCpuSeconds() - own_start;
     });
   }
   for (std::thread& thread : threads) thread.join();
   const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-  *cores += (ProcessCpuSeconds() - cpu_start) / seconds;
+  const double cpu = ProcessCpuSeconds() - cpu_start;
+  double clients_cpu = 0;
+  for (const double spent : client_cpu) clients_cpu += spent;
+  cost->cores += cpu / seconds;
+  cost->server_ms_per_request += (cpu - clients_cpu) * 1e3 / (clients * rounds);
   *ok = *ok && all_ok;
   return clients * rounds / seconds;
 }
@@ -206,20 +226,24 @@ void BM_EightClientsVersusOne(benchmark::State& state) {
   constexpr int kRounds = 40;
   double one = 0;
   double eight = 0;
-  double one_cores = 0;
-  double eight_cores = 0;
+  RunCost one_cost;
+  RunCost eight_cost;
   bool ok = true;
   for (auto _ : state) {
-    one += Throughput(port, 1, kRounds, &ok, &one_cores);
-    eight += Throughput(port, kClients, kRounds / kClients * 2, &ok, &eight_cores);
+    one += Throughput(port, 1, kRounds, &ok, &one_cost);
+    eight += Throughput(port, kClients, kRounds / kClients * 2, &ok, &eight_cost);
   }
   if (!ok) state.SkipWithError("a request failed");
   const double runs = static_cast<double>(state.iterations());
   state.counters["one_client_per_s"] = one / runs;
   state.counters["eight_clients_per_s"] = eight / runs;
   state.counters["throughput_ratio"] = eight / one;
-  state.counters["one_client_cores"] = one_cores / runs;
-  state.counters["eight_clients_cores"] = eight_cores / runs;
+  state.counters["one_client_cores"] = one_cost.cores / runs;
+  state.counters["eight_clients_cores"] = eight_cost.cores / runs;
+  // The server's CPU per request alone: how much a request costs more when
+  // two run at once on two cores.
+  state.counters["one_client_server_ms"] = one_cost.server_ms_per_request / runs;
+  state.counters["eight_clients_server_ms"] = eight_cost.server_ms_per_request / runs;
 }
 BENCHMARK(BM_EightClientsVersusOne)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 

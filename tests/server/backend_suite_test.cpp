@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "dictionary/sql_parser.h"
@@ -753,6 +755,29 @@ TEST_P(BackendSuite, RefusedRequestsChangeNothing) {
   EXPECT_EQ(state(), before);
   EXPECT_EQ(read_only.Stop(), 0);
   EXPECT_EQ(guarded.Stop(), 0);
+}
+
+// Workers read side by side only with SQLite's memory statistics off (each
+// allocation would take one process-wide lock). This program used SQLite
+// long before its first server connection: they are off all the same.
+TEST(SqliteWorkers, MemoryStatisticsAreOffWhateverUsedSqliteFirst) {
+  sqlite3* earlier = nullptr;
+  ASSERT_EQ(sqlite3_open_v2(":memory:", &earlier, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(earlier, "CREATE TABLE t(a); INSERT INTO t VALUES (randomblob(100000))", nullptr,
+                         nullptr, nullptr),
+            SQLITE_OK);
+  const std::string path = ::testing::TempDir() + "orbe_memory_statistics.db";
+  std::filesystem::remove(path);
+  { std::ofstream create(path); }
+  std::string error;
+  const auto connection = server::SqliteConnection::Open(path, &error);
+  ASSERT_TRUE(connection) << error;
+  sqlite3_int64 current = 0;
+  sqlite3_int64 highest = 0;
+  ASSERT_EQ(sqlite3_status64(SQLITE_STATUS_MEMORY_USED, &current, &highest, 0), SQLITE_OK);
+  EXPECT_EQ(current, 0) << "SQLite counts its memory: every allocation takes a process-wide lock";
+  sqlite3_close(earlier);
+  std::filesystem::remove(path);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, BackendSuite, ::testing::Values(Backend::kSqlite, Backend::kPostgres),
