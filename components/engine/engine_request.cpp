@@ -12,8 +12,12 @@
 namespace orbe::engine {
 
 void EngineRequest::Reset() {
+  const std::uint32_t declared = wire::RequestLength(*this);
+  const std::size_t used = declared > wire::kRequestHeaderSize
+                               ? std::min<std::size_t>(declared - wire::kRequestHeaderSize, body_.size())
+                               : 0;
   std::fill(std::begin(header_), std::end(header_), 0);
-  std::fill(body_.begin(), body_.end(), 0);
+  std::fill_n(body_.begin(), used, 0);
 }
 
 std::optional<std::string> FrameOfRequest(ICwRequest& request, std::string* error) {

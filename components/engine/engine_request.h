@@ -16,6 +16,11 @@ namespace orbe::engine {
 // bytes is 8 576) and for insert and call bodies with large value areas.
 inline constexpr std::uint32_t kRequestBodyCapacity = 65536;
 
+// A request object: a header and a zeroed body of kRequestBodyCapacity bytes.
+// Reset clears the header and the body as far as the request in it declared
+// (its header's length). Every builder writes its whole body and declares it,
+// and only the declared bytes are sent, so nothing past them was ever part of
+// a request; clearing all 64 KiB each time cost more than building the rest.
 class EngineRequest final : public ICwRequest {
  public:
   EngineRequest() : body_(kRequestBodyCapacity, 0) {}

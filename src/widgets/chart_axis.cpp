@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "axis_steps.h"
+#include "orbe/platform/local_time.h"
 #include "orbe/platform/text.h"
 #include "orbe/widgets/chart_ctrl.h"
 
@@ -24,10 +25,7 @@ std::tm LocalTime(double seconds) {
   return tm;
 }
 
-double FromLocal(std::tm tm) {
-  tm.tm_isdst = -1;
-  return static_cast<double>(std::mktime(&tm));
-}
+double FromLocal(const std::tm& tm) { return static_cast<double>(orbe::LocalTimeToSeconds(tm)); }
 
 double UnitSeconds(ChartTimeUnit unit) {
   switch (unit) {

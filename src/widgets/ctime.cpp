@@ -1,5 +1,6 @@
 #include "orbe/widgets/ctime.h"
 
+#include "orbe/platform/local_time.h"
 #include "orbe/widgets/kvx_functions.h"
 
 namespace {
@@ -28,10 +29,9 @@ CTime::CTime(int year, int month, int day, int hour, int minute, int second) : t
   fields.tm_hour = hour;
   fields.tm_min = minute;
   fields.tm_sec = second;
-  // Let the zone rules decide summer time; a local time skipped by a clock
+  // The zone rules decide summer time; a local time skipped by a clock
   // change moves forward, as it does on Windows.
-  fields.tm_isdst = -1;
-  time_ = std::mktime(&fields);
+  time_ = orbe::LocalTimeToSeconds(fields);
 }
 
 CTime CTime::GetCurrentTime() { return CTime(std::time(nullptr)); }

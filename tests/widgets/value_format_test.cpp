@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -30,6 +33,24 @@ TEST(ValueFormat, NumberFormatsZeroToTen) {
   EXPECT_EQ(FormatNumber(-1234567, 1, 0), "-1,234,567");
   EXPECT_EQ(FormatNumber(-0.001, 0, 2), "0.00") << "no negative zero";
   EXPECT_EQ(FormatNumber(5, 99, 1), "5.0") << "unknown index shows as 0";
+}
+
+// The plain format shows printf's "%.*f" digits, ties and extremes included
+// (a "-0" aside, which reads as a loss that is not there).
+TEST(ValueFormat, PlainDigitsAreThoseOfPrintf) {
+  constexpr double kMax = std::numeric_limits<double>::max();
+  constexpr double kInfinity = std::numeric_limits<double>::infinity();
+  const double values[] = {0.125, 0.375, 2.5,    1.005,  1e15 + 0.5, 123456.785, 0.1 + 0.2, 1e-7,
+                           7e22,  kMax,  5e-324, -2.675, -1e300,     kInfinity,  -kInfinity};
+  for (const double value : values) {
+    for (const int decimals : {0, 1, 2, 4, 10, 11, -1}) {
+      char expected[400];
+      const int shown = decimals < 0 ? 0 : (decimals > 10 ? 10 : decimals);
+      std::snprintf(expected, sizeof expected, "%.*f", shown, value);
+      EXPECT_EQ(FormatNumber(value, 0, decimals), expected) << value << " " << decimals;
+    }
+  }
+  EXPECT_EQ(FormatNumber(std::nan(""), 0, 2), "nan");
 }
 
 TEST(ValueFormat, DateFormatsElevenToTwenty) {
