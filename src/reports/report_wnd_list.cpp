@@ -2,6 +2,7 @@
 // the reply's records as rows, then sorting, hidden columns, summaries,
 // colours and the titles that tell of no data or a cut list.
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 #include "orbe/dictionary/cw_file_util.h"
@@ -53,7 +54,7 @@ bool ReadNumber(IFetchData& reply, int record, const tagMemFieldInfo& field, dou
   return true;
 }
 
-ListValue ReadValue(IFetchData& reply, int record, const ColumnReader& column, std::vector<char>& text,
+ListValue ReadValue(IFetchData& reply, int record, const ColumnReader& column, char* text,
                     OrbeClientSession* session) {
   const auto kind = static_cast<ListValueKind>(column.kind);
   if (!column.found) return ListValue::Invalid(kind);
@@ -72,10 +73,9 @@ ListValue ReadValue(IFetchData& reply, int record, const ColumnReader& column, s
     case ListValueKind::kText:
       break;
   }
-  std::fill(text.begin(), text.end(), '\0');
-  if (!reply.GetRecordAsString(record, &column.field, text.data(), static_cast<int>(text.size())))
-    return ListValue::Invalid(kind);
-  std::string value(text.data());
+  // The reply writes a terminated text (an empty one when it fails).
+  if (!reply.GetRecordAsString(record, &column.field, text, kTextBufferSize)) return ListValue::Invalid(kind);
+  std::string value(text);
   if (column.abbreviation && !value.empty()) {
     char abbreviation[kAbbreviationSize] = {};
     CwFileUtil::GetSecuAbbr(session, abbreviation, sizeof abbreviation, value.c_str());
@@ -98,11 +98,11 @@ bool FillRows(VList& list, const CellBuild& build, const ListCfg& cfg) {
     column.abbreviation = FieldText(col.title) == kAbbreviationTitle;
     columns.push_back(column);
   }
-  std::vector<char> text(kTextBufferSize);
+  const auto text = std::make_unique_for_overwrite<char[]>(kTextBufferSize);
   for (int record = 0; record < shown; ++record) {
     const int row = list.AddRow();
     for (std::size_t col = 0; col < columns.size(); ++col)
-      list.SetValue(row, static_cast<int>(col), ReadValue(reply, record, columns[col], text, build.session));
+      list.SetValue(row, static_cast<int>(col), ReadValue(reply, record, columns[col], text.get(), build.session));
   }
   return records > shown;
 }
@@ -189,10 +189,9 @@ int BuildListCell(const CellBuild& build, const ListCfg& cfg, bool histogram) {
     list->HideInvalidColumns();
     AddSummaries(*list, cfg);
     list->ApplyCompareColors();
+    // Turned inside the batch: the grid is laid out (and its columns fitted) once.
+    if (!cfg.horizontal) list->Reverse();
   }
-  list->ResizeZeroWidthColumns();
-
-  if (!cfg.horizontal) list->Reverse();
   if (list->GetDataRowCount() == 0) {
     container.SetCellTitle(id, TitleWith(title.c_str(), kNoDataText));
     container.SetWndHigth(id, 0, true);
