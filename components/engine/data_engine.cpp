@@ -10,9 +10,6 @@
 namespace orbe::engine {
 namespace {
 
-// Enough for a few windows' worth of fetch handles (two requests each).
-constexpr std::size_t kSpareRequests = 32;
-
 // The loop looks at its timers at least this often, so a deadline set by
 // another thread while it sleeps is late by at most this much.
 constexpr Clock::duration kLongestSleep = std::chrono::milliseconds(250);
@@ -100,15 +97,7 @@ ICwRequestSession* DataEngine::CreateAltConfiguredRequestSession(IReplyHandle* c
 }
 
 ICwRequest* DataEngine::CreateRequest() {
-  std::unique_ptr<EngineRequest> request;
-  {
-    Lock lock(core_.mutex);
-    if (!spare_requests_.empty()) {
-      request = std::move(spare_requests_.back());
-      spare_requests_.pop_back();
-    }
-  }
-  if (request == nullptr) request = std::make_unique<EngineRequest>();
+  std::unique_ptr<EngineRequest> request = TakeSpareRequest();
   ICwRequest* face = request.get();
   Lock lock(core_.mutex);
   requests_.emplace(face, std::move(request));
@@ -120,10 +109,7 @@ void DataEngine::ReleaseRequest(ICwRequest* request) {
   Lock lock(core_.mutex);
   const auto found = requests_.find(request);
   if (found == requests_.end()) return;
-  if (spare_requests_.size() < kSpareRequests) {
-    found->second->Reset();
-    spare_requests_.push_back(std::move(found->second));
-  }
+  KeepSpareRequest(std::move(found->second));
   requests_.erase(found);
 }
 

@@ -59,9 +59,6 @@ class DataEngine final : public ICwDataEngin {
   bool started_ = false;
   std::vector<std::unique_ptr<RequestSession>> sessions_;
   std::map<ICwRequest*, std::unique_ptr<EngineRequest>> requests_;
-  // Released requests, reset, for the next CreateRequest: windows make and
-  // release their fetch handles' requests by the page.
-  std::vector<std::unique_ptr<EngineRequest>> spare_requests_;
   // Last: joined before the sessions go.
   WorkerThread io_thread_;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 
 #include "orbe/platform/text.h"
 #include "protocol/byte_order.h"
@@ -10,6 +11,43 @@
 #include "protocol/wire_format.h"
 
 namespace orbe::engine {
+namespace {
+
+// Enough for a few windows' worth of fetch handles (two requests each).
+constexpr std::size_t kSpareRequests = 32;
+
+struct SpareRequests {
+  std::mutex mutex;
+  std::vector<std::unique_ptr<EngineRequest>> requests;
+};
+
+SpareRequests& Spares() {
+  static SpareRequests spares;
+  return spares;
+}
+
+}  // namespace
+
+std::unique_ptr<EngineRequest> TakeSpareRequest() {
+  SpareRequests& spares = Spares();
+  {
+    const std::lock_guard<std::mutex> hold(spares.mutex);
+    if (!spares.requests.empty()) {
+      std::unique_ptr<EngineRequest> request = std::move(spares.requests.back());
+      spares.requests.pop_back();
+      return request;
+    }
+  }
+  return std::make_unique<EngineRequest>();
+}
+
+void KeepSpareRequest(std::unique_ptr<EngineRequest> request) {
+  if (request == nullptr) return;
+  request->Reset();
+  SpareRequests& spares = Spares();
+  const std::lock_guard<std::mutex> hold(spares.mutex);
+  if (spares.requests.size() < kSpareRequests) spares.requests.push_back(std::move(request));
+}
 
 void EngineRequest::Reset() {
   const std::uint32_t declared = wire::RequestLength(*this);

@@ -3,6 +3,7 @@
 #define ORBE_COMPONENTS_ENGINE_ENGINE_REQUEST_H_
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,6 +36,12 @@ class EngineRequest final : public ICwRequest {
   unsigned char header_[wire::kRequestHeaderSize] = {};
   std::vector<unsigned char> body_;
 };
+
+// Request objects of the process, made new or taken from those released
+// before (reset): windows make and release their fetch handles' requests by
+// the page, and sessions come and go with their engines.
+std::unique_ptr<EngineRequest> TakeSpareRequest();
+void KeepSpareRequest(std::unique_ptr<EngineRequest> request);
 
 // The frame to send for a request the module built: its header's length
 // field decides how much of the body goes. nullopt (and `error`) when that

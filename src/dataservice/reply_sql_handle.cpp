@@ -10,6 +10,7 @@
 #include "dataservice/reply_requests.h"
 #include "orbe/dataservice/orbe_client_session.h"
 #include "orbe/dictionary/cw_file_util.h"
+#include "orbe/dictionary/field_name.h"
 #include "orbe/platform/sync.h"
 #include "orbe/platform/text.h"
 #include "orbe/platform/window.h"
@@ -91,6 +92,10 @@ void ReplySqlHandle::OnStatus(int code) { Complete(code, code == kCwStatusComple
 void ReplySqlHandle::OnTimeStamp(int /*code*/) {
   if (stamp_waited_.load()) return;
   time_stamp_.store(stamp_handle_.TimeStamp());
+  if (select_with_stamp_.load()) {
+    EndStampFlight();
+    return;
+  }
   bool cached = false;
   ICwRequestSession* requests = nullptr;
   if (link_ != nullptr) {
@@ -136,6 +141,22 @@ void ReplySqlHandle::EndFlight(int code) {
   if (last_use) const std::unique_ptr<ReplySqlHandle> owned(this);
 }
 
+void ReplySqlHandle::EndStampFlight() {
+  bool last_use = false;
+  {
+    const std::lock_guard<std::mutex> hold(flight_mutex_);
+    if (flights_ > 0) --flights_;
+    last_use = released_ && flights_ == 0;
+    flight_ended_.notify_all();
+  }
+  if (last_use) const std::unique_ptr<ReplySqlHandle> owned(this);
+}
+
+bool ReplySqlHandle::InFlight() {
+  const std::lock_guard<std::mutex> hold(flight_mutex_);
+  return flights_ > 0;
+}
+
 void ReplySqlHandle::Complete(int code, bool save) {
   ResetCursor();
   last_status_.store(code);
@@ -156,8 +177,9 @@ void ReplySqlHandle::PostToWindow(HWND window, UINT message, WPARAM value) {
 
 // --- sending ---
 
-bool ReplySqlHandle::CanSend() const {
-  return ready_.load() && Requests() != nullptr && request_ != nullptr;
+bool ReplySqlHandle::CanSend() {
+  // A stamp still on its way would be taken for the next request's.
+  return ready_.load() && Requests() != nullptr && request_ != nullptr && !InFlight();
 }
 
 void ReplySqlHandle::Clear() {
@@ -217,15 +239,36 @@ BOOL ReplySqlHandle::StartSelect(const char* sql, const char* options, int optio
   return async ? SendStampThenSelect() : WaitStampThenSelect();
 }
 
+// Without a cache entry the stamp cannot spare the SELECT, so the SELECT goes
+// right behind it instead of after its reply. Both go on one connection,
+// which the server answers in order: the stamp is still read before the
+// records it is stored with, as when the SELECT waited for it.
 BOOL ReplySqlHandle::SendStampThenSelect() {
   stamp_waited_.store(false);
+  const bool together = !CacheCouldAnswer();
+  select_with_stamp_.store(together);
   BeginFlight();
+  if (together) BeginFlight();  // the stamp's own, ended by its reply
   ICwRequestSession* requests = Requests();
   if (requests == nullptr || !requests->Send(&stamp_handle_, stamp_request_.get())) {
+    if (together) EndStampFlight();
+    Complete(0, false);
+    return FALSE;
+  }
+  if (together && !requests->Send(this, request_.get())) {
     Complete(0, false);
     return FALSE;
   }
   return TRUE;
+}
+
+bool ReplySqlHandle::CacheCouldAnswer() {
+  if (!ShortCutAllowed()) return false;
+  ITCwcache* cache = Cache();
+  if (cache == nullptr || cache_key_.empty()) return false;
+  std::lock_guard<std::mutex> hold(orbe::ReplyCacheLock());
+  const std::int64_t stored = cache->GetTimeStamp(cache_key_.c_str());
+  return stored != -1 && stored != 0;
 }
 
 BOOL ReplySqlHandle::WaitStampThenSelect() {
@@ -255,7 +298,7 @@ void ReplySqlHandle::BuildFieldList(const cw_command_req& parsed) {
   std::uint32_t offset = 0;
   const int count = std::min<int>(parsed.field_count, orbe::kMaxStatementFields);
   for (int i = 0; i < count; ++i) {
-    const std::string name = orbe::Format("T%03d", parsed.fields[i]);
+    const std::string name = orbe::GeneratedFieldName(parsed.fields[i]);
     tagMemFieldInfo field{};
     if (!CwFileUtil::GetOneFieldInfo(Session(), static_cast<DWORD>(parsed.table), name.c_str(), &field)) continue;
     field.offset = offset;

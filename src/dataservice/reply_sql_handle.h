@@ -113,7 +113,7 @@ class ReplySqlHandle : public IReplyHandle, public IFetchData, public ITimeStamp
   ITCwcache* Cache() const;
   ICwRequestSession* Requests() const;
   // Session, request session and no request in flight.
-  bool CanSend() const;
+  bool CanSend();
   // The start of every statement request.
   void Clear();
   // Sends the built request; a failed send ends it with status 0.
@@ -124,6 +124,8 @@ class ReplySqlHandle : public IReplyHandle, public IFetchData, public ITimeStamp
 
   BOOL StartSelect(const char* sql, const char* options, int optionLength, BOOL force, Mode mode);
   BOOL SendStampThenSelect();
+  // Whether the cache could answer the key should the server's stamp match.
+  bool CacheCouldAnswer();
   BOOL WaitStampThenSelect();
   void FinishWaitFromCache();
   void BuildFieldList(const cw_command_req& parsed);
@@ -140,6 +142,9 @@ class ReplySqlHandle : public IReplyHandle, public IFetchData, public ITimeStamp
   void ResetCursor();
   void BeginFlight();
   void EndFlight(int code);
+  // The end of a stamp sent together with its SELECT: nothing is posted.
+  void EndStampFlight();
+  bool InFlight();
   void PostToWindow(HWND window, UINT message, WPARAM value);
 
   // The record, when ready and in range.
@@ -169,6 +174,9 @@ class ReplySqlHandle : public IReplyHandle, public IFetchData, public ITimeStamp
   std::atomic<int> last_status_{0};
   // The stamp of a waiting SELECT is read by the caller, not by OnTimeStamp.
   std::atomic<bool> stamp_waited_{false};
+  // The SELECT went right behind its stamp, with no cache entry the stamp
+  // could have spared it: the stamp's reply only records the stamp.
+  std::atomic<bool> select_with_stamp_{false};
   std::mutex flight_mutex_;
   std::condition_variable flight_ended_;
   int flights_ = 0;  // requests sent whose completion has not run to its end

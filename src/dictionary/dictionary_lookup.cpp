@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "orbe/dictionary/cw_dictionary.h"
+#include "orbe/dictionary/field_name.h"
 #include "orbe/platform/text.h"
 
 namespace orbe {
@@ -39,7 +40,7 @@ std::optional<std::int16_t> FieldNumberOfText(std::string_view text) {
   if (error != std::errc() || stop != end) return std::nullopt;
   if (number < std::numeric_limits<std::int16_t>::min() || number > std::numeric_limits<std::int16_t>::max())
     return std::nullopt;
-  if (Format("%03d", number) != digits) return std::nullopt;
+  if (std::string_view(GeneratedFieldName(number)).substr(1) != digits) return std::nullopt;
   return static_cast<std::int16_t>(number);
 }
 

@@ -51,7 +51,7 @@ class SectionKeys {
     return def;
   }
   // Column keys are numbered from 1: "COL_NAME3".
-  std::string Numbered(const char* key, int k) const { return Format("%s%d", key, k); }
+  std::string Numbered(const char* key, int k) const { return key + std::to_string(k); }
 
  private:
   const std::string& section_;

@@ -39,7 +39,7 @@ const std::array<const char*, kMoneyUnitCount> kMoneyUnitNames = [] {
   return names;
 }();
 
-std::string YearTerm(int year, const char* period) { return Format("%d %s", year, period); }
+std::string YearTerm(int year, const char* period) { return std::to_string(year) + " " + period; }
 
 }  // namespace
 

@@ -611,9 +611,45 @@ TEST_F(ReplySqlHandleTest, DestructionWaitsForTheRequestInFlight) {
   EXPECT_EQ(engine_.released, 2);
 }
 
-// Given back with its request in flight, a handle stays until the request
-// ends, however long that takes, and then goes without posting; a session
-// that ends first leaves it nothing to reach but the end of its request.
+// The SELECT goes right behind its stamp when the cache holds nothing the
+// stamp could spare it; with an entry it waits for the stamp's answer.
+TEST_F(ReplySqlHandleTest, TheSelectWaitsForItsStampOnlyWhenTheCacheCouldAnswer) {
+  engine_.session.hold = true;
+  ASSERT_TRUE(Face()->FetchData(kSelect, nullptr, 0, FALSE));
+  ASSERT_EQ(engine_.session.sent.size(), 2u) << "both before any answer";
+  EXPECT_EQ(engine_.session.sent[0].code, wire::kCodeTableTimeStamp);
+  EXPECT_EQ(engine_.session.sent[1].code, wire::kCodeSelect);
+  EXPECT_FALSE(Face()->FetchData(kSelect, nullptr, 0, FALSE)) << "busy until both ended";
+  engine_.session.Deliver();
+  EXPECT_TRUE(Pump().empty()) << "the stamp's answer posts nothing";
+  engine_.session.Deliver();
+  ASSERT_EQ(Pump().size(), 1u);
+  EXPECT_EQ(Face()->GetCacheTimeStamp(handle_->CacheKey().c_str()), 1);
+
+  const struct {
+    const char* name;
+    std::int64_t server_stamp;
+    int selects_after;
+  } cases[] = {{"unchanged: the cache answers", 1, 1}, {"changed: the SELECT follows the answer", 2, 2}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Script(c.server_stamp);
+    const std::size_t before = engine_.session.sent.size();
+    ASSERT_TRUE(Face()->FetchData(kSelect, nullptr, 0, FALSE));
+    EXPECT_EQ(engine_.session.sent.size(), before + 1) << "the stamp alone";
+    engine_.session.Deliver();
+    if (c.selects_after == 2) engine_.session.Deliver();
+    EXPECT_EQ(engine_.session.Count(wire::kCodeSelect), c.selects_after);
+    const std::vector<Posted> posted = Pump();
+    ASSERT_EQ(posted.size(), 1u);
+    EXPECT_EQ(posted[0].status, 100u);
+    EXPECT_EQ(Face()->GetRecordCount(), 2);
+  }
+}
+
+// Given back with its requests in flight, a handle stays until the last of
+// them ends, however long that takes, and then goes without posting; a
+// session that ends first leaves it nothing to reach but those ends.
 TEST_F(ReplySqlHandleTest, AHandleGivenBackInFlightGoesWhenItsRequestEnds) {
   struct Case {
     const char* name;
@@ -626,14 +662,12 @@ TEST_F(ReplySqlHandleTest, AHandleGivenBackInFlightGoesWhenItsRequestEnds) {
     engine_.released = 0;
     ReplySqlHandle* given = handle_.release();
     ASSERT_TRUE(given->FetchData(kSelect, nullptr, 0, TRUE));
+    ASSERT_EQ(engine_.session.sent.size(), 2u);
     given->Release();
     if (c.session_ends_first) session_.reset();
-    engine_.session.Deliver();  // the table stamp: the SELECT goes next, unless the session is gone
+    engine_.session.Deliver();  // the table stamp
     EXPECT_EQ(engine_.released, 0);  // still there
-    if (!c.session_ends_first) {
-      EXPECT_EQ(engine_.session.Count(wire::kCodeSelect), 1);
-      engine_.session.Deliver();
-    }
+    engine_.session.Deliver();  // the SELECT: the engine ends every request it accepted
     EXPECT_EQ(engine_.released, c.released_requests);
     EXPECT_TRUE(Pump().empty());
     engine_.session.sent.clear();
