@@ -161,10 +161,20 @@ void ReplySqlHandle::Complete(int code, bool save) {
   ResetCursor();
   last_status_.store(code);
   ready_.store(true);
-  if (save) SaveRecordsToCache();
+  std::optional<CacheEntry> entry = save ? EntryToStore() : std::nullopt;
+  if (!entry) {
+    EndFlight(code);
+    return;
+  }
+  // Posted under the cache lock, before the store: the window builds from
+  // the records while a copy of them goes into the cache, and whoever reads
+  // the cache after the post waits for the store. The handle may be reused
+  // or gone once posted, so the store works on the copy.
+  const std::lock_guard<std::mutex> session_hold(entry->link->use);
+  const std::lock_guard<std::mutex> cache_hold(orbe::ReplyCacheLock());
   EndFlight(code);
+  StoreInCache(*entry);
 }
-
 void ReplySqlHandle::ResetCursor() {
   std::lock_guard<std::mutex> hold(records_mutex_);
   cursor_.Reset(records_.size() == 1 ? std::string_view(records_[0]) : std::string_view());
@@ -330,19 +340,18 @@ bool ReplySqlHandle::LoadRecordsLocked(ITCwcache* cache, const std::string& key)
   return true;
 }
 
-void ReplySqlHandle::SaveRecordsToCache() {
-  if (link_ == nullptr) return;
-  // The session cannot end while this uses it.
-  const std::lock_guard<std::mutex> session_hold(link_->use);
-  OrbeClientSession* const session = link_->session.load();
-  ITCwcache* cache = session != nullptr ? session->GetCwcache() : nullptr;
+std::optional<ReplySqlHandle::CacheEntry> ReplySqlHandle::EntryToStore() const {
   const std::int64_t stamp = time_stamp_.load();
-  if (cache == nullptr || cache_key_.empty() || stamp < 0) return;
-  std::lock_guard<std::mutex> cacheHold(orbe::ReplyCacheLock());
-  std::lock_guard<std::mutex> hold(records_mutex_);
-  cache->Store(cache_key_.c_str(), records_, stamp);
+  if (link_ == nullptr || cache_key_.empty() || stamp < 0) return std::nullopt;
+  const std::lock_guard<std::mutex> hold(records_mutex_);
+  return CacheEntry{link_, cache_key_, stamp, records_};
 }
 
+void ReplySqlHandle::StoreInCache(const CacheEntry& entry) {
+  OrbeClientSession* const session = entry.link->session.load();
+  ITCwcache* cache = session != nullptr ? session->GetCwcache() : nullptr;
+  if (cache != nullptr) cache->Store(entry.key.c_str(), entry.records, entry.stamp);
+}
 BOOL ReplySqlHandle::FetchData(const char* sql, const char* options, int optionLength, BOOL force) {
   return StartSelect(sql, options, optionLength, force, Mode::kAsync);
 }

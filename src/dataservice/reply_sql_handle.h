@@ -134,7 +134,17 @@ class ReplySqlHandle : public IReplyHandle, public IFetchData, public ITimeStamp
   bool LoadIfUsable();
   bool LoadIfStampMatches(OrbeClientSession* session, std::int64_t stamp);
   bool LoadRecordsLocked(ITCwcache* cache, const std::string& key);
-  void SaveRecordsToCache();
+  // What a complete reply leaves for the cache, taken before the handle
+  // may go.
+  struct CacheEntry {
+    OrbeSessionLinkPtr link;
+    std::string key;
+    std::int64_t stamp;
+    CwPacketList records;
+  };
+  std::optional<CacheEntry> EntryToStore() const;
+  // Under the entry's session use and the cache lock.
+  static void StoreInCache(const CacheEntry& entry);
 
   // Ends a request: ready, cursor, cache (when `save`), completion post.
   // The last thing its caller does: a released handle goes with it.
