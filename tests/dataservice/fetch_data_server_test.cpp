@@ -174,24 +174,6 @@ TEST_F(FetchDataServerTest, UnchangedStampIsAnsweredByTheCacheWithoutASelect) {
   EXPECT_EQ(Requests(2008), 2);
 }
 
-// With nothing cached the SELECT goes right behind its stamp, not after its
-// reply; the records are still stored under the stamp read before them.
-TEST_F(FetchDataServerTest, WithNothingCachedTheSelectFollowsItsStampAndIsStoredUnderIt) {
-  ASSERT_TRUE(handle_->FetchData(kSelect, nullptr, 0, FALSE));
-  EXPECT_EQ(NextStatus(), 100u);
-  EXPECT_GT(handle_->GetRecordCount(), 0);
-  EXPECT_EQ(Requests(2015), 1);
-  EXPECT_EQ(Requests(2008), 1);
-  EXPECT_EQ(session_->GetCwcache()->GetTimeStamp(handle_->CacheKey().c_str()), kSampleStamp);
-  std::ifstream file(log_);
-  const std::string log((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  EXPECT_LT(log.find("code=2015 "), log.find("code=2008 "));
-
-  ASSERT_TRUE(handle_->FetchData(kSelect, nullptr, 0, FALSE));
-  EXPECT_EQ(NextStatus(), 100u);
-  EXPECT_EQ(Requests(2008), 1) << "the second answer comes from the cache";
-}
-
 TEST_F(FetchDataServerTest, RecordsOfASelectReadByField) {
   ASSERT_TRUE(handle_->SynFetchData(kSelect, nullptr, 0, TRUE));
   ASSERT_GT(handle_->GetRecordCount(), 0);
