@@ -93,7 +93,7 @@ void ReplySqlHandle::OnTimeStamp(int /*code*/) {
   if (stamp_waited_.load()) return;
   time_stamp_.store(stamp_handle_.TimeStamp());
   if (select_with_stamp_.load()) {
-    EndStampFlight();
+    EndFlight(std::nullopt);
     return;
   }
   bool cached = false;
@@ -123,14 +123,14 @@ void ReplySqlHandle::BeginFlight() {
   ready_.store(false);
 }
 
-void ReplySqlHandle::EndFlight(int code) {
+void ReplySqlHandle::EndFlight(std::optional<int> posted_code) {
   bool last_use = false;
   {
     // Posted under the lock, so that a Release either comes first and stops
     // the post, or comes after the completion was posted.
     const std::lock_guard<std::mutex> hold(flight_mutex_);
-    if (!released_ && notify_window_ != nullptr) {
-      PostToWindow(notify_window_, notify_message_, static_cast<WPARAM>(code));
+    if (posted_code && !released_ && notify_window_ != nullptr) {
+      PostToWindow(notify_window_, notify_message_, static_cast<WPARAM>(*posted_code));
     }
     if (flights_ > 0) --flights_;
     last_use = released_ && flights_ == 0;
@@ -138,17 +138,6 @@ void ReplySqlHandle::EndFlight(int code) {
   }
   // A released handle goes with its last request; nothing of it is touched
   // after.
-  if (last_use) const std::unique_ptr<ReplySqlHandle> owned(this);
-}
-
-void ReplySqlHandle::EndStampFlight() {
-  bool last_use = false;
-  {
-    const std::lock_guard<std::mutex> hold(flight_mutex_);
-    if (flights_ > 0) --flights_;
-    last_use = released_ && flights_ == 0;
-    flight_ended_.notify_all();
-  }
   if (last_use) const std::unique_ptr<ReplySqlHandle> owned(this);
 }
 
@@ -175,6 +164,7 @@ void ReplySqlHandle::Complete(int code, bool save) {
   EndFlight(code);
   StoreInCache(*entry);
 }
+
 void ReplySqlHandle::ResetCursor() {
   std::lock_guard<std::mutex> hold(records_mutex_);
   cursor_.Reset(records_.size() == 1 ? std::string_view(records_[0]) : std::string_view());
@@ -261,7 +251,7 @@ BOOL ReplySqlHandle::SendStampThenSelect() {
   if (together) BeginFlight();  // the stamp's own, ended by its reply
   ICwRequestSession* requests = Requests();
   if (requests == nullptr || !requests->Send(&stamp_handle_, stamp_request_.get())) {
-    if (together) EndStampFlight();
+    if (together) EndFlight(std::nullopt);
     Complete(0, false);
     return FALSE;
   }
@@ -276,7 +266,7 @@ bool ReplySqlHandle::CacheCouldAnswer() {
   if (!ShortCutAllowed()) return false;
   ITCwcache* cache = Cache();
   if (cache == nullptr || cache_key_.empty()) return false;
-  std::lock_guard<std::mutex> hold(orbe::ReplyCacheLock());
+  const std::lock_guard<std::mutex> hold(orbe::ReplyCacheLock());
   const std::int64_t stored = cache->GetTimeStamp(cache_key_.c_str());
   return stored != -1 && stored != 0;
 }

@@ -151,9 +151,8 @@ class ReplySqlHandle : public IReplyHandle, public IFetchData, public ITimeStamp
   void Complete(int code, bool save);
   void ResetCursor();
   void BeginFlight();
-  void EndFlight(int code);
-  // The end of a stamp sent together with its SELECT: nothing is posted.
-  void EndStampFlight();
+  // Posts the code (none for a stamp sent together with its SELECT).
+  void EndFlight(std::optional<int> posted_code);
   bool InFlight();
   void PostToWindow(HWND window, UINT message, WPARAM value);
 
