@@ -11,44 +11,30 @@
 
 namespace {
 
-bool AllZero(const unsigned char* bytes, std::size_t size) {
-  return std::all_of(bytes, bytes + size, [](unsigned char b) { return b == 0; });
+bool Clean(ICwRequest& request) {
+  const auto zero = [](unsigned char b) { return b == 0; };
+  return std::all_of(request.GetHeader(), request.GetHeader() + orbe::wire::kRequestHeaderSize, zero) &&
+         std::all_of(request.GetBody(), request.GetBody() + request.GetCapacity(), zero);
 }
-
-struct Filling {
-  const char* name;
-  std::size_t body_length;
-  std::uint32_t declared_total;  // 0: as FillRequest declares it
-};
 
 TEST(EngineRequest, ResetAndReuseLeaveNothingOfTheLastRequest) {
   const orbe_test::EngineLibrary library;
   const orbe_test::PrivateEngine engine(library);
   ASSERT_NE(engine.engine, nullptr);
-  const Filling fillings[] = {
-      {"a short body", 40, 0},
-      {"the largest select", 8576, 0},
-      {"a length past the capacity", 100, 0xFFFFFFF0u},
-  };
-  for (const Filling& filling : fillings) {
+  // A short body, the largest SELECT, and a declared length past the capacity.
+  const std::pair<std::size_t, std::uint32_t> fillings[] = {{40, 0}, {8576, 0}, {100, 0xFFFFFFF0u}};
+  for (const auto& [length, declared] : fillings) {
     ICwRequest* request = engine->CreateRequest();
-    ASSERT_NE(request, nullptr);
-    const std::size_t capacity = request->GetCapacity();
-    ASSERT_TRUE(AllZero(request->GetBody(), capacity)) << filling.name;
-    const std::string body(filling.body_length, '\xAB');
-    ASSERT_TRUE(orbe::wire::FillRequest(*request, body)) << filling.name;
-    if (filling.declared_total != 0) {
-      std::memcpy(request->GetHeader() + 6, &filling.declared_total, sizeof filling.declared_total);
-    }
+    ASSERT_TRUE(request != nullptr && Clean(*request)) << length;
+    const std::string body(length, '\xAB');
+    ASSERT_TRUE(orbe::wire::FillRequest(*request, body));
+    if (declared != 0) std::memcpy(request->GetHeader() + 6, &declared, sizeof declared);
     request->Reset();
-    EXPECT_TRUE(AllZero(request->GetHeader(), orbe::wire::kRequestHeaderSize)) << filling.name;
-    EXPECT_TRUE(AllZero(request->GetBody(), capacity)) << filling.name;
-    // Filled again and released: the next request made is as clean as a new one.
+    EXPECT_TRUE(Clean(*request)) << length;
     ASSERT_TRUE(orbe::wire::FillRequest(*request, body));
     engine->ReleaseRequest(request);
     ICwRequest* again = engine->CreateRequest();
-    EXPECT_TRUE(AllZero(again->GetHeader(), orbe::wire::kRequestHeaderSize)) << filling.name;
-    EXPECT_TRUE(AllZero(again->GetBody(), again->GetCapacity())) << filling.name;
+    EXPECT_TRUE(Clean(*again)) << length;
     engine->ReleaseRequest(again);
   }
 }
