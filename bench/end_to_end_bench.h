@@ -20,6 +20,7 @@
 
 #include "data_server.h"
 #include "host/host_session.h"
+#include "orbe/platform/window.h"
 #include "sample/sample_market.h"
 #include "server_log.h"
 #include "unique_fd.h"
@@ -94,6 +95,9 @@ class ServedMarket {
     options.data_service = {"127.0.0.1", server_->Port()};
     options.private_folder = home_;
     session_ = orbe::HostSession::Start(options, market, &error_);
+    // The start's own completions (the reference tables' replies) are
+    // delivered here, not inside the first timed build.
+    orbe::RunUntilIdle();
     return session_ != nullptr;
   }
   void StopSession() { session_.reset(); }
