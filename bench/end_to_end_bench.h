@@ -9,6 +9,7 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -17,6 +18,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "data_server.h"
 #include "host/host_session.h"
@@ -155,23 +157,35 @@ inline double SecondsOf(const std::function<bool()>& run, bool* ok, double* cpu 
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// Totals over the iterations: the first run, the run served from the reply
+// One sample per iteration of the first run, the run served from the reply
 // cache, and the direct computation.
 struct EndToEndSeconds {
-  double first = 0;
-  double cached = 0;
-  double direct = 0;
+  std::vector<double> first;
+  std::vector<double> cached;
+  std::vector<double> direct;
 };
 
-// first_ms, cached_ms, direct_ms per iteration; over_direct = first / direct;
-// cached_over_first = cached / first.
+// The middle sample: on a shared machine a run now and then loses the
+// processor for a millisecond, which would swamp a mean of sub-millisecond
+// runs.
+inline double Median(std::vector<double> samples) {
+  if (samples.empty()) return 0;
+  const auto middle = samples.begin() + static_cast<std::ptrdiff_t>(samples.size() / 2);
+  std::nth_element(samples.begin(), middle, samples.end());
+  return *middle;
+}
+
+// first_ms, cached_ms, direct_ms: the medians of the iterations;
+// over_direct = first / direct; cached_over_first = cached / first.
 inline void SetEndToEndCounters(benchmark::State& state, const EndToEndSeconds& seconds) {
-  const double runs = static_cast<double>(state.iterations());
-  state.counters["first_ms"] = seconds.first / runs * 1000;
-  state.counters["cached_ms"] = seconds.cached / runs * 1000;
-  state.counters["direct_ms"] = seconds.direct / runs * 1000;
-  state.counters["over_direct"] = seconds.direct > 0 ? seconds.first / seconds.direct : 0;
-  state.counters["cached_over_first"] = seconds.first > 0 ? seconds.cached / seconds.first : 0;
+  const double first = Median(seconds.first);
+  const double cached = Median(seconds.cached);
+  const double direct = Median(seconds.direct);
+  state.counters["first_ms"] = first * 1000;
+  state.counters["cached_ms"] = cached * 1000;
+  state.counters["direct_ms"] = direct * 1000;
+  state.counters["over_direct"] = direct > 0 ? first / direct : 0;
+  state.counters["cached_over_first"] = first > 0 ? cached / first : 0;
 }
 
 }  // namespace orbe_bench

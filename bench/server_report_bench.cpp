@@ -104,7 +104,7 @@ void BM_ReportPageVersusDirectSqlite(benchmark::State& state) {
     state.ResumeTiming();
     std::unique_ptr<IIniReportWnd, ReportWindowCloser> window;
     std::unique_ptr<orbe::ReportDriver> driver;
-    seconds.first += orbe_bench::SecondsOf(
+    seconds.first.push_back(orbe_bench::SecondsOf(
         [&] {
           window.reset(CreateIniReportWnd(SummaryIni(), kSecurity, &host));
           if (!window) return false;
@@ -112,19 +112,19 @@ void BM_ReportPageVersusDirectSqlite(benchmark::State& state) {
           driver = std::make_unique<orbe::ReportDriver>(*CWnd::FromHandle(host.GetChildren().back()));
           return driver->WaitForPage() && !driver->ConfigurationFailed();
         },
-        &ok, &first_cpu);
-    seconds.cached += orbe_bench::SecondsOf(
+        &ok, &first_cpu));
+    seconds.cached.push_back(orbe_bench::SecondsOf(
         [&] {
           window->SetSecuCode(kSecurity, true);
           return driver->WaitForPage();
         },
-        &ok);
-    seconds.direct += orbe_bench::SecondsOf(
+        &ok));
+    seconds.direct.push_back(orbe_bench::SecondsOf(
         [&] {
           values = RunDirect(db, statements);
           return values > 0;
         },
-        &ok);
+        &ok));
   }
   sqlite3_close(db);
   if (!ok) state.SkipWithError(("a report build failed " + fixture.Error()).c_str());

@@ -104,15 +104,15 @@ void BM_ScreeningVersusDirectSqlite(benchmark::State& state) {
       selected = result.rows.size();
       return result.ok;
     };
-    seconds.first += orbe_bench::SecondsOf(screen, &ok);
-    seconds.cached += orbe_bench::SecondsOf(screen, &ok);
-    seconds.direct += orbe_bench::SecondsOf(
+    seconds.first.push_back(orbe_bench::SecondsOf(screen, &ok));
+    seconds.cached.push_back(orbe_bench::SecondsOf(screen, &ok));
+    seconds.direct.push_back(orbe_bench::SecondsOf(
         [&] {
           const orbe_test::ReferenceResult ref = orbe_test::ComputeReference(fixture.Database(), fixture.Companies());
           // The module's table and the direct one must be the same for the ratio to mean anything.
           return ref.row_order.size() == rows && ref.selected.size() == selected;
         },
-        &ok);
+        &ok));
   }
   if (!ok) state.SkipWithError(("a screening failed or differs from the direct table " + fixture.Error()).c_str());
   orbe_bench::SetEndToEndCounters(state, seconds);

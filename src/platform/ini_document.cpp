@@ -209,9 +209,12 @@ const IniDocument::SectionIndex* IniDocument::FindSection(std::string_view secti
 
 const std::string* IniDocument::FindValue(std::string_view section, std::string_view key) const {
   const SectionIndex* index = FindSection(section);
-  if (index == nullptr) return nullptr;
-  const auto it = index->keys.find(TrimIniArgument(key));
-  if (it == index->keys.end()) return nullptr;
+  return index == nullptr ? nullptr : FindValue(*index, key);
+}
+
+const std::string* IniDocument::FindValue(const SectionIndex& section, std::string_view key) const {
+  const auto it = section.keys.find(TrimIniArgument(key));
+  if (it == section.keys.end()) return nullptr;
   const IniLine& line = lines_[it->second];
   return line.has_value ? &line.value : nullptr;
 }

@@ -92,7 +92,9 @@ class IniDocument {
   std::string_view LineEnding() const;
   const std::vector<IniLine>& lines() const { return lines_; }
 
- private:
+  // Where the first section of a name lies, and its keys' first lines: a
+  // reader of many keys of one section looks it up once (FindSection) and
+  // then each key in it.
   struct NoCaseHash {
     using is_transparent = void;
     size_t operator()(std::string_view text) const;
@@ -103,16 +105,18 @@ class IniDocument {
   };
   template <typename Value>
   using NoCaseMap = std::unordered_map<std::string, Value, NoCaseHash, NoCaseEqual>;
-
-  // Where the first section of a name lies, and its keys' first lines.
   struct SectionIndex {
     size_t header = 0;
     size_t end = 0;          // the next header, or the line count
     size_t content_end = 0;  // after the last non-blank line
     NoCaseMap<size_t> keys;
   };
-
+  // Null when the document has no section of that name.
   const SectionIndex* FindSection(std::string_view section) const;
+  // FindValue within a section FindSection gave.
+  const std::string* FindValue(const SectionIndex& section, std::string_view key) const;
+
+ private:
   void Reindex();
   void AppendSection(std::string_view section, const std::vector<std::string>& lines);
   void InsertLines(size_t at, const std::vector<std::string>& texts);

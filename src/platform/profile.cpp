@@ -210,12 +210,47 @@ std::string ProfileString(const std::string& file, std::string_view section, std
   return std::string(value ? *value : TrimDefault(def));
 }
 
-int ProfileInt(const std::string& file, std::string_view section, std::string_view key, int def) {
-  const auto value = LookUp(LoadProfile(file.c_str()), section, key);
+namespace {
+
+// As a caller of GetPrivateProfileIntA reads it: the 32 bits as an int.
+int IntOfValue(const std::optional<std::string_view>& value, int def) {
   if (!value || value->empty()) return def;
-  // As a caller of GetPrivateProfileIntA reads it: the 32 bits as an int.
   return static_cast<int>(ParseIniInteger(*value));
 }
+
+}  // namespace
+
+int ProfileInt(const std::string& file, std::string_view section, std::string_view key, int def) {
+  return IntOfValue(LookUp(LoadProfile(file.c_str()), section, key), def);
+}
+
+struct ProfileSectionReader::Found {
+  LoadedProfile loaded;
+  const IniDocument::SectionIndex* section = nullptr;
+};
+
+ProfileSectionReader::ProfileSectionReader(const std::string& file, std::string_view section)
+    : found_(std::make_unique<Found>()) {
+  found_->loaded = LoadProfile(file.c_str());
+  if (found_->loaded.document) found_->section = found_->loaded.document->FindSection(section);
+}
+
+ProfileSectionReader::~ProfileSectionReader() = default;
+
+std::optional<std::string_view> ProfileSectionReader::Value(std::string_view key) const {
+  if (found_->section == nullptr) return std::nullopt;
+  const std::string* value = found_->loaded.document->FindValue(*found_->section, key);
+  if (value == nullptr) return std::nullopt;
+  return UnquoteIniValue(*value);
+}
+
+DWORD ProfileSectionReader::String(std::string_view key, LPCSTR def, LPSTR ret, DWORD size) const {
+  if (ret == nullptr || size == 0) return 0;
+  const auto value = Value(key);
+  return CopyValue(ret, size, value ? *value : TrimDefault(def == nullptr ? "" : def));
+}
+
+int ProfileSectionReader::Int(std::string_view key, int def) const { return IntOfValue(Value(key), def); }
 
 bool WriteProfileString(const std::string& file, std::string_view section, std::string_view key,
                         std::string_view value) {

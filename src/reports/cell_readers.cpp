@@ -10,6 +10,7 @@
 #include "orbe/platform/text.h"
 #include "orbe/reports/cini_report_util.h"
 #include "reports/cell_reading.h"
+#include "reports/ini_values.h"
 
 namespace orbe {
 namespace {
@@ -17,32 +18,36 @@ namespace {
 // The default page of a web pane without URL: the local machine.
 constexpr char kDefaultUrl[] = "http://127.0.0.1/";
 
-// The accessors of one section of one file.
+// The accessors of one section of one file, found once for all its keys.
 class SectionKeys {
  public:
-  SectionKeys(const std::string& section, const std::string& path) : section_(section), path_(path) {}
+  SectionKeys(const std::string& section, const std::string& path) : reader_(path, section) {}
 
   template <std::size_t N>
-  void Text(const char* key, char (&field)[N], const char* def = "") const {
+  void Text(std::string_view key, char (&field)[N], const char* def = "") const {
     for (char& c : field) c = '\0';
-    GetPrivateProfileStringA(section_.c_str(), key, def, field, N, path_.c_str());
+    reader_.String(key, def, field, N);
   }
-  int Int(const char* key, int def) const { return ProfileInt(path_, section_, key, def); }
-  std::int16_t Int16(const char* key, int def) const { return static_cast<std::int16_t>(Int(key, def)); }
-  bool Bool(const char* key, bool def) const {
-    return CIniReportUtil::GetPrivateProfileBool(section_.c_str(), key, path_.c_str(), def);
+  int Int(std::string_view key, int def) const { return reader_.Int(key, def); }
+  std::int16_t Int16(std::string_view key, int def) const { return static_cast<std::int16_t>(Int(key, def)); }
+  bool Bool(std::string_view key, bool def) const {
+    char value[kIniBoolBuffer] = {};
+    Text(key, value);
+    return IniBool(value, def);
   }
-  char Char(const char* key, char def) const {
-    return CIniReportUtil::GetPrivateProfileChar(section_.c_str(), key, path_.c_str(), def);
+  char Char(std::string_view key, char def) const {
+    char value[kIniCharBuffer] = {};
+    Text(key, value);
+    return IniChar(value, def);
   }
-  double Double(const char* key, const char* def) const {
+  double Double(std::string_view key, const char* def) const {
     char value[64] = {};
     Text(key, value, def);
     return std::strtod(value, nullptr);
   }
   // The index of the value in `words`, else def.
   template <std::size_t N>
-  std::int32_t Word(const char* key, const char* const (&words)[N], std::int32_t def) const {
+  std::int32_t Word(std::string_view key, const char* const (&words)[N], std::int32_t def) const {
     char value[32] = {};
     Text(key, value);
     for (std::size_t i = 0; i < N; ++i) {
@@ -54,8 +59,7 @@ class SectionKeys {
   std::string Numbered(const char* key, int k) const { return key + std::to_string(k); }
 
  private:
-  const std::string& section_;
-  const std::string& path_;
+  const ProfileSectionReader reader_;
 };
 
 void ReadCommonKeys(CellWndCfgBase& cell, const SectionKeys& keys, bool with_statement) {
@@ -69,31 +73,31 @@ void ReadCommonKeys(CellWndCfgBase& cell, const SectionKeys& keys, bool with_sta
 ListColCfg ReadColumn(const SectionKeys& keys, int k, CellReading& reading) {
   ListColCfg col;
   const auto key = [&](const char* name) { return keys.Numbered(name, k); };
-  col.data_type = keys.Char(key("COL_DATA_TYPE").c_str(), 'C');
-  keys.Text(key("COL_NAME").c_str(), col.name);
-  keys.Text(key("COL_TITLE").c_str(), col.title);
-  keys.Text(key("COL_COMPARE_TITLE").c_str(), col.compare_title);
-  col.width = keys.Int16(key("COL_WIDTH").c_str(), 0);
-  col.data_align = keys.Char(key("COL_DATA_ALIGN").c_str(), 'C');
-  col.head_align = keys.Char(key("COL_HEAD_ALIGN").c_str(), 'C');
-  col.head_format = keys.Int16(key("COL_HEAD_FORMAT").c_str(), 0);
-  col.decimal_bits = keys.Int16(key("COL_DATA_DECBIT").c_str(), 2);
-  col.data_format = keys.Int16(key("COL_DATA_FORMAT").c_str(), 0);
-  col.zero_format = keys.Int16(key("COL_DATA_FORMAT_ZERO").c_str(), 0);
-  col.invalid_format = keys.Int16(key("COL_DATA_FORMAT_INVALID").c_str(), 0);
-  col.color_mode = keys.Int16(key("COL_DATA_COLOR_MOD").c_str(), 0);
+  col.data_type = keys.Char(key("COL_DATA_TYPE"), 'C');
+  keys.Text(key("COL_NAME"), col.name);
+  keys.Text(key("COL_TITLE"), col.title);
+  keys.Text(key("COL_COMPARE_TITLE"), col.compare_title);
+  col.width = keys.Int16(key("COL_WIDTH"), 0);
+  col.data_align = keys.Char(key("COL_DATA_ALIGN"), 'C');
+  col.head_align = keys.Char(key("COL_HEAD_ALIGN"), 'C');
+  col.head_format = keys.Int16(key("COL_HEAD_FORMAT"), 0);
+  col.decimal_bits = keys.Int16(key("COL_DATA_DECBIT"), 2);
+  col.data_format = keys.Int16(key("COL_DATA_FORMAT"), 0);
+  col.zero_format = keys.Int16(key("COL_DATA_FORMAT_ZERO"), 0);
+  col.invalid_format = keys.Int16(key("COL_DATA_FORMAT_INVALID"), 0);
+  col.color_mode = keys.Int16(key("COL_DATA_COLOR_MOD"), 0);
   char pop_section[256] = {};
-  keys.Text(key("COL_POP_CTRL").c_str(), pop_section);
+  keys.Text(key("COL_POP_CTRL"), pop_section);
   if (pop_section[0] != '\0') {
-    keys.Text(key("COL_POP_PARAM").c_str(), col.pop_param);
+    keys.Text(key("COL_POP_PARAM"), col.pop_param);
     col.pop_cell = reading.ClaimPopup(pop_section);
   }
-  col.hide_invalid_col = keys.Bool(key("COL_HIDE_INVALIDCOL").c_str(), true);
-  col.summary_sum = keys.Bool(key("COL_SUMARY_SUM").c_str(), false);
-  col.summary_count = keys.Bool(key("COL_SUMARY_COUNT").c_str(), false);
-  col.summary_min = keys.Bool(key("COL_SUMARY_MIN").c_str(), false);
-  col.summary_max = keys.Bool(key("COL_SUMARY_MAX").c_str(), false);
-  col.summary_avg = keys.Bool(key("COL_SUMARY_AVG").c_str(), false);
+  col.hide_invalid_col = keys.Bool(key("COL_HIDE_INVALIDCOL"), true);
+  col.summary_sum = keys.Bool(key("COL_SUMARY_SUM"), false);
+  col.summary_count = keys.Bool(key("COL_SUMARY_COUNT"), false);
+  col.summary_min = keys.Bool(key("COL_SUMARY_MIN"), false);
+  col.summary_max = keys.Bool(key("COL_SUMARY_MAX"), false);
+  col.summary_avg = keys.Bool(key("COL_SUMARY_AVG"), false);
   return col;
 }
 

@@ -5,13 +5,12 @@
 #include "orbe/platform/text.h"
 #include "orbe/reports/cini_report_util.h"
 #include "reports/decimal_text.h"
+#include "reports/ini_values.h"
 
 namespace {
 
-// Reading only this many characters keeps the comparisons exact: a longer
-// value is cut and so matches no keyword.
-constexpr DWORD kBoolBuffer = 16;
-constexpr DWORD kCharBuffer = 8;
+// Long enough for every type word and one character more, so that a longer
+// value is cut and matches none.
 constexpr DWORD kTypeBuffer = 32;
 
 struct TypeWord {
@@ -28,18 +27,28 @@ constexpr TypeWord kTypeWords[] = {
 
 }  // namespace
 
-bool CIniReportUtil::GetPrivateProfileBool(const char* section, const char* key, const char* path, bool def) {
-  char value[kBoolBuffer] = {};
-  GetPrivateProfileStringA(section, key, "", value, sizeof(value), path);
-  if (std::strcmp(value, "TRUE") == 0) return true;
-  if (std::strcmp(value, "FALSE") == 0) return false;
+namespace orbe {
+
+bool IniBool(const char* text, bool def) {
+  if (std::strcmp(text, "TRUE") == 0) return true;
+  if (std::strcmp(text, "FALSE") == 0) return false;
   return def;
 }
 
-char CIniReportUtil::GetPrivateProfileChar(const char* section, const char* key, const char* path, char def) {
-  char value[kCharBuffer] = {};
+char IniChar(const char* text, char def) { return text[0] == '\0' ? def : text[0]; }
+
+}  // namespace orbe
+
+bool CIniReportUtil::GetPrivateProfileBool(const char* section, const char* key, const char* path, bool def) {
+  char value[orbe::kIniBoolBuffer] = {};
   GetPrivateProfileStringA(section, key, "", value, sizeof(value), path);
-  return value[0] == '\0' ? def : value[0];
+  return orbe::IniBool(value, def);
+}
+
+char CIniReportUtil::GetPrivateProfileChar(const char* section, const char* key, const char* path, char def) {
+  char value[orbe::kIniCharBuffer] = {};
+  GetPrivateProfileStringA(section, key, "", value, sizeof(value), path);
+  return orbe::IniChar(value, def);
 }
 
 EWndType CIniReportUtil::GetPrivateProfileEWndType(const char* section, const char* key, const char* path) {

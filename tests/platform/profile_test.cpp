@@ -115,6 +115,48 @@ TEST_F(ProfileTest, ValueLookupRules) {
   EXPECT_EQ(Get("main", "k", "d"), "v");
 }
 
+// The section reader gives, key for key, what the one-key calls give.
+TEST_F(ProfileTest, SectionReaderAgreesWithTheOneKeyCalls) {
+  Put("[Main]\r\n"
+      "  Spaced Key  =   padded value   \r\n"
+      "dq=\"quoted\"\r\n"
+      "n=0x1F tail\r\n"
+      "neg=-7\r\n"
+      "bare\r\n"
+      "empty=\r\n"
+      "gbk=a\xD6\xD0\xCE\xC4\r\n"
+      "[main]\r\n"
+      "dq=second section of the name\r\n");
+  const char* const kSections[] = {"Main", " main ", "Other", ""};
+  const char* const kKeys[] = {"spaced key", " SPACED KEY ", "dq", "n", "neg", "bare", "empty", "gbk", "missing", ""};
+  const char* const kDefaults[] = {"def  ", nullptr};
+  const DWORD kSizes[] = {256, 4, 3, 1};
+  for (const char* section : kSections) {
+    const orbe::ProfileSectionReader reader(path_, section);
+    for (const char* key : kKeys) {
+      SCOPED_TRACE(std::string(section) + "/" + key);
+      EXPECT_EQ(reader.Int(key, -3), orbe::ProfileInt(path_, section, key, -3));
+      for (const char* def : kDefaults) {
+        for (const DWORD size : kSizes) {
+          std::string read(size, '#');
+          const DWORD n = reader.String(key, def, read.data(), size);
+          const std::string expected = Get(section, key, def, size);
+          EXPECT_EQ(read.substr(0, std::strlen(read.c_str())), expected);
+          EXPECT_EQ(n, last_return_);
+        }
+      }
+    }
+  }
+  // It reads the copy it was made from.
+  const orbe::ProfileSectionReader before(path_, "Main");
+  Put("[Main]\r\ndq=changed\r\n");
+  char value[32] = {};
+  before.String("dq", "", value, sizeof(value));
+  EXPECT_STREQ(value, "quoted");
+  orbe::ProfileSectionReader(path_, "Main").String("dq", "", value, sizeof(value));
+  EXPECT_STREQ(value, "changed");
+}
+
 TEST_F(ProfileTest, ValueTruncationMatchesWindows) {
   Put(kWindowsSample);
   EXPECT_EQ(Get("section1", "name1", "d", 4), "val");

@@ -8,6 +8,7 @@
 #define ORBE_PLATFORM_PROFILE_H_
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -69,6 +70,30 @@ class ProfileReadScope {
  private:
   std::unique_ptr<Pinned> pinned_;
   Pinned* previous_;
+};
+
+// The keys of one section, read as GetPrivateProfileStringA and ProfileInt
+// read them, from the copy of the file current when the reader was made: a
+// reader of dozens of keys of a section checks the file and finds the
+// section once rather than once a key. It does not see later writes.
+class ProfileSectionReader {
+ public:
+  ProfileSectionReader(const std::string& file, std::string_view section);
+  ~ProfileSectionReader();
+  ProfileSectionReader(const ProfileSectionReader&) = delete;
+  ProfileSectionReader& operator=(const ProfileSectionReader&) = delete;
+
+  // GetPrivateProfileStringA(section, key, def, ret, size, file) for a key.
+  DWORD String(std::string_view key, LPCSTR def, LPSTR ret, DWORD size) const;
+  // ProfileInt(file, section, key, def).
+  int Int(std::string_view key, int def) const;
+
+  struct Found;  // the copy and its section, private to the implementation
+
+ private:
+  std::optional<std::string_view> Value(std::string_view key) const;
+
+  std::unique_ptr<Found> found_;
 };
 
 }  // namespace orbe
