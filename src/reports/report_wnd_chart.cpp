@@ -2,6 +2,8 @@
 // become (date, value) points; the points inside the period range are grouped
 // by year, quarter, month or day, each group's values are combined, missing
 // periods are filled with 0, and the groups become bars.
+#include <array>
+#include <charconv>
 #include <cstdlib>
 #include <map>
 #include <vector>
@@ -179,10 +181,27 @@ void FillMissing(std::map<int, double>& periods, const PeriodRange& range, int r
   }
 }
 
+// "2019年: 12.500", "第3季度: 7.000", "03月: 1.250", "05日: 2": printf's
+// "%d"/"%02d" and "%.0f"/"%.3f" digits, without printf for every bar.
 std::string BarLabel(int report_type, int period, double value, char y_type) {
-  static constexpr const char* kLabels[] = {"%d年:", "第%d季度:", "%02d月:", "%02d日:"};
-  const char* label = report_type >= kChartYear && report_type <= kChartDate ? kLabels[report_type] : kLabels[0];
-  return Format(label, period) + Format(y_type == 'D' ? " %0.0f" : " %0.3f", value);
+  struct Label {
+    const char* before;
+    const char* after;
+    bool two_digits;
+  };
+  static constexpr Label kLabels[] = {{"", "年:", false}, {"第", "季度:", false}, {"", "月:", true}, {"", "日:", true}};
+  const Label& label = kLabels[report_type >= kChartYear && report_type <= kChartDate ? report_type : 0];
+  std::array<char, 352> digits;  // the largest double has 309 integer digits
+  std::string text = label.before;
+  if (label.two_digits && period >= 0 && period < 10) text += '0';
+  text.append(digits.data(), std::to_chars(digits.data(), digits.data() + digits.size(), period).ptr);
+  text += label.after;
+  text += ' ';
+  const int decimals = y_type == 'D' ? 0 : 3;
+  text.append(digits.data(), std::to_chars(digits.data(), digits.data() + digits.size(), value,
+                                           std::chars_format::fixed, decimals)
+                                 .ptr);
+  return text;
 }
 
 std::string ChartTitle(const ChartCfg& cfg) {

@@ -53,7 +53,7 @@ std::string GroupThousands(const std::string& fixed) {
 // printf's cost, which the cells of a report page pay for every value.
 std::string Fixed(double value, int decimals) {
   // The largest double has 309 integer digits.
-  std::array<char, 352> digits{};
+  std::array<char, 352> digits;  // written by to_chars only, up to its end
   const std::to_chars_result written = std::to_chars(digits.data(), digits.data() + digits.size(), value,
                                                      std::chars_format::fixed, std::clamp(decimals, 0, 10));
   std::string text(digits.data(), written.ptr);
