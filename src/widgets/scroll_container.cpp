@@ -264,23 +264,34 @@ void ScrollContainer::SetScrollPos(int y) {
   AdjustAllWnd();
 }
 
+// Each cell's height is worked out once: a list's is the sum of its rows,
+// and the page is laid out again after every cell it builds.
 void ScrollContainer::AdjustAllWnd() {
   RECT client;
   GetClientRect(&client);
-  scroll_y_ = std::clamp(scroll_y_, 0, std::max(GetTotalHeight() - static_cast<int>(client.bottom), 0));
-  int y = title_height_ - scroll_y_;
+  std::vector<int> bodies;
+  bodies.reserve(cells_.size());
+  int total = title_height_;
   for (const auto& cell : cells_) {
-    const int width = cell->width > 0 ? cell->width : static_cast<int>(client.right);
-    if (cell->Hidden()) {
-      cell->title_rect = RECT{0, 0, 0, 0};
-      cell->widget->ShowWindow(SW_HIDE);
+    bodies.push_back(cell->BodyHeight());
+    if (cell->title_height > 0 || bodies.back() > 0) total += cell->title_height + bodies.back();
+  }
+  scroll_y_ = std::clamp(scroll_y_, 0, std::max(total - static_cast<int>(client.bottom), 0));
+  int y = title_height_ - scroll_y_;
+  for (std::size_t i = 0; i < cells_.size(); ++i) {
+    Cell& cell = *cells_[i];
+    const int body = bodies[i];
+    const int width = cell.width > 0 ? cell.width : static_cast<int>(client.right);
+    if (cell.title_height <= 0 && body <= 0) {  // Hidden()
+      cell.title_rect = RECT{0, 0, 0, 0};
+      cell.widget->ShowWindow(SW_HIDE);
       continue;
     }
-    cell->title_rect = RECT{0, y, width, y + cell->title_height};
-    y += cell->title_height;
-    cell->widget->MoveWindow(0, y, width, cell->BodyHeight());
-    cell->widget->ShowWindow(cell->BodyHeight() > 0 ? SW_SHOW : SW_HIDE);
-    y += cell->BodyHeight();
+    cell.title_rect = RECT{0, y, width, y + cell.title_height};
+    y += cell.title_height;
+    cell.widget->MoveWindow(0, y, width, body);
+    cell.widget->ShowWindow(body > 0 ? SW_SHOW : SW_HIDE);
+    y += body;
   }
 }
 
