@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "orbe/platform/text.h"
@@ -49,14 +50,47 @@ std::string GroupThousands(const std::string& fixed) {
   return out + fixed.substr(point);
 }
 
+// Up to four decimals, the digits come from one exact product: a double's
+// 53-bit significand times 10^4 (whose odd part, 5^4, takes 10 bits) fits
+// the 64 bits of a long double's, so rounding that product to an integer in
+// the current mode rounds the exact binary value, as printf does. False for
+// what it cannot take (more decimals, huge values, infinities, NaN).
+bool ExactFixed(double value, int decimals, std::string* text) {
+  static constexpr std::array<std::uint64_t, 5> kPowers{{1, 10, 100, 1000, 10000}};
+  if (decimals < 0 || decimals >= static_cast<int>(kPowers.size()) || !(std::fabs(value) < 1e14)) return false;
+  const std::uint64_t power = kPowers[static_cast<std::size_t>(decimals)];
+  const long double scaled = std::rint(static_cast<long double>(std::fabs(value)) * static_cast<long double>(power));
+  const auto units = static_cast<std::uint64_t>(scaled);
+  std::array<char, 24> digits;
+  char* const first = digits.data();
+  char* end = std::to_chars(first, first + digits.size(), units / power).ptr;
+  if (decimals > 0) {
+    *end++ = '.';
+    std::uint64_t fraction = units % power;
+    for (int i = decimals - 1; i >= 0; --i) {
+      end[i] = static_cast<char>('0' + fraction % 10);
+      fraction /= 10;
+    }
+    end += decimals;
+  }
+  text->clear();
+  if (std::signbit(value)) text->push_back('-');
+  text->append(first, end);
+  return true;
+}
+
 // printf's "%.*f" digits (both round the exact binary value), without
 // printf's cost, which the cells of a report page pay for every value.
 std::string Fixed(double value, int decimals) {
-  // The largest double has 309 integer digits.
-  std::array<char, 352> digits;  // written by to_chars only, up to its end
-  const std::to_chars_result written = std::to_chars(digits.data(), digits.data() + digits.size(), value,
-                                                     std::chars_format::fixed, std::clamp(decimals, 0, 10));
-  std::string text(digits.data(), written.ptr);
+  decimals = std::clamp(decimals, 0, 10);
+  std::string text;
+  if (!ExactFixed(value, decimals, &text)) {
+    // The largest double has 309 integer digits.
+    std::array<char, 352> digits;  // written by to_chars only, up to its end
+    text.assign(digits.data(), std::to_chars(digits.data(), digits.data() + digits.size(), value,
+                                             std::chars_format::fixed, decimals)
+                                   .ptr);
+  }
   // "-0.00" reads as a loss that is not there.
   if (text[0] == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
   return text;
@@ -129,8 +163,10 @@ std::string FormatNumber(double value, int format, int decimals) {
       suffix = "万";
     }
   }
-  const std::string fixed = Fixed(value / divisor, decimals);
-  return (spec.thousands ? GroupThousands(fixed) : fixed) + suffix;
+  std::string text = Fixed(value / divisor, decimals);
+  if (spec.thousands) text = GroupThousands(text);
+  text += suffix;
+  return text;
 }
 
 std::string FormatDate(int yyyymmdd, int format) {

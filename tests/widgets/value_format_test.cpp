@@ -5,7 +5,11 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <cstdint>
 #include <limits>
+#include <random>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -51,6 +55,33 @@ TEST(ValueFormat, PlainDigitsAreThoseOfPrintf) {
     }
   }
   EXPECT_EQ(FormatNumber(std::nan(""), 0, 2), "nan");
+}
+
+// Random values over the magnitudes a report shows, and exact ties (binary
+// fractions with few bits), against printf, for the decimals that take the
+// short way and those around it.
+TEST(ValueFormat, RandomDigitsAreThoseOfPrintf) {
+  std::mt19937_64 random(20261208);
+  std::uniform_real_distribution<double> mantissa(-1, 1);
+  std::vector<double> values;
+  for (int exponent = -8; exponent <= 16; ++exponent) {
+    for (int i = 0; i < 200; ++i) values.push_back(mantissa(random) * std::pow(10.0, exponent));
+  }
+  for (int i = 0; i < 2000; ++i) {
+    const auto whole = static_cast<double>(static_cast<std::int64_t>(random() % 2000001) - 1000000);
+    values.push_back(whole + static_cast<double>(random() % 64) / 64);
+  }
+  values.insert(values.end(), {99999999999999.98, 1e14, -1e14, 0.00005, -0.00005, 0.0, -0.0});
+  for (const double value : values) {
+    for (int decimals = 0; decimals <= 5; ++decimals) {
+      char expected[400];
+      std::snprintf(expected, sizeof expected, "%.*f", decimals, value);
+      const std::string printed = expected;
+      const bool negative_zero = printed[0] == '-' && printed.find_first_not_of("-0.") == std::string::npos;
+      ASSERT_EQ(FormatNumber(value, 0, decimals), negative_zero ? printed.substr(1) : printed)
+          << std::hexfloat << value << " " << decimals;
+    }
+  }
 }
 
 TEST(ValueFormat, DateFormatsElevenToTwenty) {
