@@ -23,8 +23,11 @@ constexpr COLORREF kPaletteColor = 0xFFFFFFFF;
 constexpr char kTitleFace[] = "Times New Roman";
 constexpr int kTitleFontSize = 120;
 
+// A point's date is kept as read too: a valid date's local midnight has
+// that date's fields, so its period needs no zone reading.
 struct ChartPoint {
   CTime time;
+  unsigned date = 0;  // yyyymmdd
   double value = 0;
 };
 
@@ -48,7 +51,7 @@ bool ReadText(IFetchData& reply, int record, const tagMemFieldInfo& field, char 
   return reply.GetRecordAsString(record, &field, text, kFieldTextSize) != FALSE;
 }
 
-bool ReadDate(IFetchData& reply, int record, const tagMemFieldInfo& field, char kind, CTime* time) {
+bool ReadDate(IFetchData& reply, int record, const tagMemFieldInfo& field, char kind, ChartPoint* point) {
   unsigned date = 0;
   if (kind == 'D') {
     int value = 0;
@@ -61,8 +64,9 @@ bool ReadDate(IFetchData& reply, int record, const tagMemFieldInfo& field, char 
   } else {
     return false;
   }
-  *time = DwTime2CTime(date);
-  return IsValidTime(*time) != 0;
+  point->time = DwTime2CTime(date);
+  point->date = date;
+  return IsValidTime(point->time) != 0;
 }
 
 bool ReadNumber(IFetchData& reply, int record, const tagMemFieldInfo& field, char kind, double* value) {
@@ -96,7 +100,7 @@ std::vector<ChartPoint> CollectPoints(IFetchData* reply, const ChartCfg& cfg) {
   }
   for (int record = 0; record < reply->GetRecordCount(); ++record) {
     ChartPoint point;
-    if (ReadDate(*reply, record, x, cfg.x_type, &point.time) && ReadNumber(*reply, record, y, cfg.y_type, &point.value))
+    if (ReadDate(*reply, record, x, cfg.x_type, &point) && ReadNumber(*reply, record, y, cfg.y_type, &point.value))
       points.push_back(point);
   }
   return points;
@@ -114,16 +118,18 @@ PeriodRange RangeOf(const ChartCfg& cfg) {
 }
 
 // The period a point belongs to, or 0 when the period type leaves it out.
-int PeriodOf(const CTime& time, const CTime& begin, int report_type) {
+int PeriodOf(unsigned date, int begin_year, int begin_month, int report_type) {
+  const int year = static_cast<int>(date / 10000);
+  const int month = static_cast<int>(date / 100 % 100);
   switch (report_type) {
     case kChartYear:
-      return time.GetYear();
+      return year;
     case kChartQuarter:
-      return time.GetYear() == begin.GetYear() ? GetQuarter(time) : 0;
+      return year == begin_year ? (month - 1) / 3 + 1 : 0;
     case kChartMonth:
-      return time.GetYear() == begin.GetYear() ? time.GetMonth() : 0;
+      return year == begin_year ? month : 0;
     case kChartDate:
-      return time.GetYear() == begin.GetYear() && time.GetMonth() == begin.GetMonth() ? time.GetDay() : 0;
+      return year == begin_year && month == begin_month ? static_cast<int>(date % 100) : 0;
     default:
       return 0;
   }
@@ -131,9 +137,11 @@ int PeriodOf(const CTime& time, const CTime& begin, int report_type) {
 
 PeriodGroups GroupPoints(const std::vector<ChartPoint>& points, const PeriodRange& range, int report_type) {
   PeriodGroups groups;
+  const int begin_year = range.begin.GetYear();
+  const int begin_month = range.begin.GetMonth();
   for (const ChartPoint& point : points) {
     if (point.time < range.begin || range.end < point.time) continue;
-    const int period = PeriodOf(point.time, range.begin, report_type);
+    const int period = PeriodOf(point.date, begin_year, begin_month, report_type);
     if (period != 0) groups[period].push_back(point.value);
   }
   return groups;
