@@ -22,7 +22,8 @@ struct ScrollContainer::Cell {
   bool collapsed = false;
   RECT title_rect{0, 0, 0, 0};
 
-  bool Hidden() const { return title_height <= 0 && BodyHeight() <= 0; }
+  bool Hidden() const { return HiddenWith(BodyHeight()); }
+  bool HiddenWith(int body) const { return title_height <= 0 && body <= 0; }
   int BodyHeight() const;
 };
 
@@ -274,7 +275,7 @@ void ScrollContainer::AdjustAllWnd() {
   int total = title_height_;
   for (const auto& cell : cells_) {
     bodies.push_back(cell->BodyHeight());
-    if (cell->title_height > 0 || bodies.back() > 0) total += cell->title_height + bodies.back();
+    if (!cell->HiddenWith(bodies.back())) total += cell->title_height + bodies.back();
   }
   scroll_y_ = std::clamp(scroll_y_, 0, std::max(total - static_cast<int>(client.bottom), 0));
   int y = title_height_ - scroll_y_;
@@ -282,7 +283,7 @@ void ScrollContainer::AdjustAllWnd() {
     Cell& cell = *cells_[i];
     const int body = bodies[i];
     const int width = cell.width > 0 ? cell.width : static_cast<int>(client.right);
-    if (cell.title_height <= 0 && body <= 0) {  // Hidden()
+    if (cell.HiddenWith(body)) {
       cell.title_rect = RECT{0, 0, 0, 0};
       cell.widget->ShowWindow(SW_HIDE);
       continue;
