@@ -87,19 +87,26 @@ class ScaleoutTest : public ::testing::TestWithParam<Backend> {
 TEST_P(ScaleoutTest, SlowBrowseOfOneClientDoesNotHoldUpAnotherClientsSelect) {
   const int slow = ConnectLoopback(port_);
   const int quick = ConnectLoopback(port_);
-  // A screening's worth of slow requests on one connection, then one small
-  // SELECT on the other: the small reply comes before the slow ones end.
-  constexpr std::uint32_t kSlowRequests = 6;
+  // A screening's worth of browses on one connection, then one small SELECT
+  // on the other: the small reply comes before the browses end. On a small
+  // market a browse takes about as long as the SELECT, so it is the length
+  // of the queue that makes the difference: the SELECT is sent once the
+  // first browse is answered, with many still to run on that connection.
+  constexpr std::uint32_t kSlowRequests = 40;
+  static_assert(kSlowRequests < 64, "stays within the connection's queue, which is not what is tested");
   std::string burst;
   for (std::uint32_t id = 1; id <= kSlowRequests; ++id) burst += WholeMarketBrowse(id);
   ASSERT_TRUE(SendAll(slow, burst));
-  ASSERT_TRUE(SendAll(quick, SecuritySelect(100, "600000")));
 
   std::vector<std::string> arrivals;  // "quick" or "slow <id>", in the order the replies ended
   ReplyReader slow_reader(slow);
   ReplyReader quick_reader(quick);
+  const Reply first = slow_reader.Next();
+  ASSERT_EQ(first.status, wire::kStatusComplete);
+  arrivals.push_back("slow " + std::to_string(first.ids.back()));
+  ASSERT_TRUE(SendAll(quick, SecuritySelect(100, "600000")));
   bool quick_done = false;
-  std::uint32_t slow_done = 0;
+  std::uint32_t slow_done = 1;
   while (!quick_done || slow_done < kSlowRequests) {
     pollfd waiting[2] = {{slow, POLLIN, 0}, {quick, POLLIN, 0}};
     ASSERT_GT(::poll(waiting, 2, 60000), 0);
