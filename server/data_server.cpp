@@ -14,6 +14,8 @@
 #include <cerrno>
 #include <cstring>
 #include <deque>
+#include <mutex>
+#include <optional>
 #include <thread>
 
 #include "orbe/platform/text.h"
@@ -56,9 +58,11 @@ int WorkerCount(int configured) {
   return std::max(2, static_cast<int>(std::thread::hardware_concurrency()));
 }
 
+}  // namespace
+
 // A request read and waiting for its turn. The splitter's frames view its
 // buffer, which moves on with the next read, so a waiting one owns its bytes.
-struct WaitingRequest {
+struct DataServer::WaitingRequest {
   wire::RequestHeader header{};
   std::uint16_t code = 0;
   std::string body;
@@ -68,7 +72,25 @@ struct WaitingRequest {
   wire::RequestFrame View() const { return {header, code, body}; }
 };
 
-}  // namespace
+// A connection's requests between the epoll thread, which reads them, and the
+// worker that runs them. Shared, so that a worker may finish with it after
+// the connection closed.
+struct DataServer::RequestLine {
+  RequestLine(std::uint64_t connection_id, std::string connection_peer)
+      : id(connection_id), peer(std::move(connection_peer)) {}
+
+  const std::uint64_t id;
+  const std::string peer;
+  std::mutex mutex;
+  std::deque<WaitingRequest> queued;  // read, waiting for their turn
+  std::size_t queued_bytes = 0;
+  bool running = false;      // a worker has it, or a task of it waits for one
+  bool closed = false;       // the connection is gone: nothing more is run
+  std::size_t untaken = 0;   // reply bytes of answers the epoll thread has not taken
+  std::size_t unsent = 0;    // reply bytes taken and not yet written to the client
+
+  std::size_t Backlog() const { return untaken + unsent; }
+};
 
 struct DataServer::Connection {
   std::uint64_t id = 0;
@@ -76,19 +98,27 @@ struct DataServer::Connection {
   std::string peer;
   bool admitted = true;  // in the allow list
   wire::RequestSplitter splitter;
-  std::deque<WaitingRequest> queued;  // read, waiting for their turn
-  std::size_t queued_bytes = 0;
-  bool running = false;  // one of its requests is with a worker
-  std::string output;
-  std::size_t output_sent = 0;
+  std::shared_ptr<RequestLine> line;
+  OutputQueue output;
   Clock::time_point last_input;
   std::uint32_t interest = 0;
   bool closing = false;  // no more input; close once everything is answered and written
   bool broken = false;   // framing lost: nothing more is read from the stream
   std::size_t partial_held = 0;  // this connection's share of the partial-frame budget
 
-  std::size_t Pending() const { return output.size() - output_sent; }
-  bool Idle() const { return !running && queued.empty() && Pending() == 0; }
+  std::size_t Pending() const { return output.Pending(); }
+  std::size_t Queued() const {
+    const std::lock_guard lock(line->mutex);
+    return line->queued.size();
+  }
+  bool Running() const {
+    const std::lock_guard lock(line->mutex);
+    return line->running;
+  }
+  bool Idle() const {
+    const std::lock_guard lock(line->mutex);
+    return !line->running && line->queued.empty() && line->untaken == 0 && Pending() == 0;
+  }
 };
 
 DataServer::~DataServer() {
@@ -186,6 +216,10 @@ bool DataServer::Run(int stop_fd) {
     }
   }
   LogLine(LogLevel::kInfo, "shutting down, closing %zu connection(s)", connections_.size());
+  for (const auto& [id, connection] : connections_) {
+    const std::lock_guard lock(connection->line->mutex);
+    connection->line->closed = true;
+  }
   workers_.reset();  // running requests end; their answers are dropped
   connections_.clear();
   live_connections_ = 0;
@@ -221,6 +255,7 @@ void DataServer::AcceptAll() {
     connection->id = kFirstConnectionId + next_id_++;
     connection->peer = PeerText(peer);
     connection->admitted = config_.access.Admits(peer);
+    connection->line = std::make_shared<RequestLine>(connection->id, connection->peer);
     connection->last_input = Clock::now();
     connection->interest = EPOLLIN;
     if (!Watch(epoll_.Get(), fd.Get(), connection->id, EPOLLIN)) continue;
@@ -236,9 +271,10 @@ void DataServer::AcceptAll() {
 }
 
 bool DataServer::Reading(const Connection& connection) const {
-  return !connection.closing && !connection.broken && connection.queued.size() < config_.max_requests_queued &&
-         connection.queued_bytes + connection.splitter.Buffered() < kMaxRequestBytesQueued &&
-         connection.Pending() < config_.max_reply_bytes_queued;
+  if (connection.closing || connection.broken || connection.Pending() >= config_.max_reply_bytes_queued) return false;
+  const std::lock_guard lock(connection.line->mutex);
+  return connection.line->queued.size() < config_.max_requests_queued &&
+         connection.line->queued_bytes + connection.splitter.Buffered() < kMaxRequestBytesQueued;
 }
 
 void DataServer::OnReadable(Connection* connection) {
@@ -272,7 +308,7 @@ void DataServer::OnReadable(Connection* connection) {
 // it does not fit. A full queue leaves complete frames in the splitter: those
 // are valid requests, bounded by Reading(), and not counted here.
 bool DataServer::HoldPartialFrame(Connection* connection) {
-  const bool waiting_frames = connection->queued.size() >= config_.max_requests_queued;
+  const bool waiting_frames = connection->Queued() >= config_.max_requests_queued;
   const std::size_t held = connection->broken || waiting_frames ? 0 : connection->splitter.Held();
   const std::size_t wanted = held > kPartialFrameAllowance ? held - kPartialFrameAllowance : 0;
   partial_bytes_held_ -= connection->partial_held;
@@ -285,7 +321,7 @@ bool DataServer::HoldPartialFrame(Connection* connection) {
 
 void DataServer::TakeFrames(Connection* connection) {
   wire::RequestFrame frame;
-  while (!connection->broken && connection->queued.size() < config_.max_requests_queued) {
+  while (!connection->broken && connection->Queued() < config_.max_requests_queued) {
     const wire::SplitResult result = connection->splitter.Next(&frame);
     if (result == wire::SplitResult::kNeedMore) break;
     if (result == wire::SplitResult::kBad) {
@@ -297,41 +333,75 @@ void DataServer::TakeFrames(Connection* connection) {
     if (!connection->admitted) {
       // Answered here, without a worker: nothing else of this client is in
       // flight, so the order holds; the connection closes once it is written.
-      wire::AppendEndPacket(&connection->output, {frame.header.request_id, frame.code}, wire::kStatusRefused);
+      std::string refusal;
+      wire::AppendEndPacket(&refusal, {frame.header.request_id, frame.code}, wire::kStatusRefused);
+      connection->output.Append(std::move(refusal));
       connection->closing = true;
       continue;
     }
-    connection->queued_bytes += frame.header.total_length;
-    connection->queued.emplace_back(frame);
+    const std::lock_guard lock(connection->line->mutex);
+    connection->line->queued_bytes += frame.header.total_length;
+    connection->line->queued.emplace_back(frame);
   }
   Dispatch(connection);
 }
 
 void DataServer::Dispatch(Connection* connection) {
-  if (connection->running || connection->queued.empty() ||
-      connection->Pending() >= config_.max_reply_bytes_queued) {
-    return;
-  }
-  connection->running = true;
-  auto request = std::make_shared<WaitingRequest>(std::move(connection->queued.front()));
-  connection->queued.pop_front();
-  connection->queued_bytes -= request->header.total_length;
-  workers_->Submit([this, id = connection->id, peer = connection->peer, request](std::size_t worker) {
+  const std::shared_ptr<RequestLine>& line = connection->line;
+  std::unique_lock lock(line->mutex);
+  line->unsent = connection->Pending();
+  if (line->running || line->queued.empty() || line->Backlog() >= config_.max_reply_bytes_queued) return;
+  line->running = true;
+  WaitingRequest request = std::move(line->queued.front());
+  line->queued.pop_front();
+  line->queued_bytes -= request.header.total_length;
+  lock.unlock();
+  workers_->Submit([this, line, request = std::move(request)](std::size_t worker) mutable {
+    RunLine(line, std::move(request), worker);
+  });
+}
+
+void DataServer::RunLine(const std::shared_ptr<RequestLine>& line, WaitingRequest request, std::size_t worker) {
+  for (;;) {
     std::string reply;
-    const wire::RequestFrame view = request->View();
-    const wire::RequestFrame* frame = &view;
-    const std::int32_t status = HandleRequest(contexts_[worker], *frame, peer, &reply);
+    const wire::RequestFrame frame = request.View();
+    const std::string& peer = line->peer;
+    const std::int32_t status = HandleRequest(contexts_[worker], frame, peer, &reply);
     LogLine(status == wire::kStatusComplete ? LogLevel::kInfo : LogLevel::kWarn,
             "%s: request id=%u code=%u %s length=%u -> status %d, %zu reply bytes", peer.c_str(),
-            frame->header.request_id, frame->code, RequestName(frame->code), frame->header.total_length, status,
+            frame.header.request_id, frame.code, RequestName(frame.code), frame.header.total_length, status,
             reply.size());
+    // The next request is taken before this answer is handed over: once the
+    // epoll thread has the last answer, the line no longer runs, and a
+    // connection that is closing can close.
+    std::optional<WaitingRequest> next;
+    {
+      const std::lock_guard lock(line->mutex);
+      line->untaken += reply.size();
+      if (!line->closed && !line->queued.empty() && line->Backlog() < config_.max_reply_bytes_queued) {
+        next.emplace(std::move(line->queued.front()));
+        line->queued.pop_front();
+        line->queued_bytes -= next->header.total_length;
+      } else {
+        line->running = false;
+      }
+    }
     {
       const std::lock_guard lock(answers_mutex_);
-      answers_.push_back({id, std::move(reply)});
+      answers_.push_back({line->id, std::move(reply)});
     }
     const std::uint64_t one = 1;
     [[maybe_unused]] const ssize_t written = ::write(answered_.Get(), &one, sizeof(one));
-  });
+    if (!next) return;
+    request = std::move(*next);
+    if (workers_->HasWaiting()) {
+      // Other connections wait: this one queues again behind them.
+      workers_->Submit([this, line, request = std::move(request)](std::size_t next_worker) mutable {
+        RunLine(line, std::move(request), next_worker);
+      });
+      return;
+    }
+  }
 }
 
 void DataServer::TakeAnswers() {
@@ -346,30 +416,22 @@ void DataServer::TakeAnswers() {
     const auto found = connections_.find(answer.connection);
     if (found == connections_.end()) continue;  // closed while its request ran
     Connection* connection = found->second.get();
-    connection->running = false;
-    if (connection->output_sent == connection->output.size()) {
-      connection->output = std::move(answer.reply);
-      connection->output_sent = 0;
-    } else {
-      connection->output += answer.reply;
+    {
+      const std::lock_guard lock(connection->line->mutex);
+      // Moves from one count to the other at once, so a worker never sees
+      // it in neither.
+      connection->line->untaken -= answer.reply.size();
+      connection->line->unsent += answer.reply.size();
     }
+    connection->output.Append(std::move(answer.reply));
     TakeFrames(connection);  // frames held back by the limits may go now
     if (!Flush(connection)) Close(answer.connection);
   }
 }
 
 bool DataServer::Flush(Connection* connection) {
-  while (connection->Pending() != 0) {
-    const ssize_t sent = ::send(connection->fd.Get(), connection->output.data() + connection->output_sent,
-                                connection->Pending(), MSG_NOSIGNAL);
-    if (sent < 0 && errno == EINTR) continue;
-    if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) break;
-    if (sent < 0) return false;
-    connection->output_sent += static_cast<std::size_t>(sent);
-  }
+  if (!connection->output.SendTo(connection->fd.Get())) return false;
   if (connection->Pending() == 0) {
-    connection->output.clear();
-    connection->output_sent = 0;
     Dispatch(connection);  // a request held back while the output was full
     if (connection->closing && connection->Idle()) return false;
   }
@@ -393,6 +455,10 @@ void DataServer::Close(std::uint64_t id) {
   const auto found = connections_.find(id);
   if (found == connections_.end()) return;
   LogLine(LogLevel::kDebug, "%s: closed", found->second->peer.c_str());
+  {
+    const std::lock_guard lock(found->second->line->mutex);
+    found->second->line->closed = true;
+  }
   ::epoll_ctl(epoll_.Get(), EPOLL_CTL_DEL, found->second->fd.Get(), nullptr);
   if (found->second->admitted) --live_connections_;
   partial_bytes_held_ -= found->second->partial_held;
@@ -403,7 +469,7 @@ void DataServer::CloseIdle() {
   const auto limit = Clock::now() - std::chrono::seconds(config_.idle_seconds);
   std::vector<std::uint64_t> idle;
   for (const auto& [id, connection] : connections_) {
-    if (connection->last_input < limit && !connection->running) idle.push_back(id);
+    if (connection->last_input < limit && !connection->Running()) idle.push_back(id);
   }
   for (const std::uint64_t id : idle) {
     LogLine(LogLevel::kInfo, "%s: idle for %d s; closing", connections_.at(id)->peer.c_str(),

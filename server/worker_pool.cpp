@@ -25,6 +25,11 @@ void WorkerPool::Submit(Task task) {
   ready_.notify_one();
 }
 
+bool WorkerPool::HasWaiting() {
+  const std::lock_guard lock(mutex_);
+  return !tasks_.empty();
+}
+
 void WorkerPool::Run(std::size_t worker) {
   for (;;) {
     Task task;

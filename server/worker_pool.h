@@ -26,6 +26,9 @@ class WorkerPool {
 
   void Submit(Task task);
   std::size_t Size() const { return threads_.size(); }
+  // Some task waits for a worker: a task that could go on with more work
+  // should hand it in instead, so that the waiting ones get their turn.
+  bool HasWaiting();
 
  private:
   void Run(std::size_t worker);

@@ -67,9 +67,12 @@ class ScaleoutTest : public ::testing::TestWithParam<Backend> {
     dir_ = TestDirectory(std::string("scaleout_") + (GetParam() == Backend::kSqlite ? "sqlite" : "pg"));
     location_ = Shared::Get().NewStore(GetParam(), dir_);
     ASSERT_TRUE(location_.IsPostgres() || !location_.sqlite_path.empty());
+    StartServer(2);
+  }
+  void StartServer(int workers) {
     std::vector<std::string> arguments = Shared::StoreOptions(location_);
-    arguments.insert(arguments.end(),
-                     {"--port", "0", "--file-root", dir_ + "/files", "--log-level", "error", "--workers", "2"});
+    arguments.insert(arguments.end(), {"--port", "0", "--file-root", dir_ + "/files", "--log-level", "error",
+                                       "--workers", std::to_string(workers)});
     port_ = server_.Start(arguments);
     ASSERT_NE(port_, 0) << server_.FirstLine();
   }
@@ -84,9 +87,11 @@ class ScaleoutTest : public ::testing::TestWithParam<Backend> {
   std::uint16_t port_ = 0;
 };
 
-TEST_P(ScaleoutTest, SlowBrowseOfOneClientDoesNotHoldUpAnotherClientsSelect) {
-  const int slow = ConnectLoopback(port_);
-  const int quick = ConnectLoopback(port_);
+// Sends a queue of browses on one connection and a SELECT on another; the
+// order in which the replies ended.
+void ExpectSelectBeforeTheBrowsesEnd(std::uint16_t port) {
+  const int slow = ConnectLoopback(port);
+  const int quick = ConnectLoopback(port);
   // A screening's worth of browses on one connection, then one small SELECT
   // on the other: the small reply comes before the browses end. On a small
   // market a browse takes about as long as the SELECT, so it is the length
@@ -109,7 +114,11 @@ TEST_P(ScaleoutTest, SlowBrowseOfOneClientDoesNotHoldUpAnotherClientsSelect) {
   std::uint32_t slow_done = 1;
   while (!quick_done || slow_done < kSlowRequests) {
     pollfd waiting[2] = {{slow, POLLIN, 0}, {quick, POLLIN, 0}};
-    ASSERT_GT(::poll(waiting, 2, 60000), 0);
+    // Replies may already sit in a reader, read along with an earlier one.
+    const bool buffered = slow_reader.HasBuffered() || quick_reader.HasBuffered();
+    ASSERT_TRUE(::poll(waiting, 2, buffered ? 0 : 60000) > 0 || buffered);
+    if (slow_reader.HasBuffered()) waiting[0].revents |= POLLIN;
+    if (quick_reader.HasBuffered()) waiting[1].revents |= POLLIN;
     if (!quick_done && (waiting[1].revents & POLLIN) != 0) {
       const Reply reply = quick_reader.Next();
       ASSERT_EQ(reply.status, wire::kStatusComplete);
@@ -134,6 +143,18 @@ TEST_P(ScaleoutTest, SlowBrowseOfOneClientDoesNotHoldUpAnotherClientsSelect) {
   for (std::uint32_t id = 1; id <= kSlowRequests; ++id) EXPECT_EQ(slow_order[id - 1], "slow " + std::to_string(id));
   ::close(slow);
   ::close(quick);
+}
+
+TEST_P(ScaleoutTest, SlowBrowseOfOneClientDoesNotHoldUpAnotherClientsSelect) {
+  {
+    SCOPED_TRACE("two workers: the SELECT has one to itself");
+    ExpectSelectBeforeTheBrowsesEnd(port_);
+  }
+  // One worker: the browses give it up between requests once the SELECT waits.
+  server_.Stop();
+  StartServer(1);
+  SCOPED_TRACE("one worker: the connections take turns");
+  ExpectSelectBeforeTheBrowsesEnd(port_);
 }
 
 TEST_P(ScaleoutTest, ClientThatDoesNotReadIsNotBufferedWithoutBound) {

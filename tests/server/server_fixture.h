@@ -180,6 +180,9 @@ class ReplyReader {
       splitter_.Append(buffer, static_cast<std::size_t>(got));
     }
   }
+  // Bytes read from the socket and not yet taken by Next: a poll of the
+  // socket does not see them.
+  bool HasBuffered() const { return splitter_.Buffered() != 0; }
 
  private:
   int fd_;
