@@ -356,7 +356,11 @@ void DataServer::Dispatch(Connection* connection) {
   line->queued.pop_front();
   line->queued_bytes -= request.header.total_length;
   lock.unlock();
-  workers_->Submit([this, line, request = std::move(request)](std::size_t worker) mutable {
+  SubmitLine(line, std::move(request));
+}
+
+void DataServer::SubmitLine(std::shared_ptr<RequestLine> line, WaitingRequest request) {
+  workers_->Submit([this, line = std::move(line), request = std::move(request)](std::size_t worker) mutable {
     RunLine(line, std::move(request), worker);
   });
 }
@@ -395,10 +399,7 @@ void DataServer::RunLine(const std::shared_ptr<RequestLine>& line, WaitingReques
     if (!next) return;
     request = std::move(*next);
     if (workers_->HasWaiting()) {
-      // Other connections wait: this one queues again behind them.
-      workers_->Submit([this, line, request = std::move(request)](std::size_t next_worker) mutable {
-        RunLine(line, std::move(request), next_worker);
-      });
+      SubmitLine(line, std::move(request));  // other connections wait: this one queues behind them
       return;
     }
   }

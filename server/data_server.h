@@ -78,6 +78,7 @@ class DataServer {
   void OnReadable(Connection* connection);
   void TakeFrames(Connection* connection);
   void Dispatch(Connection* connection);
+  void SubmitLine(std::shared_ptr<RequestLine> line, WaitingRequest request);
   // On a worker: runs `request` and the connection's requests behind it.
   void RunLine(const std::shared_ptr<RequestLine>& line, WaitingRequest request, std::size_t worker);
   void TakeAnswers();
