@@ -7,6 +7,7 @@
 #include <sys/epoll.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -19,6 +20,7 @@
 #include <thread>
 
 #include "orbe/platform/text.h"
+#include "protocol/local_socket.h"
 #include "protocol/replies.h"
 #include "server_log.h"
 
@@ -35,6 +37,7 @@ constexpr std::size_t kMaxRequestBytesQueued = 32u << 20;
 constexpr std::uint64_t kListenerKey = 1;
 constexpr std::uint64_t kStopKey = 2;
 constexpr std::uint64_t kAnsweredKey = 3;
+constexpr std::uint64_t kLocalListenerKey = 4;
 constexpr std::uint64_t kFirstConnectionId = 16;
 
 // Every connection may hold this much of a frame it is still sending (the
@@ -165,6 +168,13 @@ std::unique_ptr<DataServer> DataServer::Create(const ServerConfig& config, std::
     return nullptr;
   }
   server->port_ = ntohs(address.sin_port);
+  // Clients of 127.0.0.1 reach a server that listens there or on every
+  // address; they get the quicker local socket as well.
+  const std::uint32_t host = ntohl(address.sin_addr.s_addr);
+  if ((host == INADDR_ANY || host == INADDR_LOOPBACK) && !server->ListenLocally()) {
+    LogLine(LogLevel::kWarn, "no local socket for port %u (%s): local clients use TCP", server->port_,
+            ErrnoText().c_str());
+  }
   server->epoll_ = UniqueFd(::epoll_create1(EPOLL_CLOEXEC));
   server->answered_ = UniqueFd(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
   server->spare_fd_ = UniqueFd(::open("/dev/null", O_RDONLY | O_CLOEXEC));
@@ -176,7 +186,22 @@ std::unique_ptr<DataServer> DataServer::Create(const ServerConfig& config, std::
   return server;
 }
 
+bool DataServer::ListenLocally() {
+  sockaddr_un address{};
+  const socklen_t length = wire::LocalSocketAddress(port_, &address);
+  local_listener_ = UniqueFd(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+  if (local_listener_.Valid() &&
+      ::bind(local_listener_.Get(), reinterpret_cast<sockaddr*>(&address), length) == 0 &&
+      ::listen(local_listener_.Get(), SOMAXCONN) == 0) {
+    return true;
+  }
+  local_listener_.Reset();
+  return false;
+}
+
 bool DataServer::Run(int stop_fd) {
+  if (local_listener_.Valid() && !Watch(epoll_.Get(), local_listener_.Get(), kLocalListenerKey, EPOLLIN))
+    return false;
   if (!Watch(epoll_.Get(), listener_.Get(), kListenerKey, EPOLLIN) ||
       !Watch(epoll_.Get(), stop_fd, kStopKey, EPOLLIN) ||
       !Watch(epoll_.Get(), answered_.Get(), kAnsweredKey, EPOLLIN)) {
@@ -195,8 +220,8 @@ bool DataServer::Run(int stop_fd) {
       const std::uint64_t key = events[i].data.u64;
       if (key == kStopKey) {
         stop = true;
-      } else if (key == kListenerKey) {
-        AcceptAll();
+      } else if (key == kListenerKey || key == kLocalListenerKey) {
+        AcceptAll(key == kListenerKey ? listener_.Get() : local_listener_.Get(), key == kLocalListenerKey);
       } else if (key == kAnsweredKey) {
         TakeAnswers();
       } else if (const auto found = connections_.find(key); found != connections_.end()) {
@@ -226,19 +251,19 @@ bool DataServer::Run(int stop_fd) {
   return true;
 }
 
-void DataServer::AcceptAll() {
+void DataServer::AcceptAll(int listener, bool local) {
   for (;;) {
     sockaddr_in peer{};
     socklen_t length = sizeof(peer);
-    UniqueFd fd(::accept4(listener_.Get(), reinterpret_cast<sockaddr*>(&peer), &length,
-                          SOCK_NONBLOCK | SOCK_CLOEXEC));
+    UniqueFd fd(::accept4(listener, local ? nullptr : reinterpret_cast<sockaddr*>(&peer),
+                          local ? nullptr : &length, SOCK_NONBLOCK | SOCK_CLOEXEC));
     if (!fd.Valid()) {
       if (errno == EINTR || errno == ECONNABORTED) continue;
       if (errno == EMFILE || errno == ENFILE) {
         // Without a free descriptor the pending client would keep the
         // listener readable forever: accept it on the spare one and drop it.
         spare_fd_.Reset();
-        UniqueFd dropped(::accept4(listener_.Get(), nullptr, nullptr, SOCK_CLOEXEC));
+        UniqueFd dropped(::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC));
         spare_fd_ = UniqueFd(::open("/dev/null", O_RDONLY | O_CLOEXEC));
         LogLine(LogLevel::kWarn, "out of descriptors: a client was refused");
         continue;
@@ -250,10 +275,17 @@ void DataServer::AcceptAll() {
       continue;
     }
     const int on = 1;
-    ::setsockopt(fd.Get(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof(on));
+    if (local) {
+      // Admitted and logged as the loopback client it is.
+      peer.sin_family = AF_INET;
+      peer.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    } else {
+      ::setsockopt(fd.Get(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof(on));
+    }
     auto connection = std::make_unique<Connection>();
     connection->id = kFirstConnectionId + next_id_++;
-    connection->peer = PeerText(peer);
+    connection->peer =
+        local ? Format("local:%llu", static_cast<unsigned long long>(connection->id)) : PeerText(peer);
     connection->admitted = config_.access.Admits(peer);
     connection->line = std::make_shared<RequestLine>(connection->id, connection->peer);
     connection->last_input = Clock::now();

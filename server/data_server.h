@@ -74,7 +74,9 @@ class DataServer {
   using Clock = std::chrono::steady_clock;
 
   DataServer() = default;
-  void AcceptAll();
+  // Accepts every pending client of `listener`; `local` for the local socket.
+  void AcceptAll(int listener, bool local);
+  bool ListenLocally();
   void OnReadable(Connection* connection);
   void TakeFrames(Connection* connection);
   void Dispatch(Connection* connection);
@@ -96,6 +98,7 @@ class DataServer {
   std::vector<ServiceContext> contexts_;
   std::atomic<std::uint32_t> live_connections_{0};
   UniqueFd listener_;
+  UniqueFd local_listener_;  // invalid when the local socket is not offered
   UniqueFd epoll_;
   UniqueFd spare_fd_;  // released to accept and drop a client when descriptors run out
   UniqueFd answered_;  // eventfd: a worker finished a request

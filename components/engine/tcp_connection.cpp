@@ -4,12 +4,15 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/eventfd.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 #include "orbe/platform/text.h"
+#include "protocol/local_socket.h"
 
 namespace orbe::engine {
 namespace {
@@ -23,12 +26,31 @@ struct AddressInfoList {
 };
 
 UniqueFd OpenSocket(int family) {
-  UniqueFd fd(socket(family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, IPPROTO_TCP));
-  if (!fd.valid()) return fd;
+  UniqueFd fd(
+      socket(family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, family == AF_UNIX ? 0 : IPPROTO_TCP));
+  if (!fd.valid() || family == AF_UNIX) return fd;
   // Requests and replies are small and answered one by one: no Nagle delay.
   const int on = 1;
   setsockopt(fd.get(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
   return fd;
+}
+
+// The one address whose server the local socket stands for: a TCP client of
+// 127.0.0.1 reaches the server bound to it or to every address, and that is
+// the server that holds the name.
+bool IsLocalHost(const sockaddr_storage& address) {
+  if (address.ss_family != AF_INET) return false;
+  return ntohl(reinterpret_cast<const sockaddr_in&>(address).sin_addr.s_addr) == INADDR_LOOPBACK;
+}
+
+// The abstract name has no owner on disk: whoever binds it first holds it.
+// Only a server of this user (or of the system) is trusted behind it; any
+// other is passed over for the TCP port.
+bool TrustedLocalPeer(int fd) {
+  ucred peer{};
+  socklen_t length = sizeof peer;
+  if (getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) != 0) return false;
+  return peer.uid == getuid() || peer.uid == 0;
 }
 
 }  // namespace
@@ -85,6 +107,14 @@ std::unique_ptr<TcpConnection> TcpConnection::StartConnect(const std::string& ad
     copy.family = entry->ai_family;
     addresses.push_back(copy);
   }
+  // A server on this machine is tried through its local socket first.
+  if (std::any_of(addresses.begin(), addresses.end(),
+                  [](const Address& a) { return IsLocalHost(a.storage); })) {
+    Address local;
+    local.length = wire::LocalSocketAddress(port, reinterpret_cast<sockaddr_un*>(&local.storage));
+    local.family = AF_UNIX;
+    addresses.insert(addresses.begin(), local);
+  }
   auto connection = std::make_unique<TcpConnection>(address, port, std::move(addresses));
   if (!connection->TryNextAddress(error)) return nullptr;
   return connection;
@@ -100,9 +130,13 @@ bool TcpConnection::TryNextAddress(std::string* error) {
       continue;
     }
     if (connect(fd_.get(), reinterpret_cast<const sockaddr*>(&address.storage), address.length) == 0) {
+      if (address.family == AF_UNIX && !TrustedLocalPeer(fd_.get())) continue;
       connected_ = true;
       return true;
     }
+    // A local socket connects at once or not at all (no server, or its
+    // backlog full): the TCP port is next.
+    if (address.family == AF_UNIX) continue;
     if (errno == EINPROGRESS) return true;
     *error = Format("cannot connect to %s:%d: %s", name_.c_str(), port_, std::strerror(errno));
   }

@@ -1,4 +1,5 @@
-// A non-blocking TCP connection to one host. The session's I/O thread owns it;
+// A non-blocking TCP connection to one host, or to its local socket when the
+// host is this machine (protocol/local_socket.h). The session's I/O thread owns it;
 // other threads only write through it under the session's lock.
 #ifndef ORBE_COMPONENTS_ENGINE_TCP_CONNECTION_H_
 #define ORBE_COMPONENTS_ENGINE_TCP_CONNECTION_H_
