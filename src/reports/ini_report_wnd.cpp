@@ -5,6 +5,7 @@
 #include "orbe/platform/window_class.h"
 #include "orbe/reports/report_lookups.h"
 #include "orbe/widgets/color_edit.h"
+#include "reports/report_config_cache.h"
 #include "reports/report_wnd_look.h"
 
 namespace {
@@ -40,7 +41,7 @@ bool RegisterReportClass() {
 }  // namespace
 
 CIniReportWnd::CIniReportWnd(const CString& iniPath)
-    : cfg_(CIniReportUtil::GetScrollWndCfgFromINI(iniPath.c_str())), owns_cfg_(true), ini_path_(iniPath) {}
+    : cfg_(orbe::ReadReportConfig(iniPath.c_str()).release()), owns_cfg_(true), ini_path_(iniPath) {}
 
 CIniReportWnd::CIniReportWnd(ScrollWndCfg* cfg, const orbe::ReportStart& start)
     : cfg_(cfg), owns_cfg_(false), ini_path_(cfg != nullptr ? orbe::FieldText(cfg->ini_path) : ""), start_(start) {}

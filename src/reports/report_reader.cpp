@@ -12,14 +12,10 @@
 #include "orbe/platform/text.h"
 #include "orbe/reports/cini_report_util.h"
 #include "reports/cell_reading.h"
+#include "reports/report_config_cache.h"
 
 namespace orbe {
 namespace {
-
-struct ConfigDestroyer {
-  void operator()(ScrollWndCfg* cfg) const { CIniReportUtil::DestroyScrollWndCfg(cfg); }
-};
-using OwnedConfig = std::unique_ptr<ScrollWndCfg, ConfigDestroyer>;
 
 constexpr std::string_view kControlPrefix = "CONTROL";
 

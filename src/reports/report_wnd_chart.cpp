@@ -23,21 +23,24 @@ constexpr COLORREF kPaletteColor = 0xFFFFFFFF;
 constexpr char kTitleFace[] = "Times New Roman";
 constexpr int kTitleFontSize = 120;
 
-// A point's date is kept as read too: a valid date's local midnight has
-// that date's fields, so its period needs no zone reading.
+// Dates are compared as yyyymmdd numbers: valid ones order as their local
+// midnights do, and a point's period needs no zone reading.
 struct ChartPoint {
-  CTime time;
-  unsigned date = 0;  // yyyymmdd
+  unsigned date = 0;
   double value = 0;
 };
 
 // Period number -> the values of its points, in record order.
 using PeriodGroups = std::map<int, std::vector<double>>;
 
+// yyyymmdd, both ends included.
 struct PeriodRange {
-  CTime begin;
-  CTime end;
+  unsigned begin = 0;
+  unsigned end = 0;
 };
+
+int YearOf(unsigned date) { return static_cast<int>(date / 10000); }
+int MonthOf(unsigned date) { return static_cast<int>(date / 100 % 100); }
 
 // The decimal number a text starts with, as the date of an x value.
 unsigned LeadingNumber(const char* text) {
@@ -64,9 +67,8 @@ bool ReadDate(IFetchData& reply, int record, const tagMemFieldInfo& field, char 
   } else {
     return false;
   }
-  point->time = DwTime2CTime(date);
   point->date = date;
-  return IsValidTime(point->time) != 0;
+  return IsRealDwTime(date);
 }
 
 bool ReadNumber(IFetchData& reply, int record, const tagMemFieldInfo& field, char kind, double* value) {
@@ -106,21 +108,26 @@ std::vector<ChartPoint> CollectPoints(IFetchData* reply, const ChartCfg& cfg) {
   return points;
 }
 
-CTime DateOf(const char* text, std::size_t capacity) {
-  return DwTime2CTime(static_cast<unsigned>(std::strtoul(FieldText(text, capacity).c_str(), nullptr, 10)));
+unsigned DateNumberOf(const char* text, std::size_t capacity) {
+  return static_cast<unsigned>(std::strtoul(FieldText(text, capacity).c_str(), nullptr, 10));
 }
 
+CTime DateOf(const char* text, std::size_t capacity) { return DwTime2CTime(DateNumberOf(text, capacity)); }
+
+unsigned LastDayOfYear(int year) { return static_cast<unsigned>(year) * 10000 + 1231; }
+
 PeriodRange RangeOf(const ChartCfg& cfg) {
-  const CTime begin = DateOf(cfg.begin_date, sizeof cfg.begin_date);
-  if (!IsValidTime(begin)) return {CTime(kDefaultYear, 1, 1), CTime(kDefaultYear, 12, 31)};
-  const CTime end = DateOf(cfg.end_date, sizeof cfg.end_date);
-  return {begin, IsValidTime(end) ? end : CTime(begin.GetYear(), 12, 31)};
+  const unsigned begin = DateNumberOf(cfg.begin_date, sizeof cfg.begin_date);
+  if (!IsRealDwTime(begin))
+    return {static_cast<unsigned>(kDefaultYear) * 10000 + 101, LastDayOfYear(kDefaultYear)};
+  const unsigned end = DateNumberOf(cfg.end_date, sizeof cfg.end_date);
+  return {begin, IsRealDwTime(end) ? end : LastDayOfYear(YearOf(begin))};
 }
 
 // The period a point belongs to, or 0 when the period type leaves it out.
 int PeriodOf(unsigned date, int begin_year, int begin_month, int report_type) {
-  const int year = static_cast<int>(date / 10000);
-  const int month = static_cast<int>(date / 100 % 100);
+  const int year = YearOf(date);
+  const int month = MonthOf(date);
   switch (report_type) {
     case kChartYear:
       return year;
@@ -137,10 +144,10 @@ int PeriodOf(unsigned date, int begin_year, int begin_month, int report_type) {
 
 PeriodGroups GroupPoints(const std::vector<ChartPoint>& points, const PeriodRange& range, int report_type) {
   PeriodGroups groups;
-  const int begin_year = range.begin.GetYear();
-  const int begin_month = range.begin.GetMonth();
+  const int begin_year = YearOf(range.begin);
+  const int begin_month = MonthOf(range.begin);
   for (const ChartPoint& point : points) {
-    if (point.time < range.begin || range.end < point.time) continue;
+    if (point.date < range.begin || range.end < point.date) continue;
     const int period = PeriodOf(point.date, begin_year, begin_month, report_type);
     if (period != 0) groups[period].push_back(point.value);
   }
@@ -182,7 +189,7 @@ void FillMissing(std::map<int, double>& periods, const PeriodRange& range, int r
       break;
     case kChartDate:
       fill(1);
-      fill(GetLastDay(range.begin.GetYear(), range.begin.GetMonth()));
+      fill(GetLastDay(YearOf(range.begin), MonthOf(range.begin)));
       break;
     default:
       break;

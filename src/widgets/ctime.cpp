@@ -5,16 +5,10 @@
 
 namespace {
 
-// Before 1900 the report dates never reach, and the Windows time type never
-// went; after 9999 a yyyymmdd date cannot be written.
-constexpr int kFirstYear = 1900;
-constexpr int kLastYear = 9999;
-
 bool InRange(int value, int low, int high) { return value >= low && value <= high; }
 
 bool IsRealDateTime(int year, int month, int day, int hour, int minute, int second) {
-  return InRange(year, kFirstYear, kLastYear) && InRange(month, 1, 12) &&
-         InRange(day, 1, GetLastDay(year, month)) && InRange(hour, 0, 23) && InRange(minute, 0, 59) &&
+  return IsRealDate(year, month, day) && InRange(hour, 0, 23) && InRange(minute, 0, 59) &&
          InRange(second, 0, 59);
 }
 

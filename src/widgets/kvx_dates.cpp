@@ -6,7 +6,21 @@ bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 
 
 constexpr int kDaysInMonth[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 
+// Before 1900 the report dates never reach, and the Windows time type never
+// went; after 9999 a yyyymmdd date cannot be written.
+constexpr int kFirstYear = 1900;
+constexpr int kLastYear = 9999;
+
 }  // namespace
+
+bool IsRealDate(int year, int month, int day) {
+  return year >= kFirstYear && year <= kLastYear && day >= 1 && day <= GetLastDay(year, month);
+}
+
+bool IsRealDwTime(unsigned date) {
+  return IsRealDate(static_cast<int>(date / 10000), static_cast<int>(date / 100 % 100),
+                    static_cast<int>(date % 100));
+}
 
 CTime DwTime2CTime(unsigned date) {
   const int year = static_cast<int>(date / 10000);

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <typeinfo>
 
 #include "dictionary/dictionary_test_util.h"
 #include "orbe/platform/text.h"
 #include "orbe/reports/cini_report_util.h"
+#include "reports/report_config_cache.h"
 
 namespace {
 
@@ -222,3 +225,59 @@ TEST_F(ReportReaderTest, ARefusedListTakesItsPopupsWithIt) {
 }
 
 }  // namespace
+
+// A report opened again comes from the kept copy of the same file version:
+// every cell its own (pop-up links inside the copy), the caller's changes
+// never reaching the next reader, and a rewritten file read afresh.
+TEST_F(ReportReaderTest, KeptConfigurationsAreCopiesOfTheSameFileVersion) {
+  const std::string ini =
+      "[MAIN]\r\nTITLE=First\r\nCONTROL_NUM=3\r\n"
+      "[CONTROL1]\r\nTYPE=LIST\r\nLIST_COL_NUM=2\r\nCOL_POP_CTRL1=POP\r\nCOL_POP_CTRL2=CONTROL1\r\n"
+      "[CONTROL2]\r\nTYPE=CHART\r\nYSCALE=0.5\r\n"
+      "[CONTROL3]\r\nTYPE=LISTHISTOGRAM\r\n"
+      "[POP]\r\nTYPE=LABEL\r\nLABEL_TEXT=pop\r\n";
+  WriteBytes(path_, ini);
+  const Config read(CIniReportUtil::GetScrollWndCfgFromINI(path_.c_str()));
+  const orbe::OwnedConfig first = orbe::ReadReportConfig(path_.c_str());
+  orbe::OwnedConfig second = orbe::ReadReportConfig(path_.c_str());
+  ASSERT_TRUE(read && first && second);
+  for (const ScrollWndCfg* copy : {first.get(), second.get()}) {
+    EXPECT_EQ(copy->display_order, read->display_order);
+    ASSERT_EQ(copy->cell_map.size(), read->cell_map.size());
+    for (const auto& [section, cell] : read->cell_map) {
+      const CellWndCfgBase* mine = copy->cell_map.at(section);
+      EXPECT_EQ(typeid(*mine), typeid(*cell)) << section;
+      EXPECT_EQ(mine->type, cell->type) << section;
+      if (copy == second.get()) EXPECT_NE(mine, first->cell_map.at(section)) << section;
+    }
+    const auto* list = dynamic_cast<const ListCfg*>(CIniReportUtil::GetCfgBase(copy, CString("CONTROL1")));
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->columns[0].pop_cell, CIniReportUtil::GetCfgBase(copy, CString("POP")));
+    EXPECT_EQ(list->columns[1].pop_cell, list);
+    const auto* chart = dynamic_cast<const ChartCfg*>(CIniReportUtil::GetCfgBase(copy, CString("CONTROL2")));
+    ASSERT_NE(chart, nullptr);
+    EXPECT_EQ(chart->y_scale, 0.5);
+  }
+
+  // What one window writes into its cells stays its own.
+  orbe::CopyToField(CIniReportUtil::GetCfgBase(second.get(), CString("POP"))->parameter, "clicked");
+  orbe::CopyToField(second->title, "changed");
+  const orbe::OwnedConfig third = orbe::ReadReportConfig(path_.c_str());
+  ASSERT_NE(third, nullptr);
+  EXPECT_EQ(orbe::FieldText(third->title), "First");
+  EXPECT_EQ(orbe::FieldText(CIniReportUtil::GetCfgBase(third.get(), CString("POP"))->parameter), "");
+
+  // A rewrite of the same size, saved as editors save, is another version.
+  std::string rewritten = ini;
+  rewritten.replace(rewritten.find("First"), 5, "Other");
+  WriteBytes(path_ + ".new", rewritten);
+  std::filesystem::rename(path_ + ".new", path_);
+  const orbe::OwnedConfig fourth = orbe::ReadReportConfig(path_.c_str());
+  ASSERT_NE(fourth, nullptr);
+  EXPECT_EQ(orbe::FieldText(fourth->title), "Other");
+
+  // Without a file there is nothing to keep: a configuration without cells.
+  const orbe::OwnedConfig missing = orbe::ReadReportConfig(dir_.File("none.ini").c_str());
+  ASSERT_NE(missing, nullptr);
+  EXPECT_TRUE(missing->display_order.empty());
+}

@@ -34,6 +34,12 @@ void KVX_MD5Final(unsigned char digest[16], KVX_MD5_CTX* context);
 // The calendar day written yyyymmdd at 00:00 local time; invalid for a date
 // that does not exist (20230230, month 0 or 13, day 0, year before 1900).
 CTime DwTime2CTime(unsigned date);
+// Whether the day exists in the years a CTime can hold (1900 to 9999).
+bool IsRealDate(int year, int month, int day);
+// Whether DwTime2CTime(date) is valid, without reading the zone rules. Local
+// midnights keep the order of their days, so valid yyyymmdd numbers compare
+// as the times DwTime2CTime gives for them.
+bool IsRealDwTime(unsigned date);
 // Non-zero for a valid time.
 int IsValidTime(const CTime& time);
 // 1 to 4 from the month; 0 for an invalid time.

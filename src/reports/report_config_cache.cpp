@@ -1,0 +1,134 @@
+#include "reports/report_config_cache.h"
+
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <new>
+#include <optional>
+#include <string>
+#include <typeinfo>
+#include <unordered_map>
+#include <utility>
+
+#include "orbe/platform/file.h"
+#include "platform/no_destructor.h"
+
+namespace orbe {
+namespace {
+
+// Enough for the reports a person keeps switching between; each copy is a
+// few tens of kilobytes.
+constexpr std::size_t kCachedReports = 16;
+
+using OwnedCell = std::unique_ptr<CellWndCfgBase>;
+
+// Copies the cell as its exact class; null for a class not listed.
+template <typename... Kinds>
+OwnedCell CopyAsExactKind(const CellWndCfgBase& cell) {
+  OwnedCell copy;
+  ((copy == nullptr && typeid(cell) == typeid(Kinds)
+        ? (copy = std::make_unique<Kinds>(static_cast<const Kinds&>(cell)))
+        : copy),
+   ...);
+  return copy;
+}
+
+OwnedCell CopyCell(const CellWndCfgBase& cell) {
+  return CopyAsExactKind<CellWndCfgBase, ListCfg, ListHistogramCfg, ChartCfg, WebBrowserCfg, LabelCfg>(cell);
+}
+
+// Points the copied columns' pop-up cells at the copies of their cells.
+bool RepointPopups(const std::map<const CellWndCfgBase*, CellWndCfgBase*>& copies, CellWndCfgBase& cell) {
+  auto* list = dynamic_cast<ListCfg*>(&cell);
+  if (list == nullptr) return true;
+  for (ListColCfg& column : list->columns) {
+    if (column.pop_cell == nullptr) continue;
+    const auto found = copies.find(column.pop_cell);
+    if (found == copies.end()) return false;
+    column.pop_cell = found->second;
+  }
+  return true;
+}
+
+class ReportConfigCache {
+ public:
+  std::shared_ptr<const ScrollWndCfg> Find(const std::string& path, const FileIdentity& identity) {
+    const std::lock_guard hold(mutex_);
+    const auto it = entries_.find(path);
+    if (it == entries_.end() || !(it->second.identity == identity)) return nullptr;
+    it->second.last_use = ++uses_;
+    return it->second.cfg;
+  }
+
+  void Store(const std::string& path, const FileIdentity& identity, std::shared_ptr<const ScrollWndCfg> cfg) {
+    const std::lock_guard hold(mutex_);
+    if (entries_.size() >= kCachedReports && !entries_.contains(path)) EvictOldest();
+    entries_[path] = Entry{identity, std::move(cfg), ++uses_};
+  }
+
+ private:
+  struct Entry {
+    FileIdentity identity;
+    std::shared_ptr<const ScrollWndCfg> cfg;
+    std::uint64_t last_use = 0;
+  };
+
+  void EvictOldest() {
+    auto oldest = entries_.begin();
+    for (auto it = entries_.begin(); it != entries_.end(); ++it)
+      if (it->second.last_use < oldest->second.last_use) oldest = it;
+    if (oldest != entries_.end()) entries_.erase(oldest);
+  }
+
+  std::mutex mutex_;
+  std::unordered_map<std::string, Entry> entries_;
+  std::uint64_t uses_ = 0;
+};
+
+ReportConfigCache& Cache() {
+  static NoDestructor<ReportConfigCache> cache;
+  return *cache.get();
+}
+
+}  // namespace
+
+OwnedConfig CopyReportConfig(const ScrollWndCfg& source) {
+  try {
+    std::map<CString, OwnedCell> cells;
+    std::map<const CellWndCfgBase*, CellWndCfgBase*> copies;
+    for (const auto& [section, cell] : source.cell_map) {
+      OwnedCell fresh = cell != nullptr ? CopyCell(*cell) : nullptr;
+      if (cell != nullptr && fresh == nullptr) return nullptr;
+      copies.emplace(cell, fresh.get());
+      cells.emplace(section, std::move(fresh));
+    }
+    for (auto& [section, cell] : cells)
+      if (cell != nullptr && !RepointPopups(copies, *cell)) return nullptr;
+    // Every field of the root as it is, then the map of the copies.
+    auto root = std::make_unique<ScrollWndCfg>(source);
+    root->cell_map.clear();
+    OwnedConfig copy(root.release());
+    for (auto& [section, cell] : cells) copy->cell_map.emplace(section, cell.release());
+    return copy;
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+
+OwnedConfig ReadReportConfig(const char* path) {
+  const std::optional<FileIdentity> identity = path != nullptr ? IdentifyFile(path) : std::nullopt;
+  // Without a file there is nothing to tell versions apart by.
+  if (!identity) return OwnedConfig(CIniReportUtil::GetScrollWndCfgFromINI(path));
+  if (const auto kept = Cache().Find(path, *identity)) {
+    if (OwnedConfig copy = CopyReportConfig(*kept)) return copy;
+  }
+  OwnedConfig read(CIniReportUtil::GetScrollWndCfgFromINI(path));
+  // Kept only when the file did not change while it was read, so a copy is
+  // never filed under a version it was not read from.
+  if (read != nullptr && IdentifyFile(path) == identity) {
+    if (OwnedConfig kept = CopyReportConfig(*read)) Cache().Store(path, *identity, std::move(kept));
+  }
+  return read;
+}
+
+}  // namespace orbe
