@@ -2,9 +2,12 @@
 #include "orbe/reports/report_terms.h"
 
 #include <array>
+#include <mutex>
 
 #include "orbe/platform/text.h"
 #include "orbe/reports/cini_report_util.h"
+#include "orbe/reports/report_clock.h"
+#include "platform/no_destructor.h"
 #include "reports/report_words.h"
 
 namespace orbe {
@@ -69,7 +72,21 @@ std::string ValueFormatName(int index) {
 }  // namespace orbe
 
 std::vector<CString> CIniReportUtil::GetReportTermList() {
-  return orbe::ReportTermsOn(orbe::ReportClock::Today());
+  // Every report window asks; the list changes only with the month.
+  struct Kept {
+    std::mutex lock;
+    orbe::ReportDate date;
+    std::vector<CString> terms;
+  };
+  static orbe::NoDestructor<Kept> kept_store;
+  Kept* const kept = kept_store.get();
+  const orbe::ReportDate today = orbe::ReportClock::Today();
+  const std::lock_guard hold(kept->lock);
+  if (kept->terms.empty() || kept->date.year != today.year || kept->date.month != today.month) {
+    kept->terms = orbe::ReportTermsOn(today);
+    kept->date = today;
+  }
+  return kept->terms;
 }
 
 std::vector<CString> CIniReportUtil::GetMoneyUnitList() {

@@ -248,7 +248,9 @@ TEST_F(ReportReaderTest, KeptConfigurationsAreCopiesOfTheSameFileVersion) {
       const CellWndCfgBase* mine = copy->cell_map.at(section);
       EXPECT_EQ(typeid(*mine), typeid(*cell)) << section;
       EXPECT_EQ(mine->type, cell->type) << section;
-      if (copy == second.get()) EXPECT_NE(mine, first->cell_map.at(section)) << section;
+      if (copy == second.get()) {
+        EXPECT_NE(mine, first->cell_map.at(section)) << section;
+      }
     }
     const auto* list = dynamic_cast<const ListCfg*>(CIniReportUtil::GetCfgBase(copy, CString("CONTROL1")));
     ASSERT_NE(list, nullptr);
