@@ -221,7 +221,7 @@ bool DataServer::Run(int stop_fd) {
       if (key == kStopKey) {
         stop = true;
       } else if (key == kListenerKey || key == kLocalListenerKey) {
-        AcceptAll(key == kListenerKey ? listener_.Get() : local_listener_.Get(), key == kLocalListenerKey);
+        AcceptAll(key == kLocalListenerKey);
       } else if (key == kAnsweredKey) {
         TakeAnswers();
       } else if (const auto found = connections_.find(key); found != connections_.end()) {
@@ -251,7 +251,8 @@ bool DataServer::Run(int stop_fd) {
   return true;
 }
 
-void DataServer::AcceptAll(int listener, bool local) {
+void DataServer::AcceptAll(bool local) {
+  const int listener = local ? local_listener_.Get() : listener_.Get();
   for (;;) {
     sockaddr_in peer{};
     socklen_t length = sizeof(peer);
@@ -274,12 +275,12 @@ void DataServer::AcceptAll(int listener, bool local) {
       LogLine(LogLevel::kWarn, "connection limit %zu reached: a client was refused", kMaxConnections);
       continue;
     }
-    const int on = 1;
     if (local) {
       // Admitted and logged as the loopback client it is.
       peer.sin_family = AF_INET;
       peer.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     } else {
+      const int on = 1;
       ::setsockopt(fd.Get(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof(on));
     }
     auto connection = std::make_unique<Connection>();

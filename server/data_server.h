@@ -74,8 +74,8 @@ class DataServer {
   using Clock = std::chrono::steady_clock;
 
   DataServer() = default;
-  // Accepts every pending client of `listener`; `local` for the local socket.
-  void AcceptAll(int listener, bool local);
+  // Accepts every pending client of the local socket (`local`) or the TCP one.
+  void AcceptAll(bool local);
   bool ListenLocally();
   void OnReadable(Connection* connection);
   void TakeFrames(Connection* connection);
