@@ -266,7 +266,11 @@ bool ReplySqlHandle::CacheCouldAnswer() {
   if (!ShortCutAllowed()) return false;
   ITCwcache* cache = Cache();
   if (cache == nullptr || cache_key_.empty()) return false;
-  const std::lock_guard<std::mutex> hold(orbe::ReplyCacheLock());
+  // The window's thread does not wait for a reply being written to the
+  // cache file: while it is, the stamp goes alone, as without this shortcut,
+  // and the cache is asked when the stamp is back.
+  const std::unique_lock<std::mutex> hold(orbe::ReplyCacheLock(), std::try_to_lock);
+  if (!hold.owns_lock()) return true;
   const std::int64_t stored = cache->GetTimeStamp(cache_key_.c_str());
   return stored != -1 && stored != 0;
 }

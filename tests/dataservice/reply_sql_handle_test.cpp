@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstring>
 #include <deque>
 #include <filesystem>
@@ -11,6 +13,7 @@
 #include <memory>
 #include <thread>
 
+#include "dataservice/reply_cache_lock.h"
 #include "dictionary/dictionary_writer.h"
 #include "env/test_components.h"
 #include "orbe/dataservice/orbe_client_session.h"
@@ -86,6 +89,7 @@ class FakeRequestSession : public ICwRequestSession {
     for (const SentFrame& frame : sent) count += frame.code == code ? 1 : 0;
     return count;
   }
+  std::size_t Held() const { return held_.size(); }
   // Answers the oldest held request.
   void Deliver() {
     auto [handle, frame] = held_.front();
@@ -645,6 +649,37 @@ TEST_F(ReplySqlHandleTest, TheSelectWaitsForItsStampOnlyWhenTheCacheCouldAnswer)
     EXPECT_EQ(posted[0].status, 100u);
     EXPECT_EQ(Face()->GetRecordCount(), 2);
   }
+}
+
+// While a reply is being written to the cache (the cache lock held by the
+// engine's thread), the window's thread does not wait to learn whether the
+// cache holds the key: the stamp goes alone, and the SELECT follows its
+// answer, as without the shortcut.
+TEST_F(ReplySqlHandleTest, ACacheBeingWrittenIsNotWaitedForTheShortcut) {
+  Script(1);
+  engine_.session.hold = true;
+  std::atomic<bool> sent{false};
+  std::atomic<bool> holding{false};
+  std::thread writer([&] {
+    const std::lock_guard<std::mutex> hold(orbe::ReplyCacheLock());
+    holding.store(true);
+    // Long enough that a FetchData waiting for the lock shows as sending
+    // after it; released at once when FetchData returned without it.
+    for (int i = 0; i < 500 && !sent.load(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  });
+  while (!holding.load()) std::this_thread::yield();
+  const bool fetched = Face()->FetchData("SELECT T001 FROM 100", nullptr, 0, FALSE) != FALSE;
+  const std::size_t sent_while_held = engine_.session.sent.size();
+  sent.store(true);
+  writer.join();
+  while (engine_.session.Held() > 0) engine_.session.Deliver();
+  EXPECT_TRUE(fetched);
+  EXPECT_EQ(sent_while_held, 1u) << "the stamp alone";
+  EXPECT_EQ(engine_.session.sent.at(0).code, wire::kCodeTableTimeStamp);
+  EXPECT_EQ(engine_.session.Count(wire::kCodeSelect), 1) << "not in the cache: the SELECT follows";
+  const std::vector<Posted> posted = Pump();
+  ASSERT_EQ(posted.size(), 1u);
+  EXPECT_EQ(posted[0].status, 100u);
 }
 
 // Given back with its requests in flight, a handle stays until the last of
