@@ -16,11 +16,13 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "data_server.h"
+#include "dataservice/reply_cache_lock.h"
 #include "host/host_session.h"
 #include "orbe/platform/window.h"
 #include "sample/sample_market.h"
@@ -98,8 +100,12 @@ class ServedMarket {
     options.private_folder = home_;
     session_ = orbe::HostSession::Start(options, market, &error_);
     // The start's own completions (the reference tables' replies) are
-    // delivered here, not inside the first timed build.
+    // delivered here, not inside the first timed build, and so are their
+    // writes to the reply cache: each reply is posted under the cache lock
+    // and written before the lock is let go, so once every post is
+    // delivered, taking the lock waits for the last write.
     orbe::RunUntilIdle();
+    { const std::lock_guard<std::mutex> written(orbe::ReplyCacheLock()); }
     return session_ != nullptr;
   }
   void StopSession() { session_.reset(); }
