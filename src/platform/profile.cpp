@@ -4,11 +4,11 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
-#include <unordered_map>
 
 #include "ini_document.h"
 #include "no_destructor.h"
 #include "orbe/platform/file.h"
+#include "orbe/platform/file_version_cache.h"
 #include "orbe/platform/text.h"
 
 namespace orbe {
@@ -30,7 +30,7 @@ class ProfileCache {
   LoadedProfile Load(const std::string& path) {
     const std::optional<FileIdentity> identity = IdentifyFile(path);
     if (!identity) return {nullptr, !FileExists(path)};
-    if (auto document = Find(path, *identity)) return {std::move(document), false};
+    if (auto document = kept_.Find(path, *identity)) return {std::move(document), false};
     FileIdentity read_identity;
     const std::optional<std::string> bytes = ReadWholeFile(path, &read_identity);
     if (!bytes) return {nullptr, false};
@@ -41,46 +41,13 @@ class ProfileCache {
 
   void Store(const std::string& path, const FileIdentity& identity,
              std::shared_ptr<const IniDocument> document) {
-    const std::lock_guard lock(mutex_);
-    if (entries_.size() >= kCachedFiles && !entries_.contains(path)) EvictOldest();
-    entries_[path] = Entry{identity, std::move(document), ++uses_};
+    kept_.Store(path, identity, std::move(document));
   }
-
-  void Forget(const std::string& path) {
-    const std::lock_guard lock(mutex_);
-    entries_.erase(path);
-  }
-
-  void Clear() {
-    const std::lock_guard lock(mutex_);
-    entries_.clear();
-  }
+  void Forget(const std::string& path) { kept_.Forget(path); }
+  void Clear() { kept_.Clear(); }
 
  private:
-  struct Entry {
-    FileIdentity identity;
-    std::shared_ptr<const IniDocument> document;
-    std::uint64_t last_use = 0;
-  };
-
-  std::shared_ptr<const IniDocument> Find(const std::string& path, const FileIdentity& identity) {
-    const std::lock_guard lock(mutex_);
-    const auto it = entries_.find(path);
-    if (it == entries_.end() || !(it->second.identity == identity)) return nullptr;
-    it->second.last_use = ++uses_;
-    return it->second.document;
-  }
-
-  void EvictOldest() {
-    const auto oldest = std::min_element(entries_.begin(), entries_.end(), [](const auto& a, const auto& b) {
-      return a.second.last_use < b.second.last_use;
-    });
-    if (oldest != entries_.end()) entries_.erase(oldest);
-  }
-
-  std::mutex mutex_;
-  std::unordered_map<std::string, Entry> entries_;
-  std::uint64_t uses_ = 0;
+  FileVersionCache<IniDocument> kept_{kCachedFiles};
 };
 
 // Never destroyed: settings are still written from static destructors.

@@ -1,16 +1,14 @@
 #include "reports/report_config_cache.h"
 
-#include <cstdint>
 #include <map>
-#include <mutex>
 #include <new>
 #include <optional>
 #include <string>
 #include <typeinfo>
-#include <unordered_map>
 #include <utility>
 
 #include "orbe/platform/file.h"
+#include "orbe/platform/file_version_cache.h"
 #include "platform/no_destructor.h"
 
 namespace orbe {
@@ -50,43 +48,8 @@ bool RepointPopups(const std::map<const CellWndCfgBase*, CellWndCfgBase*>& copie
   return true;
 }
 
-class ReportConfigCache {
- public:
-  std::shared_ptr<const ScrollWndCfg> Find(const std::string& path, const FileIdentity& identity) {
-    const std::lock_guard hold(mutex_);
-    const auto it = entries_.find(path);
-    if (it == entries_.end() || !(it->second.identity == identity)) return nullptr;
-    it->second.last_use = ++uses_;
-    return it->second.cfg;
-  }
-
-  void Store(const std::string& path, const FileIdentity& identity, std::shared_ptr<const ScrollWndCfg> cfg) {
-    const std::lock_guard hold(mutex_);
-    if (entries_.size() >= kCachedReports && !entries_.contains(path)) EvictOldest();
-    entries_[path] = Entry{identity, std::move(cfg), ++uses_};
-  }
-
- private:
-  struct Entry {
-    FileIdentity identity;
-    std::shared_ptr<const ScrollWndCfg> cfg;
-    std::uint64_t last_use = 0;
-  };
-
-  void EvictOldest() {
-    auto oldest = entries_.begin();
-    for (auto it = entries_.begin(); it != entries_.end(); ++it)
-      if (it->second.last_use < oldest->second.last_use) oldest = it;
-    if (oldest != entries_.end()) entries_.erase(oldest);
-  }
-
-  std::mutex mutex_;
-  std::unordered_map<std::string, Entry> entries_;
-  std::uint64_t uses_ = 0;
-};
-
-ReportConfigCache& Cache() {
-  static NoDestructor<ReportConfigCache> cache;
+FileVersionCache<ScrollWndCfg>& Cache() {
+  static NoDestructor<FileVersionCache<ScrollWndCfg>> cache(kCachedReports);
   return *cache.get();
 }
 
