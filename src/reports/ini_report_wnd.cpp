@@ -57,10 +57,9 @@ CIniReportWnd::~CIniReportWnd() {
 int CIniReportWnd::OnCreate() {
   const orbe::ReportLookups lookups = orbe::CurrentReportLookups();
   session_ = lookups.main_session != nullptr ? lookups.main_session() : nullptr;
-  for (PendingReply& reply : replies_) {
-    if (session_ != nullptr) reply.handle.reset(CreateFetchDataHandle(GetSafeHwnd(), ids::kCellReady));
-    if (reply.handle == nullptr) session_ = nullptr;
-  }
+  // The window's own handle; the read-ahead makes the others when it needs them.
+  if (session_ != nullptr) replies_[0].handle.reset(CreateFetchDataHandle(GetSafeHwnd(), ids::kCellReady));
+  if (replies_[0].handle == nullptr) session_ = nullptr;
   if (!container_.Create(this, RECT{0, 0, 0, 0}, ids::kContainer, WS_CHILD | WS_VISIBLE)) return -1;
   container_.SetFont(orbe::kReportFont);
   container_.SetTitle("", orbe::kTitleColor, kContainerTitleHeight);

@@ -59,6 +59,10 @@ void CIniReportWnd::RequestAhead() {
     if (!IsBuildable(cell) || (NeedsData(cell->type) && session_ == nullptr)) return;
     if (NeedsData(cell->type)) {
       PendingReply& reply = replies_[static_cast<std::size_t>(requested_ % kRepliesAhead)];
+      // Handles are made as the read-ahead first needs them: a page of a
+      // few data cells makes only those.
+      if (reply.handle == nullptr) reply.handle.reset(CreateFetchDataHandle(GetSafeHwnd(), ids::kCellReady));
+      if (reply.handle == nullptr) return;
       reply.cell = requested_;
       reply.status = -1;
       const CString sql = CIniReportUtil::ReplaceTimeInSql(
@@ -85,9 +89,13 @@ void CIniReportWnd::StartCell() {
     PostMessage(ids::kCellReady, kReplyComplete, 0);
     return;
   }
-  // The reply may have come while earlier cells were built.
   const PendingReply& reply = replies_[static_cast<std::size_t>(building_ % kRepliesAhead)];
-  if (reply.cell == building_ && reply.status != -1) {
+  if (reply.cell != building_) {
+    ShowConfigError();  // no handle could be made for it
+    return;
+  }
+  // The reply may have come while earlier cells were built.
+  if (reply.status != -1) {
     PostMessage(ids::kCellReady, static_cast<WPARAM>(reply.status), reinterpret_cast<LPARAM>(reply.handle.get()));
   }
 }
