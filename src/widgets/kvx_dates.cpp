@@ -11,6 +11,16 @@ constexpr int kDaysInMonth[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31
 constexpr int kFirstYear = 1900;
 constexpr int kLastYear = 9999;
 
+struct DayFields {
+  int year;
+  int month;
+  int day;
+};
+
+DayFields SplitDwTime(unsigned date) {
+  return {static_cast<int>(date / 10000), static_cast<int>(date / 100 % 100), static_cast<int>(date % 100)};
+}
+
 }  // namespace
 
 bool IsRealDate(int year, int month, int day) {
@@ -18,15 +28,13 @@ bool IsRealDate(int year, int month, int day) {
 }
 
 bool IsRealDwTime(unsigned date) {
-  return IsRealDate(static_cast<int>(date / 10000), static_cast<int>(date / 100 % 100),
-                    static_cast<int>(date % 100));
+  const DayFields fields = SplitDwTime(date);
+  return IsRealDate(fields.year, fields.month, fields.day);
 }
 
 CTime DwTime2CTime(unsigned date) {
-  const int year = static_cast<int>(date / 10000);
-  const int month = static_cast<int>(date / 100 % 100);
-  const int day = static_cast<int>(date % 100);
-  return CTime(year, month, day);
+  const DayFields fields = SplitDwTime(date);
+  return CTime(fields.year, fields.month, fields.day);
 }
 
 int IsValidTime(const CTime& time) { return time.IsValid() ? 1 : 0; }
