@@ -56,6 +56,12 @@ bool Watch(int epoll, int fd, std::uint64_t key, std::uint32_t events) {
   return ::epoll_ctl(epoll, EPOLL_CTL_ADD, fd, &event) == 0;
 }
 
+// Answered on the epoll thread when nothing else of the connection is in
+// flight: they read a row at most.
+bool IsQuick(std::uint16_t code) {
+  return code == wire::kCodeTableTimeStamp || code == wire::kCodeKeepAlive || code == wire::kCodeHostLoad;
+}
+
 int WorkerCount(int configured) {
   if (configured > 0) return configured;
   return std::max(2, static_cast<int>(std::thread::hardware_concurrency()));
@@ -91,8 +97,26 @@ struct DataServer::RequestLine {
   bool closed = false;       // the connection is gone: nothing more is run
   std::size_t untaken = 0;   // reply bytes of answers the epoll thread has not taken
   std::size_t unsent = 0;    // reply bytes taken and not yet written to the client
+  int fd = -1;               // the client's socket, valid while !closed
+  bool direct = false;       // the epoll thread needs no word of answers written by workers
 
   std::size_t Backlog() const { return untaken + unsent; }
+
+  // Under the mutex, on a worker: writes what the socket takes of `reply` at
+  // once, when the epoll thread allows it and the client is owed nothing
+  // before it; what is left goes the usual way. False when not allowed.
+  bool WriteDirectly(std::string* reply) const {
+    if (!direct || closed || untaken != 0 || unsent != 0) return false;
+    std::size_t sent = 0;
+    while (sent < reply->size()) {
+      const ssize_t got = ::send(fd, reply->data() + sent, reply->size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
+      if (got < 0 && errno == EINTR) continue;
+      if (got <= 0) break;  // full, or broken: the epoll thread finds out when it writes the rest
+      sent += static_cast<std::size_t>(got);
+    }
+    reply->erase(0, sent);
+    return true;
+  }
 };
 
 struct DataServer::Connection {
@@ -140,6 +164,15 @@ std::unique_ptr<DataServer> DataServer::Create(const ServerConfig& config, std::
   }
   server->files_ = std::make_unique<FileStore>(config.FileRoot());
   if (!server->files_->Publish(server->storage_->Schema(), error)) return nullptr;
+  // The epoll thread's own connection for quick requests; a server of
+  // PostgreSQL leaves them to the workers, a round trip to it is not quick.
+  if (server->storage_->Dialect() == SqlDialect::kSqlite) {
+    auto reader = server->storage_->Connect(error);
+    if (!reader) return nullptr;
+    server->quick_context_ = ServiceContext{server->storage_.get(), reader.get(), server->files_.get(),
+                                            config.capacity, &server->live_connections_, config.access.writable};
+    server->readers_.push_back(std::move(reader));
+  }
   const int workers = WorkerCount(config.workers);
   for (int i = 0; i < workers; ++i) {
     auto reader = server->storage_->Connect(error);
@@ -293,6 +326,7 @@ void DataServer::AcceptAll(bool local) {
     connection->interest = EPOLLIN;
     if (!Watch(epoll_.Get(), fd.Get(), connection->id, EPOLLIN)) continue;
     connection->fd = std::move(fd);
+    connection->line->fd = connection->fd.Get();
     if (!connection->admitted) {
       LogLine(LogLevel::kWarn, "%s: refused: not in the allow list", connection->peer.c_str());
     } else {
@@ -383,6 +417,19 @@ void DataServer::Dispatch(Connection* connection) {
   const std::shared_ptr<RequestLine>& line = connection->line;
   std::unique_lock lock(line->mutex);
   line->unsent = connection->Pending();
+  // Quick requests of an idle line are answered here: a worker's wake-up and
+  // the hand-over of its answer would cost more than the answer itself.
+  while (quick_context_ && !line->running && line->untaken == 0 && !line->queued.empty() &&
+         IsQuick(line->queued.front().code) && line->Backlog() < config_.max_reply_bytes_queued) {
+    const WaitingRequest request = std::move(line->queued.front());
+    line->queued.pop_front();
+    line->queued_bytes -= request.header.total_length;
+    lock.unlock();
+    std::string reply = AnswerOf(*quick_context_, request, line->peer);
+    lock.lock();
+    line->unsent += reply.size();
+    connection->output.Append(std::move(reply));
+  }
   if (line->running || line->queued.empty() || line->Backlog() >= config_.max_reply_bytes_queued) return;
   line->running = true;
   WaitingRequest request = std::move(line->queued.front());
@@ -398,22 +445,29 @@ void DataServer::SubmitLine(std::shared_ptr<RequestLine> line, WaitingRequest re
   });
 }
 
+std::string DataServer::AnswerOf(const ServiceContext& context, const WaitingRequest& request,
+                               const std::string& peer) {
+  std::string reply;
+  const wire::RequestFrame frame = request.View();
+  const std::int32_t status = HandleRequest(context, frame, peer, &reply);
+  LogLine(status == wire::kStatusComplete ? LogLevel::kInfo : LogLevel::kWarn,
+          "%s: request id=%u code=%u %s length=%u -> status %d, %zu reply bytes", peer.c_str(),
+          frame.header.request_id, frame.code, RequestName(frame.code), frame.header.total_length, status,
+          reply.size());
+  return reply;
+}
+
 void DataServer::RunLine(const std::shared_ptr<RequestLine>& line, WaitingRequest request, std::size_t worker) {
   for (;;) {
-    std::string reply;
-    const wire::RequestFrame frame = request.View();
-    const std::string& peer = line->peer;
-    const std::int32_t status = HandleRequest(contexts_[worker], frame, peer, &reply);
-    LogLine(status == wire::kStatusComplete ? LogLevel::kInfo : LogLevel::kWarn,
-            "%s: request id=%u code=%u %s length=%u -> status %d, %zu reply bytes", peer.c_str(),
-            frame.header.request_id, frame.code, RequestName(frame.code), frame.header.total_length, status,
-            reply.size());
+    std::string reply = AnswerOf(contexts_[worker], request, line->peer);
     // The next request is taken before this answer is handed over: once the
     // epoll thread has the last answer, the line no longer runs, and a
     // connection that is closing can close.
     std::optional<WaitingRequest> next;
+    bool written = false;
     {
       const std::lock_guard lock(line->mutex);
+      written = line->WriteDirectly(&reply);
       line->untaken += reply.size();
       if (!line->closed && !line->queued.empty() && line->Backlog() < config_.max_reply_bytes_queued) {
         next.emplace(std::move(line->queued.front()));
@@ -423,12 +477,14 @@ void DataServer::RunLine(const std::shared_ptr<RequestLine>& line, WaitingReques
         line->running = false;
       }
     }
-    {
-      const std::lock_guard lock(answers_mutex_);
-      answers_.push_back({line->id, std::move(reply)});
+    if (!written || !reply.empty()) {
+      {
+        const std::lock_guard lock(answers_mutex_);
+        answers_.push_back({line->id, std::move(reply)});
+      }
+      const std::uint64_t one = 1;
+      [[maybe_unused]] const ssize_t signalled = ::write(answered_.Get(), &one, sizeof(one));
     }
-    const std::uint64_t one = 1;
-    [[maybe_unused]] const ssize_t written = ::write(answered_.Get(), &one, sizeof(one));
     if (!next) return;
     request = std::move(*next);
     if (workers_->HasWaiting()) {
@@ -464,13 +520,27 @@ void DataServer::TakeAnswers() {
 }
 
 bool DataServer::Flush(Connection* connection) {
+  AllowDirectAnswers(connection);
   if (!connection->output.SendTo(connection->fd.Get())) return false;
   if (connection->Pending() == 0) {
     Dispatch(connection);  // a request held back while the output was full
+    // Quick answers it gave go out now rather than on the next wake-up.
+    if (connection->Pending() != 0 && !connection->output.SendTo(connection->fd.Get())) return false;
     if (connection->closing && connection->Idle()) return false;
   }
   UpdateInterest(connection);
   return true;
+}
+
+// Workers write an answer to the client themselves while nothing is owed
+// before it, unless this thread must hear of it: a closing connection closes
+// when its last answer is out, and a connection that stopped reading at its
+// limits reads again when its requests are taken. Decided before the closing
+// check below, so that no answer it waits for goes out unheard.
+void DataServer::AllowDirectAnswers(Connection* connection) {
+  const bool direct = !connection->closing && !connection->broken && connection->admitted && Reading(*connection);
+  const std::lock_guard lock(connection->line->mutex);
+  connection->line->direct = direct;
 }
 
 void DataServer::UpdateInterest(Connection* connection) {

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -81,11 +82,14 @@ class DataServer {
   void TakeFrames(Connection* connection);
   void Dispatch(Connection* connection);
   void SubmitLine(std::shared_ptr<RequestLine> line, WaitingRequest request);
+  // The complete reply to `request`, logged.
+  std::string AnswerOf(const ServiceContext& context, const WaitingRequest& request, const std::string& peer);
   // On a worker: runs `request` and the connection's requests behind it.
   void RunLine(const std::shared_ptr<RequestLine>& line, WaitingRequest request, std::size_t worker);
   void TakeAnswers();
   bool Flush(Connection* connection);
   bool Reading(const Connection& connection) const;
+  void AllowDirectAnswers(Connection* connection);
   void UpdateInterest(Connection* connection);
   void Close(std::uint64_t id);
   void CloseIdle();
@@ -95,7 +99,8 @@ class DataServer {
   std::unique_ptr<Storage> storage_;
   std::unique_ptr<FileStore> files_;
   std::vector<std::unique_ptr<SqlConnection>> readers_;
-  std::vector<ServiceContext> contexts_;
+  std::vector<ServiceContext> contexts_;        // one per worker
+  std::optional<ServiceContext> quick_context_;  // the epoll thread's, for quick requests
   std::atomic<std::uint32_t> live_connections_{0};
   UniqueFd listener_;
   UniqueFd local_listener_;  // invalid when the local socket is not offered
