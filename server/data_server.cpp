@@ -19,6 +19,7 @@
 #include <optional>
 #include <thread>
 
+#include "orbe/platform/sync.h"
 #include "orbe/platform/text.h"
 #include "protocol/local_socket.h"
 #include "protocol/replies.h"
@@ -233,6 +234,8 @@ bool DataServer::ListenLocally() {
 }
 
 bool DataServer::Run(int stop_fd) {
+  std::optional<BackgroundWork> background;
+  if (config_.background_thread) background.emplace();
   if (local_listener_.Valid() && !Watch(epoll_.Get(), local_listener_.Get(), kLocalListenerKey, EPOLLIN))
     return false;
   if (!Watch(epoll_.Get(), listener_.Get(), kListenerKey, EPOLLIN) ||

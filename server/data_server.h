@@ -47,6 +47,12 @@ struct ServerConfig {
   int idle_seconds = 300;
   AccessPolicy access;
   int workers = 0;  // 0: one per processor, at least two
+  // The network thread runs as background work (orbe::BackgroundWork): its
+  // wake-ups are short hand-offs and quick answers, which need not preempt
+  // the thread a processor is running, such as a terminal's interface on the
+  // same machine. The workers keep the normal policy: a statement starts as
+  // soon as a processor is free.
+  bool background_thread = true;
   // Per connection: requests read and not yet answered, and reply bytes not
   // yet taken by the client. Past either the server stops reading from it.
   std::size_t max_requests_queued = 64;
@@ -65,7 +71,8 @@ class DataServer {
   std::uint16_t Port() const { return port_; }
   std::size_t Workers() const { return contexts_.size(); }
   // Serves until `stop_fd` (a signalfd, eventfd or pipe) becomes readable;
-  // every client connection is closed on return.
+  // every client connection is closed on return. The calling thread is
+  // background work meanwhile when the configuration says so.
   bool Run(int stop_fd);
 
  private:

@@ -135,6 +135,8 @@ const std::vector<ValueOption>& ValueOptions() {
       {"--scale", nullptr, SetScale, false, "S", "size of the sample market, above 0 and at most 100; 1 = full (about 4000 stocks)"},
       {"--force", nullptr, [](ServerOptions* o, const std::string& v) { return SetSwitch(&o->sample_force, v); },
        true, nullptr, "let --make-sample replace an existing database file"},
+      {"--background-network", "BackgroundNetwork",
+       [](ServerOptions* o, const std::string& v) { return SetSwitch(&o->config.background_thread, v); }, false, "on|off", "whether the network thread waits for the running thread's turn when it wakes (batch), default on"},
       {"--browse-stamps", "BrowseStamps",
        [](ServerOptions* o, const std::string& v) { return SetSwitch(&o->browse_stamps, v); }, false, "on|off", "whether KVX_DataBrowse answers \"TS|name\", default on"},
   };

@@ -1,6 +1,8 @@
 // The real orbe-dataserver over loopback.
 #include <gtest/gtest.h>
 
+#include <sched.h>
+
 #include <cstdlib>
 #include <fstream>
 #include <random>
@@ -284,6 +286,38 @@ TEST_F(DataServerTest, HundredClientsAtOnceLeaveNoDescriptorOrThreadBehind) {
   EXPECT_EQ(CountEntries(proc + "/task"), tasks_before);
   ::close(probe);
   EXPECT_EQ(server_.Stop(), 0);
+}
+
+// Batch work never preempts a running thread when it wakes; the workers
+// keep the normal policy so that statements start at once.
+TEST(DataServerStartTest, OnlyTheNetworkThreadRunsAsBatchWorkUnlessTurnedOff) {
+  const std::string dir = TestDirectory("policy");
+  MakeTestDatabase(dir + "/market.db");
+  for (const bool background : {true, false}) {
+    ServerProcess server;
+    const std::uint16_t port =
+        server.Start({"--db", dir + "/market.db", "--port", "0", "--log-level", "warn", "--workers", "2",
+                      "--background-network", background ? "on" : "off"});
+    ASSERT_NE(port, 0) << server.FirstLine();
+    // Answered: the network thread is in its loop.
+    const int fd = ConnectLoopback(port);
+    ASSERT_EQ(RoundTrip(fd, wire::EncodeHostLoadRequest(1)).status, wire::kStatusComplete);
+    ::close(fd);
+    int batch = 0;
+    int normal = 0;
+    for (const auto& task :
+         std::filesystem::directory_iterator("/proc/" + std::to_string(server.Pid()) + "/task")) {
+      const pid_t tid = std::stoi(task.path().filename().string());
+      const int policy = ::sched_getscheduler(tid);
+      if (tid == server.Pid()) EXPECT_EQ(policy, background ? SCHED_BATCH : SCHED_OTHER);
+      batch += policy == SCHED_BATCH ? 1 : 0;
+      normal += policy == SCHED_OTHER ? 1 : 0;
+    }
+    EXPECT_EQ(batch, background ? 1 : 0);
+    EXPECT_GE(normal, 2);  // the workers
+    EXPECT_EQ(server.Stop(), 0);
+  }
+  std::filesystem::remove_all(dir);
 }
 
 TEST(DataServerStartTest, RefusesAMissingDatabaseAndBadOptions) {

@@ -28,12 +28,22 @@ TEST(ServerOptionsTest, CommandLineValuesAndTheirBounds) {
   ServerOptions stampless;
   ASSERT_TRUE(Parse({"--db", "m.db", "--browse-stamps", "off"}, &stampless, &error)) << error;
   EXPECT_FALSE(stampless.browse_stamps);
+  EXPECT_TRUE(options.config.background_thread);
+  ServerOptions foreground;
+  ASSERT_TRUE(Parse({"--db", "m.db", "--background-network", "off"}, &foreground, &error)) << error;
+  EXPECT_FALSE(foreground.config.background_thread);
 
-  for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
-           {"--db", "m.db", "--port", "65536"}, {"--db", "m.db", "--port", "-1"}, {"--db", "m.db", "--port"},
-           {"--db", "m.db", "--port", "12x"}, {"--db", "m.db", "--log-level", "loud"}, {"--port", "1"},
-           {"--db", "m.db", "--bogus", "1"}, {"--make-sample", "s.db", "--scale", "0"},
-           {"--db", "m.db", "--browse-stamps", "no"}}) {
+  for (const std::vector<std::string>& bad :
+       std::vector<std::vector<std::string>>{{"--db", "m.db", "--port", "65536"},
+                                             {"--db", "m.db", "--port", "-1"},
+                                             {"--db", "m.db", "--port"},
+                                             {"--db", "m.db", "--port", "12x"},
+                                             {"--db", "m.db", "--log-level", "loud"},
+                                             {"--port", "1"},
+                                             {"--db", "m.db", "--bogus", "1"},
+                                             {"--make-sample", "s.db", "--scale", "0"},
+                                             {"--db", "m.db", "--browse-stamps", "no"},
+                                             {"--db", "m.db", "--background-network", "1"}}) {
     ServerOptions rejected;
     EXPECT_FALSE(Parse(bad, &rejected, &error)) << bad.back();
   }

@@ -64,6 +64,25 @@ class WorkerThread {
   std::thread thread_;
 };
 
+// While it lives, the thread that made it is background work: it keeps its
+// fair share of the processors, but waking up never preempts the thread
+// that is running (Linux's batch policy). A thread whose wake-ups are short
+// hand-offs uses it, so that a request arriving does not put a person's
+// interface thread aside on its processor while another one is idle.
+class BackgroundWork {
+ public:
+  BackgroundWork();
+  ~BackgroundWork();  // the thread's former policy again
+  BackgroundWork(const BackgroundWork&) = delete;
+  BackgroundWork& operator=(const BackgroundWork&) = delete;
+
+  bool Applied() const { return former_policy_ >= 0; }
+
+ private:
+  int former_policy_ = -1;  // -1: nothing was changed
+  int former_priority_ = 0;
+};
+
 }  // namespace orbe
 
 // Win32 C functions keep C linkage, so components may look them up by name.
