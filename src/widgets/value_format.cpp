@@ -39,31 +39,36 @@ constexpr std::array<NumberFormat, kLastNumberFormat + 1> kNumberFormats{{
 constexpr std::array<const char*, 5> kZeroTexts{{nullptr, "0", "-", "--", ""}};
 constexpr std::array<const char*, 4> kInvalidTexts{{"--", "-", "", "0"}};
 
-std::string GroupThousands(const std::string& fixed) {
-  const std::size_t sign = !fixed.empty() && fixed[0] == '-' ? 1 : 0;
-  const std::size_t point = std::min(fixed.find('.'), fixed.size());
-  std::string out = fixed.substr(0, sign);
-  for (std::size_t i = sign; i < point; ++i) {
-    if (i > sign && (point - i) % 3 == 0) out += ',';
-    out += fixed[i];
-  }
-  return out + fixed.substr(point);
-}
+// Digits of a shown number, built in place: a report page formats every
+// value of its lists, so no step allocates.
+class NumberText {
+ public:
+  std::string_view View() const { return {text_.data(), length_}; }
+  std::size_t size() const { return length_; }
+  char* Begin() { return text_.data(); }
+  char* Limit() { return text_.data() + text_.size(); }
+  void SetEnd(const char* end) { length_ = static_cast<std::size_t>(end - text_.data()); }
+
+ private:
+  // The largest double has 309 integer digits, with ten decimals and a sign.
+  std::array<char, 352> text_;
+  std::size_t length_ = 0;
+};
 
 // Up to four decimals, the digits come from one exact product: a double's
 // 53-bit significand times 10^4 (whose odd part, 5^4, takes 10 bits) fits
 // the 64 bits of a long double's, so rounding that product to an integer in
 // the current mode rounds the exact binary value, as printf does. False for
 // what it cannot take (more decimals, huge values, infinities, NaN).
-bool ExactFixed(double value, int decimals, std::string* text) {
+bool ExactFixed(double value, int decimals, NumberText* text) {
   static constexpr std::array<std::uint64_t, 5> kPowers{{1, 10, 100, 1000, 10000}};
   if (decimals < 0 || decimals >= static_cast<int>(kPowers.size()) || !(std::fabs(value) < 1e14)) return false;
   const std::uint64_t power = kPowers[static_cast<std::size_t>(decimals)];
   const long double scaled = std::rint(static_cast<long double>(std::fabs(value)) * static_cast<long double>(power));
   const auto units = static_cast<std::uint64_t>(scaled);
-  std::array<char, 24> digits;
-  char* const first = digits.data();
-  char* end = std::to_chars(first, first + digits.size(), units / power).ptr;
+  char* end = text->Begin();
+  if (std::signbit(value)) *end++ = '-';
+  end = std::to_chars(end, text->Limit(), units / power).ptr;
   if (decimals > 0) {
     *end++ = '.';
     std::uint64_t fraction = units % power;
@@ -73,26 +78,87 @@ bool ExactFixed(double value, int decimals, std::string* text) {
     }
     end += decimals;
   }
-  text->clear();
-  if (std::signbit(value)) text->push_back('-');
-  text->append(first, end);
+  text->SetEnd(end);
   return true;
 }
 
 // printf's "%.*f" digits (both round the exact binary value), without
-// printf's cost, which the cells of a report page pay for every value.
-std::string Fixed(double value, int decimals) {
+// printf's cost.
+void Fixed(double value, int decimals, NumberText* text) {
   decimals = std::clamp(decimals, 0, 10);
-  std::string text;
-  if (!ExactFixed(value, decimals, &text)) {
-    // The largest double has 309 integer digits.
-    std::array<char, 352> digits;  // written by to_chars only, up to its end
-    text.assign(digits.data(), std::to_chars(digits.data(), digits.data() + digits.size(), value,
-                                             std::chars_format::fixed, decimals)
-                                   .ptr);
+  if (!ExactFixed(value, decimals, text)) {
+    text->SetEnd(std::to_chars(text->Begin(), text->Limit(), value, std::chars_format::fixed, decimals).ptr);
   }
   // "-0.00" reads as a loss that is not there.
-  if (text[0] == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
+  const std::string_view digits = text->View();
+  if (digits[0] == '-' && digits.find_first_not_of("-0.") == std::string_view::npos) {
+    std::memmove(text->Begin(), text->Begin() + 1, digits.size() - 1);
+    text->SetEnd(text->Begin() + digits.size() - 1);
+  }
+}
+
+void AppendGroupedThousands(std::string_view fixed, std::string* out) {
+  const std::size_t sign = !fixed.empty() && fixed[0] == '-' ? 1 : 0;
+  const std::size_t point = std::min(fixed.find('.'), fixed.size());
+  out->append(fixed.substr(0, sign));
+  for (std::size_t i = sign; i < point; ++i) {
+    if (i > sign && (point - i) % 3 == 0) out->push_back(',');
+    out->push_back(fixed[i]);
+  }
+  out->append(fixed.substr(point));
+}
+
+// Appends a non-negative value with at least `width` digits, as "%0*d".
+void AppendPadded(int value, int width, std::string* out) {
+  std::array<char, 12> digits;
+  char* const end = std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr;
+  const int length = static_cast<int>(end - digits.data());
+  if (length < width) out->append(static_cast<std::size_t>(width - length), '0');
+  out->append(digits.data(), end);
+}
+
+// The plain date forms: the fields in order ('Y' the year in four digits,
+// 'y' in two, 'M' the month, 'D' the day) and what stands between them.
+struct DateForm {
+  int format;
+  const char* fields;
+  const char* separator;
+};
+constexpr std::array<DateForm, 8> kDateForms{{
+    {kFormatDashYearMonthDay, "YMD", "-"},  // first: every other index falls back to it
+    {kFormatSlashYearMonthDay, "YMD", "/"},
+    {kFormatSlashMonthDayYear, "MDY", "/"},
+    {kFormatYearMonthDay, "YMD", ""},
+    {kFormatSlashShortYearMonthDay, "yMD", "/"},
+    {kFormatSlashMonthDayShortYear, "MDy", "/"},
+    {kFormatDashShortYearMonthDay, "yMD", "-"},
+    {kFormatShortYearMonthDay, "yMD", ""},
+}};
+
+std::string PlainDate(int year, int month, int day, int format) {
+  const DateForm* form = &kDateForms[0];
+  for (const DateForm& candidate : kDateForms) {
+    if (candidate.format == format) form = &candidate;
+  }
+  std::string text;
+  text.reserve(10);
+  for (const char* field = form->fields; *field != '\0'; ++field) {
+    if (field != form->fields) text += form->separator;
+    switch (*field) {
+      case 'Y':
+        AppendPadded(year, 4, &text);
+        break;
+      case 'y':
+        AppendPadded(year % 100, 2, &text);
+        break;
+      case 'M':
+        AppendPadded(month, 2, &text);
+        break;
+      default:
+        AppendPadded(day, 2, &text);
+        break;
+    }
+  }
   return text;
 }
 
@@ -163,8 +229,15 @@ std::string FormatNumber(double value, int format, int decimals) {
       suffix = "万";
     }
   }
-  std::string text = Fixed(value / divisor, decimals);
-  if (spec.thousands) text = GroupThousands(text);
+  NumberText digits;
+  Fixed(value / divisor, decimals, &digits);
+  std::string text;
+  text.reserve(digits.size() + digits.size() / 3 + 4);
+  if (spec.thousands) {
+    AppendGroupedThousands(digits.View(), &text);
+  } else {
+    text.append(digits.View());
+  }
   text += suffix;
   return text;
 }
@@ -172,34 +245,20 @@ std::string FormatNumber(double value, int format, int decimals) {
 std::string FormatDate(int yyyymmdd, int format) {
   int y = 0, m = 0, d = 0;
   if (!SplitDate(yyyymmdd, &y, &m, &d)) return "";
-  const int yy = y % 100;
-  switch (format) {
-    case kFormatSlashYearMonthDay:
-      return Format("%04d/%02d/%02d", y, m, d);
-    case kFormatSlashMonthDayYear:
-      return Format("%02d/%02d/%04d", m, d, y);
-    case kFormatYearMonthDay:
-      return Format("%04d%02d%02d", y, m, d);
-    case kFormatSlashShortYearMonthDay:
-      return Format("%02d/%02d/%02d", yy, m, d);
-    case kFormatSlashMonthDayShortYear:
-      return Format("%02d/%02d/%02d", m, d, yy);
-    case kFormatDashShortYearMonthDay:
-      return Format("%02d-%02d-%02d", yy, m, d);
-    case kFormatShortYearMonthDay:
-      return Format("%02d%02d%02d", yy, m, d);
-    case kFormatReportPeriod:
-    case kFormatShortReportPeriod: {
-      const bool short_form = format == kFormatShortReportPeriod;
-      if (const char* period = ReportPeriod(m, d, short_form)) {
-        return short_form ? Format("%02d%s", yy, period) : Format("%04d%s", y, period);
+  if (format == kFormatReportPeriod || format == kFormatShortReportPeriod) {
+    const bool short_form = format == kFormatShortReportPeriod;
+    if (const char* period = ReportPeriod(m, d, short_form)) {
+      std::string text;
+      if (short_form) {
+        AppendPadded(y % 100, 2, &text);
+      } else {
+        AppendPadded(y, 4, &text);
       }
-      break;  // not a report date: the plain form
+      return text + period;
     }
-    default:
-      break;  // kFormatDashYearMonthDay and every other index
+    // not a report date: the plain form
   }
-  return Format("%04d-%02d-%02d", y, m, d);
+  return PlainDate(y, m, d, format);
 }
 
 std::string FormatListValue(const ListValue& value, const ValueFormat& format) {

@@ -309,7 +309,9 @@ TEST(DataServerStartTest, OnlyTheNetworkThreadRunsAsBatchWorkUnlessTurnedOff) {
          std::filesystem::directory_iterator("/proc/" + std::to_string(server.Pid()) + "/task")) {
       const pid_t tid = std::stoi(task.path().filename().string());
       const int policy = ::sched_getscheduler(tid);
-      if (tid == server.Pid()) EXPECT_EQ(policy, background ? SCHED_BATCH : SCHED_OTHER);
+      if (tid == server.Pid()) {
+        EXPECT_EQ(policy, background ? SCHED_BATCH : SCHED_OTHER);
+      }
       batch += policy == SCHED_BATCH ? 1 : 0;
       normal += policy == SCHED_OTHER ? 1 : 0;
     }
