@@ -40,7 +40,7 @@ constexpr std::array<const char*, 5> kZeroTexts{{nullptr, "0", "-", "--", ""}};
 constexpr std::array<const char*, 4> kInvalidTexts{{"--", "-", "", "0"}};
 
 // Digits of a shown number, built in place: a report page formats every
-// value of its lists, so no step allocates.
+// value of its lists, and only the finished text is a string.
 class NumberText {
  public:
   std::string_view View() const { return {text_.data(), length_}; }

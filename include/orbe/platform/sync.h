@@ -76,8 +76,6 @@ class BackgroundWork {
   BackgroundWork(const BackgroundWork&) = delete;
   BackgroundWork& operator=(const BackgroundWork&) = delete;
 
-  bool Applied() const { return former_policy_ >= 0; }
-
  private:
   int former_policy_ = -1;  // -1: nothing was changed
   int former_priority_ = 0;
