@@ -55,18 +55,13 @@ std::string_view OptionBytes(const char* options, int optionLength) {
   return {options, std::min(static_cast<std::size_t>(optionLength), wire::kMaxOptionLength)};
 }
 
-bool BuildSelectRequest(OrbeClientSession* session, ICwRequest& request, const char* sql, const char* options,
-                        int optionLength, cw_command_req* parsed) {
+bool BuildSelectRequest(ICwRequest& request, const cw_command_req& parsed, std::string_view options) {
   request.Reset();
-  cw_command_req record{};
-  if (sql == nullptr || !CwFileUtil::ParseReqCommand(session, sql, &record)) return false;
   // Room for the longest option block, whatever this one's length.
-  if (!Fits(request, sizeof record, wire::kMaxOptionLength + 1)) return false;
+  if (!Fits(request, sizeof parsed, wire::kMaxOptionLength + 1)) return false;
+  cw_command_req record = parsed;
   FillSender(record);
-  const std::string body = wire::EncodeSelectBody(record, OptionBytes(options, optionLength));
-  if (!wire::FillRequest(request, body)) return false;
-  std::memcpy(parsed, body.data(), sizeof *parsed);
-  return true;
+  return wire::FillRequest(request, wire::EncodeSelectBody(record, options));
 }
 
 void BuildTableRequest(ICwRequest& request, std::uint16_t code, std::int32_t table) {

@@ -17,9 +17,9 @@ namespace orbe {
 // The option bytes a caller passed, cut to the longest option block.
 std::string_view OptionBytes(const char* options, int optionLength);
 
-// SELECT (2008); `parsed` receives the record for the field list.
-bool BuildSelectRequest(OrbeClientSession* session, ICwRequest& request, const char* sql, const char* options,
-                        int optionLength, cw_command_req* parsed);
+// SELECT (2008) of a parsed statement (prepared_selects.h), with the sender
+// filled and the option bytes behind it.
+bool BuildSelectRequest(ICwRequest& request, const cw_command_req& parsed, std::string_view options);
 // 2015, 2013 and 2022: the code and a 32-bit table number.
 void BuildTableRequest(ICwRequest& request, std::uint16_t code, std::int32_t table);
 bool BuildStatRequest(OrbeClientSession* session, ICwRequest& request, const char* sql, const char* options,

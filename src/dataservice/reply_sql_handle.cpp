@@ -5,12 +5,12 @@
 #include <cstring>
 #include <memory>
 
+#include "dataservice/prepared_selects.h"
 #include "dataservice/reply_cache_lock.h"
 #include "dataservice/reply_record_reader.h"
 #include "dataservice/reply_requests.h"
 #include "orbe/dataservice/orbe_client_session.h"
 #include "orbe/dictionary/cw_file_util.h"
-#include "orbe/dictionary/field_name.h"
 #include "orbe/platform/sync.h"
 #include "orbe/platform/text.h"
 #include "orbe/platform/window.h"
@@ -224,17 +224,19 @@ BOOL ReplySqlHandle::StartSelect(const char* sql, const char* options, int optio
     return FALSE;
   }
   Clear();
-  cw_command_req parsed{};
-  if (!orbe::BuildSelectRequest(Session(), *request_, sql, options, optionLength, &parsed)) {
+  const std::string_view option_bytes = orbe::OptionBytes(options, optionLength);
+  const std::shared_ptr<const orbe::PreparedSelect> prepared =
+      orbe::PrepareSelect(Session(), sql, option_bytes);
+  if (prepared == nullptr || !orbe::BuildSelectRequest(*request_, prepared->record, option_bytes)) {
     if (async) Complete(0, false);
     return FALSE;
   }
-  BuildFieldList(parsed);
-  cache_key_ = orbe::CacheKeyOf(sql, orbe::OptionBytes(options, optionLength));
+  fields_ = prepared->fields;
+  cache_key_ = prepared->cache_key;
   force_.store(force != FALSE);
   if (Cache() == nullptr || stamp_request_ == nullptr)
     return Dispatch(request_.get(), this, mode);
-  orbe::BuildTableRequest(*stamp_request_, orbe::wire::kCodeTableTimeStamp, parsed.table);
+  orbe::BuildTableRequest(*stamp_request_, orbe::wire::kCodeTableTimeStamp, prepared->record.table);
   stamp_handle_.ResetTimeStamp();
   return async ? SendStampThenSelect() : WaitStampThenSelect();
 }
@@ -298,19 +300,6 @@ void ReplySqlHandle::FinishWaitFromCache() {
   ready_.store(true);
 }
 
-void ReplySqlHandle::BuildFieldList(const cw_command_req& parsed) {
-  std::uint32_t offset = 0;
-  const int count = std::min<int>(parsed.field_count, orbe::kMaxStatementFields);
-  for (int i = 0; i < count; ++i) {
-    const std::string name = orbe::GeneratedFieldName(parsed.fields[i]);
-    tagMemFieldInfo field{};
-    if (!CwFileUtil::GetOneFieldInfo(Session(), static_cast<DWORD>(parsed.table), name.c_str(), &field)) continue;
-    field.offset = offset;
-    offset += field.width;
-    fields_.push_back(field);
-  }
-}
-
 bool ReplySqlHandle::ShortCutAllowed() const { return !force_.load() && !ShiftDown(); }
 
 bool ReplySqlHandle::LoadIfUsable() {
@@ -369,9 +358,11 @@ BOOL ReplySqlHandle::GetFieldInfo(const char* name, tagMemFieldInfo* field) {
   return FALSE;
 }
 
+// Read for every value of every record, so without the lock: the records
+// change only while a request is in flight, when the handle is not ready, and
+// the view handed out is used after any lock taken here would be released.
 std::optional<std::string_view> ReplySqlHandle::Record(int index) const {
-  if (!ready_.load() || index < 0) return std::nullopt;
-  std::lock_guard<std::mutex> hold(records_mutex_);
+  if (!ready_.load(std::memory_order_acquire) || index < 0) return std::nullopt;
   if (static_cast<std::size_t>(index) >= records_.size()) return std::nullopt;
   return std::string_view(records_[static_cast<std::size_t>(index)]);
 }

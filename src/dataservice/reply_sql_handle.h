@@ -128,7 +128,6 @@ class ReplySqlHandle : public IReplyHandle, public IFetchData, public ITimeStamp
   bool CacheCouldAnswer();
   BOOL WaitStampThenSelect();
   void FinishWaitFromCache();
-  void BuildFieldList(const cw_command_req& parsed);
   bool ShortCutAllowed() const;
   // Replace the records with the cache entry of the key when it may be used.
   bool LoadIfUsable();

@@ -37,19 +37,27 @@ std::pair<std::int32_t, std::int32_t> ClipRun(std::int64_t first, std::int32_t c
 
 }  // namespace
 
+std::uint64_t CwDictionary::NextGeneration() {
+  static std::atomic<std::uint64_t> next{1};
+  return next.fetch_add(1, std::memory_order_relaxed);
+}
+
 void CwDictionary::AdoptConstants(std::vector<ConstFileRecord> records) {
   constants_ = std::move(records);
   IndexConstants();
+  generation_.store(NextGeneration(), std::memory_order_release);
 }
 
 void CwDictionary::AdoptTables(std::vector<TableFileRecord> records) {
   tables_ = std::move(records);
   IndexTablesAndFields();
+  generation_.store(NextGeneration(), std::memory_order_release);
 }
 
 void CwDictionary::AdoptFields(std::vector<FieldFileRecord> records) {
   fields_ = std::move(records);
   IndexTablesAndFields();
+  generation_.store(NextGeneration(), std::memory_order_release);
 }
 
 void CwDictionary::Clear() {

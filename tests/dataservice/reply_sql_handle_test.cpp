@@ -344,6 +344,33 @@ TEST_F(ReplySqlHandleTest, RecordReadsThroughTheFieldList) {
   EXPECT_EQ(+field.offset, 24u);
 }
 
+// A statement sent again is prepared once, but never across a dictionary
+// reload: the field list and the request follow the dictionary as it is now.
+TEST_F(ReplySqlHandleTest, AStatementSentAgainFollowsADictionaryReload) {
+  const char kStatement[] = "SELECT T001,T003 FROM 100";
+  const auto offset_of_t003 = [&] {
+    tagMemFieldInfo field{};
+    return Face()->GetFieldInfo("T003", &field) ? static_cast<int>(field.offset) : -1;
+  };
+  ASSERT_TRUE(Face()->FetchData(kStatement, nullptr, 0, TRUE));
+  Pump();
+  EXPECT_EQ(offset_of_t003(), 6);
+  ASSERT_TRUE(Face()->FetchData(kStatement, nullptr, 0, TRUE));
+  Pump();
+  EXPECT_EQ(offset_of_t003(), 6);
+
+  // The same table with a wider code field and without T005.
+  orbe::DictionarySchema schema;
+  schema.tables.push_back({kTable, 0, "stock", {{1, 2, 10, "", "code"}, {3, 8, 8, "", "price"}}});
+  ASSERT_TRUE(orbe::WriteDictionaryFiles(orbe::BuildDictionaryFiles(schema), folder_, false));
+  ASSERT_TRUE(CwFileUtil::LoadCWSysData(session_.get(), folder_.c_str()));
+  ASSERT_TRUE(Face()->FetchData(kStatement, nullptr, 0, TRUE));
+  Pump();
+  EXPECT_EQ(offset_of_t003(), 10);
+  EXPECT_FALSE(Face()->FetchData("SELECT T001,T005 FROM 100", nullptr, 0, TRUE));
+  Pump();
+}
+
 TEST_F(ReplySqlHandleTest, TypedReadsOfAllFields) {
   ASSERT_TRUE(Face()->FetchData(kSelect, nullptr, 0, TRUE));
   tagMemFieldInfo code{}, industry{}, price{}, stamp{}, volume{};

@@ -3,6 +3,7 @@
 #ifndef ORBE_DICTIONARY_CW_DICTIONARY_H_
 #define ORBE_DICTIONARY_CW_DICTIONARY_H_
 
+#include <atomic>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -46,6 +47,11 @@ class CwDictionary {
   void AdoptFields(std::vector<FieldFileRecord> records);
   void Clear();
 
+  // Changes whenever a buffer is replaced and is never shared by two states of
+  // any dictionary of the process, so that what was derived from one state
+  // (a parsed statement, say) is never taken for another's.
+  std::uint64_t Generation() const { return generation_.load(std::memory_order_acquire); }
+
   std::int32_t ConstCount() const { return static_cast<std::int32_t>(constants_.size()); }
   std::int32_t TableCount() const { return static_cast<std::int32_t>(tables_.size()); }
   std::int32_t FieldCount() const { return static_cast<std::int32_t>(fields_.size()); }
@@ -80,6 +86,7 @@ class CwDictionary {
  private:
   void IndexTablesAndFields();
   void IndexConstants();
+  static std::uint64_t NextGeneration();
 
   std::vector<ConstFileRecord> constants_;
   std::vector<TableFileRecord> tables_;
@@ -94,6 +101,7 @@ class CwDictionary {
   std::unordered_map<std::string, std::vector<std::int32_t>> consts_by_class_;
   // Key: class text, NUL, code text.
   std::unordered_map<std::string, std::int32_t> const_by_code_;
+  std::atomic<std::uint64_t> generation_{NextGeneration()};
 };
 
 // Loads the three files from directory (ending in a separator) into the
