@@ -17,6 +17,7 @@
 #include "orbe/widgets/scroll_container.h"
 #include "orbe/widgets/vlist.h"
 #include "orbe/widgets/widget_event.h"
+#include "reports/cell_statements.h"
 #include "reports/report_wnd_splits.h"
 #include "reports/report_wnd_title_bar.h"
 
@@ -121,6 +122,7 @@ class CIniReportWnd final : public CWnd, public IIniReportWnd, public IGridNotif
   std::array<PendingReply, kRepliesAhead> replies_;
   // The next display index whose statement is still to be sent.
   int requested_ = 0;
+  orbe::CellStatements statements_;
   // Each cell's widget id in the container, and the configuration it shows.
   std::map<int, CellWndCfgBase*> cells_;
   orbe::ReportSplits splits_;

@@ -65,10 +65,9 @@ void CIniReportWnd::RequestAhead() {
       if (reply.handle == nullptr) return;
       reply.cell = requested_;
       reply.status = -1;
-      const CString sql = CIniReportUtil::ReplaceTimeInSql(
-          CIniReportUtil::GenerateSql(orbe::FieldText(cell->sql_statement), orbe::FieldText(cell->parameter),
-                                      security_code_),
-          title_bar_.Term());
+      const std::string& sql =
+          statements_.For(requested_, orbe::FieldText(cell->sql_statement), orbe::FieldText(cell->parameter),
+                          security_code_, title_bar_.Term());
       // A refused request posts its completion too (status 0), so the cell is
       // built, empty, and the page goes on.
       reply.handle->FetchData(sql.c_str(), nullptr, 0, FALSE);

@@ -3,7 +3,10 @@
 #include <string>
 
 #include "orbe/reports/cini_report_util.h"
+#include "orbe/reports/report_clock.h"
 #include "orbe/reports/report_lookups.h"
+#include "reports/cell_statements.h"
+#include "reports/report_words.h"
 
 namespace {
 
@@ -13,6 +16,10 @@ std::string FakeCompanyCode(const std::string& security_code) {
   if (security_code == "LONG") return "123456789012345";
   return {};
 }
+
+// A security master that may be reloaded between two pages.
+std::string g_company_code;
+std::string ReloadableCompanyCode(const std::string& /*security_code*/) { return g_company_code; }
 
 class SqlMacrosTest : public ::testing::Test {
  protected:
@@ -73,6 +80,52 @@ TEST(SqlMacrosWithoutLookupTest, NoSecurityMasterGivesEmptyCode) {
   orbe::SetReportLookups({});
   EXPECT_EQ(CIniReportUtil::GenerateSql("x=$SECUCODE$", "", "600000"), "X=''");
   orbe::SetReportLookups(saved);
+}
+
+// A page rebuilt asks each cell's statement again: it must get what the
+// expansion gives now, whichever input changed since the last page.
+TEST_F(SqlMacrosTest, CellStatementsFollowEveryInput) {
+  orbe::SetReportLookups(orbe::ReportLookups{nullptr, ReloadableCompanyCode});
+  const std::string sql = "select t001 from 100 where t002=$SECUCODE$ and t005=$REPORTTIME$ and t006<$LASTQ$";
+  const std::string with_parameter = "select t001 from 100 where t003='$#$' and t002=$SECUCODE$";
+  const std::string mid = std::string("2011 ") + orbe::report_words::kMidTerm;
+  const std::string annual = std::string("2010 ") + orbe::report_words::kAnnual;
+  struct Step {
+    const char* what;
+    int cell;
+    const std::string& sql;
+    std::string parameter;
+    std::string security;
+    const std::string& term;
+    std::string company_code;
+    orbe::ReportDate today;
+    bool changes;  // the statement differs from the last step's
+  };
+  const Step steps[] = {
+      {"first page", 0, sql, "", "600000", mid, "10000001", {2026, 12, 9}, true},
+      {"the same page again", 0, sql, "", "600000", mid, "10000001", {2026, 12, 9}, false},
+      {"another term", 0, sql, "", "600000", annual, "10000001", {2026, 12, 9}, true},
+      {"the security master reloaded", 0, sql, "", "600000", annual, "20000002", {2026, 12, 9}, true},
+      {"another security", 0, sql, "", "000001", annual, "30000003", {2026, 12, 9}, true},
+      {"a new quarter", 0, sql, "", "000001", annual, "30000003", {2027, 1, 2}, true},
+      {"a pop-up's parameter", 0, with_parameter, "p1", "000001", annual, "30000003", {2027, 1, 2}, true},
+      {"another parameter", 0, with_parameter, "p2", "000001", annual, "30000003", {2027, 1, 2}, true},
+      {"the next cell", 1, sql, "", "000001", annual, "30000003", {2027, 1, 2}, true},
+      {"the first cell again", 0, with_parameter, "p2", "000001", annual, "30000003", {2027, 1, 2}, true},
+  };
+  orbe::CellStatements statements;
+  std::string last;
+  for (const Step& step : steps) {
+    g_company_code = step.company_code;
+    orbe::ReportClock::Fix(step.today);
+    const std::string expected = CIniReportUtil::ReplaceTimeInSql(
+        CIniReportUtil::GenerateSql(step.sql, step.parameter, step.security), step.term);
+    EXPECT_EQ(expected != last, step.changes) << step.what;
+    EXPECT_EQ(statements.For(step.cell, step.sql, step.parameter, step.security, step.term), expected)
+        << step.what;
+    last = expected;
+  }
+  orbe::ReportClock::Fix(std::nullopt);
 }
 
 }  // namespace
