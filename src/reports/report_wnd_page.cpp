@@ -65,7 +65,7 @@ void CIniReportWnd::RequestAhead() {
       if (reply.handle == nullptr) return;
       reply.cell = requested_;
       reply.status = -1;
-      const std::string& sql =
+      const std::string sql =
           statements_.For(requested_, orbe::FieldText(cell->sql_statement), orbe::FieldText(cell->parameter),
                           security_code_, title_bar_.Term());
       // A refused request posts its completion too (status 0), so the cell is
