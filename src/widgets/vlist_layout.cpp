@@ -5,14 +5,16 @@
 #include "orbe/widgets/html_writer.h"
 #include "orbe/widgets/vlist.h"
 
+// Every value of every list passes here: the grid cell is found once and the
+// value's text moved into it.
 void VList::FillCell(int grid_row, int grid_col, int list_row, int col) {
   const Row* row = RowAt(list_row);
-  if (row == nullptr) return;
+  GridCell* cell = GetCell(grid_row, grid_col);
+  if (row == nullptr || cell == nullptr) return;
   const VListHead& head = heads_[static_cast<std::size_t>(col)];
-  SetItemText(grid_row, grid_col, RowText(*row, col));
-  SetItemAlign(grid_row, grid_col,
-               static_cast<CellAlign>(head.data_align >= 0 && head.data_align <= 2 ? head.data_align : 2));
-  SetItemFgColour(grid_row, grid_col, row->colors[static_cast<std::size_t>(col)]);
+  cell->text = RowText(*row, col);
+  cell->align = static_cast<CellAlign>(head.data_align >= 0 && head.data_align <= 2 ? head.data_align : 2);
+  cell->text_color = row->colors[static_cast<std::size_t>(col)];
 }
 
 VList::Batch::~Batch() {
