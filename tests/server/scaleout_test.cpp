@@ -94,6 +94,7 @@ class ScaleoutTest : public ::testing::TestWithParam<Backend> {
 // on that connection.
 constexpr std::uint32_t kSlowRequests = 40;
 static_assert(kSlowRequests < 64, "stays within the connection's queue, which is not what is tested");
+constexpr int kAttempts = 3;
 
 // Which replies ended in which order: "quick" or "slow <id>". Empty when a
 // request failed or a reply did not come.
@@ -137,17 +138,25 @@ TEST_P(ScaleoutTest, SlowBrowseOfOneClientDoesNotHoldUpAnotherClientsSelect) {
       server_.Stop();
       StartServer(workers);
     }
-    const std::vector<std::string> arrivals = ArrivalsOfBrowsesAndSelect(port_);
-    ASSERT_EQ(arrivals.size(), kSlowRequests + 1) << "a request failed or its reply did not come";
-    const auto quick = std::find(arrivals.begin(), arrivals.end(), "quick");
-    ASSERT_NE(quick, arrivals.end());
-    EXPECT_NE(quick + 1, arrivals.end()) << "the small SELECT waited for every slow request";
-    // The slow ones keep their own order.
-    std::vector<std::string> slow_order(arrivals.begin(), quick);
-    slow_order.insert(slow_order.end(), quick + 1, arrivals.end());
-    for (std::uint32_t id = 1; id <= kSlowRequests; ++id) {
-      EXPECT_EQ(slow_order[id - 1], "slow " + std::to_string(id));
+    // The SELECT goes out once the first browse is back; a test process
+    // kept off the processors for as long as the other browses take would
+    // send it too late, so a few tries are allowed. A server that makes the
+    // SELECT wait fails every one.
+    bool overtook = false;
+    for (int attempt = 0; attempt < kAttempts && !overtook; ++attempt) {
+      const std::vector<std::string> arrivals = ArrivalsOfBrowsesAndSelect(port_);
+      ASSERT_EQ(arrivals.size(), kSlowRequests + 1) << "a request failed or its reply did not come";
+      const auto quick = std::find(arrivals.begin(), arrivals.end(), "quick");
+      ASSERT_NE(quick, arrivals.end());
+      overtook = quick + 1 != arrivals.end();
+      // The slow ones keep their own order.
+      std::vector<std::string> slow_order(arrivals.begin(), quick);
+      slow_order.insert(slow_order.end(), quick + 1, arrivals.end());
+      for (std::uint32_t id = 1; id <= kSlowRequests; ++id) {
+        EXPECT_EQ(slow_order[id - 1], "slow " + std::to_string(id));
+      }
     }
+    EXPECT_TRUE(overtook) << "the small SELECT waited for every slow request, " << kAttempts << " times";
   }
 }
 
