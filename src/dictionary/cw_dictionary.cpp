@@ -45,19 +45,16 @@ std::uint64_t CwDictionary::NextGeneration() {
 void CwDictionary::AdoptConstants(std::vector<ConstFileRecord> records) {
   constants_ = std::move(records);
   IndexConstants();
-  generation_.store(NextGeneration(), std::memory_order_release);
 }
 
 void CwDictionary::AdoptTables(std::vector<TableFileRecord> records) {
   tables_ = std::move(records);
   IndexTablesAndFields();
-  generation_.store(NextGeneration(), std::memory_order_release);
 }
 
 void CwDictionary::AdoptFields(std::vector<FieldFileRecord> records) {
   fields_ = std::move(records);
   IndexTablesAndFields();
-  generation_.store(NextGeneration(), std::memory_order_release);
 }
 
 void CwDictionary::Clear() {
@@ -125,6 +122,9 @@ void CwDictionary::IndexTablesAndFields() {
       offset += field.width;
     }
   }
+  // After the indexes: a statement parsed meanwhile stays under the older
+  // generation.
+  generation_.store(NextGeneration(), std::memory_order_release);
 }
 
 void CwDictionary::IndexConstants() {
@@ -137,6 +137,7 @@ void CwDictionary::IndexConstants() {
     const_by_code_.try_emplace(ConstCodeKey(const_class, CopiedText(record.code)), i);
     consts_by_class_[std::move(const_class)].push_back(i);
   }
+  generation_.store(NextGeneration(), std::memory_order_release);
 }
 
 }  // namespace orbe
