@@ -1,5 +1,7 @@
 #include "worker_pool.h"
 
+#include <pthread.h>
+
 namespace orbe::server {
 
 WorkerPool::WorkerPool(std::size_t workers) {
@@ -31,6 +33,7 @@ bool WorkerPool::HasWaiting() {
 }
 
 void WorkerPool::Run(std::size_t worker) {
+  pthread_setname_np(pthread_self(), "ds-worker");
   for (;;) {
     Task task;
     {

@@ -1,6 +1,7 @@
 #include "data_engine.h"
 
 #include <poll.h>
+#include <pthread.h>
 
 #include <algorithm>
 
@@ -156,6 +157,8 @@ void DataEngine::EnsureRunning() {
 }
 
 void DataEngine::Run() {
+  // Named so that per-thread tools (top -H, perf) tell the engine apart.
+  pthread_setname_np(pthread_self(), "orbe-engine");
   core_.io_thread = std::this_thread::get_id();
   Lock lock(core_.mutex);
   while (!core_.stopped.load()) {
