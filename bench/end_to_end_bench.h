@@ -6,6 +6,7 @@
 #define ORBE_BENCH_END_TO_END_BENCH_H_
 
 #include <benchmark/benchmark.h>
+#include <pthread.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
@@ -14,7 +15,9 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -24,6 +27,7 @@
 #include "data_server.h"
 #include "dataservice/reply_cache_lock.h"
 #include "host/host_session.h"
+#include "orbe/dataservice/orbe_client_session.h"
 #include "orbe/platform/window.h"
 #include "sample/sample_market.h"
 #include "server_log.h"
@@ -41,7 +45,11 @@ class InProcessDataServer {
     config.storage.sqlite_path = db;
     config.port = 0;
     server_ = orbe::server::DataServer::Create(config, &error_);
-    if (server_) loop_ = std::thread([this] { server_->Run(stop_.Get()); });
+    if (server_)
+      loop_ = std::thread([this] {
+        pthread_setname_np(pthread_self(), "ds-network");
+        server_->Run(stop_.Get());
+      });
   }
   ~InProcessDataServer() {
     if (!loop_.joinable()) return;
@@ -101,14 +109,21 @@ class ServedMarket {
     session_ = orbe::HostSession::Start(options, market, &error_);
     // The start's own completions (the reference tables' replies) are
     // delivered here, not inside the first timed build, and so are their
-    // writes to the reply cache: each reply is posted under the cache lock
-    // and written before the lock is let go, so once every post is
-    // delivered, taking the lock waits for the last write.
+    // writes to the reply cache file: each reply is posted under the cache
+    // lock and queued before the lock is let go, so once every post is
+    // delivered, taking the lock waits for the last store to be queued.
     orbe::RunUntilIdle();
-    { const std::lock_guard<std::mutex> written(orbe::ReplyCacheLock()); }
+    { const std::lock_guard<std::mutex> queued(orbe::ReplyCacheLock()); }
+    WriteCache();
     return session_ != nullptr;
   }
   void StopSession() { session_.reset(); }
+  // Writes the session's queued replies to the reply cache file now instead
+  // of when the stores pause.
+  void WriteCache() {
+    OrbeClientSession* const session = session_ != nullptr ? session_->Session() : nullptr;
+    if (session != nullptr && session->GetCwcache() != nullptr) session->GetCwcache()->SaveState();
+  }
 
  protected:
   std::string error_;
@@ -153,17 +168,36 @@ inline double CpuSeconds(clockid_t clock) {
   return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
 
-// Processor seconds a timed step spent: on the calling thread, and in the
-// whole process (the server's and the engine's threads too). On a machine of
-// few processors the second bounds the wall time from below.
+// Processor seconds of every thread of the process by name (threads of one
+// name summed), from the scheduler's own figures.
+inline std::map<std::string, double> CpuSecondsByThreadName() {
+  std::map<std::string, double> by_name;
+  std::error_code error;
+  for (const auto& task : std::filesystem::directory_iterator("/proc/self/task", error)) {
+    std::ifstream comm(task.path() / "comm");
+    std::ifstream schedstat(task.path() / "schedstat");
+    std::string name;
+    double on_cpu_ns = 0;
+    if (std::getline(comm, name) && schedstat >> on_cpu_ns) by_name[name] += on_cpu_ns / 1e9;
+  }
+  return by_name;
+}
+
+// Processor seconds a timed step spent: on the calling thread, in the whole
+// process (the server's and the engine's threads too), and by thread name.
+// On a machine of few processors the second bounds the wall time from below.
 struct CpuSpent {
   double thread = 0;
   double process = 0;
+  std::map<std::string, double> by_thread_name;
 };
 
 // Wall seconds of run(); *ok stays true only while every run succeeds;
-// *cpu (when given) gains the processor seconds spent.
+// *cpu (when given) gains the processor seconds spent. The threads' figures
+// are read outside the timed span.
 inline double SecondsOf(const std::function<bool()>& run, bool* ok, CpuSpent* cpu = nullptr) {
+  const std::map<std::string, double> names_start =
+      cpu != nullptr ? CpuSecondsByThreadName() : std::map<std::string, double>{};
   const double thread_start = CpuSeconds(CLOCK_THREAD_CPUTIME_ID);
   const double process_start = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
   const auto start = std::chrono::steady_clock::now();
@@ -172,6 +206,10 @@ inline double SecondsOf(const std::function<bool()>& run, bool* ok, CpuSpent* cp
   if (cpu != nullptr) {
     cpu->thread += CpuSeconds(CLOCK_THREAD_CPUTIME_ID) - thread_start;
     cpu->process += CpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - process_start;
+    for (const auto& [name, seconds] : CpuSecondsByThreadName()) {
+      const auto before = names_start.find(name);
+      cpu->by_thread_name[name] += seconds - (before != names_start.end() ? before->second : 0);
+    }
   }
   return std::chrono::duration<double>(end - start).count();
 }

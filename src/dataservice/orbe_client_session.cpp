@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "dataservice/deferred_reply_cache.h"
+
 #include "dictionary/dictionary_refresh_dialog.h"
 #include "dictionary/reference_loader_dialogs.h"
 #include "orbe/dictionary/cw_file_util.h"
@@ -16,16 +18,21 @@ constexpr orbe::ReferenceTopic kStartTopics[] = {orbe::ReferenceTopic::kHongKong
 
 }  // namespace
 
+OrbeClientSession::OrbeClientSession() = default;
+
 // The three-argument constructor, which takes the module's loaded cache
 // component, is defined with the module's state (src/env/session_components.cpp).
 OrbeClientSession::OrbeClientSession(ICwDataEngin* engine, const orbe::CacheEntryPoints& cacheComponent,
                                      const std::string& cacheDirectory, const std::string& configurationFile)
     : engine_(engine), cache_directory_(cacheDirectory), configuration_file_(configurationFile) {
   if (cacheComponent.CreateTCwCacheInstance != nullptr && cacheComponent.DeleteTCwCacheInstance != nullptr) {
-    cache_ = orbe::CachePtr(cacheComponent.CreateTCwCacheInstance(cache_directory_.c_str(), 0, 0),
+    orbe::CachePtr instance(cacheComponent.CreateTCwCacheInstance(cache_directory_.c_str(), 0, 0),
                             {cacheComponent.DeleteTCwCacheInstance});
+    if (instance != nullptr) cache_ = std::make_unique<orbe::DeferredReplyCache>(std::move(instance));
   }
 }
+
+ITCwcache* OrbeClientSession::GetCwcache() const { return cache_.get(); }
 
 OrbeClientSession::~OrbeClientSession() {
   link_->Sever();

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 
+#include "dataservice/deferred_reply_cache.h"
 #include "dataservice/prepared_selects.h"
 #include "dataservice/reply_cache_lock.h"
 #include "dataservice/reply_record_reader.h"
@@ -155,14 +156,14 @@ void ReplySqlHandle::Complete(int code, bool save) {
     EndFlight(code);
     return;
   }
-  // Posted under the cache lock, before the store: the window builds from
-  // the records while a copy of them goes into the cache, and whoever reads
-  // the cache after the post waits for the store. The handle may be reused
+  // Posted under the cache lock, before the store: whoever reads the cache
+  // after the post finds the reply there. The store only queues a copy (the
+  // cache file is written when the replies pause); the handle may be reused
   // or gone once posted, so the store works on the copy.
   const std::lock_guard<std::mutex> session_hold(entry->link->use);
   const std::lock_guard<std::mutex> cache_hold(orbe::ReplyCacheLock());
   EndFlight(code);
-  StoreInCache(*entry);
+  StoreInCache(std::move(*entry));
 }
 
 void ReplySqlHandle::ResetCursor() {
@@ -268,9 +269,9 @@ bool ReplySqlHandle::CacheCouldAnswer() {
   if (!ShortCutAllowed()) return false;
   ITCwcache* cache = Cache();
   if (cache == nullptr || cache_key_.empty()) return false;
-  // The window's thread does not wait for a reply being written to the
-  // cache file: while it is, the stamp goes alone, as without this shortcut,
-  // and the cache is asked when the stamp is back.
+  // The window's thread does not wait for the engine's thread storing a
+  // reply: while it is, the stamp goes alone, as without this shortcut, and
+  // the cache is asked when the stamp is back.
   const std::unique_lock<std::mutex> hold(orbe::ReplyCacheLock(), std::try_to_lock);
   if (!hold.owns_lock()) return true;
   const std::int64_t stored = cache->GetTimeStamp(cache_key_.c_str());
@@ -330,10 +331,10 @@ std::optional<ReplySqlHandle::CacheEntry> ReplySqlHandle::EntryToStore() const {
   return CacheEntry{link_, cache_key_, stamp, records_};
 }
 
-void ReplySqlHandle::StoreInCache(const CacheEntry& entry) {
+void ReplySqlHandle::StoreInCache(CacheEntry&& entry) {
   OrbeClientSession* const session = entry.link->session.load();
-  ITCwcache* cache = session != nullptr ? session->GetCwcache() : nullptr;
-  if (cache != nullptr) cache->Store(entry.key.c_str(), entry.records, entry.stamp);
+  orbe::DeferredReplyCache* cache = session != nullptr ? session->ReplyCache() : nullptr;
+  if (cache != nullptr) cache->Queue(std::move(entry.key), std::move(entry.records), entry.stamp);
 }
 BOOL ReplySqlHandle::FetchData(const char* sql, const char* options, int optionLength, BOOL force) {
   return StartSelect(sql, options, optionLength, force, Mode::kAsync);

@@ -143,7 +143,7 @@ class ReplySqlHandle : public IReplyHandle, public IFetchData, public ITimeStamp
   };
   std::optional<CacheEntry> EntryToStore() const;
   // Under the entry's session use and the cache lock.
-  static void StoreInCache(const CacheEntry& entry);
+  static void StoreInCache(CacheEntry&& entry);
 
   // Ends a request: ready, cursor, cache (when `save`), completion post.
   // The last thing its caller does: a released handle goes with it.

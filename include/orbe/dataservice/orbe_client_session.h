@@ -18,6 +18,10 @@
 class CWnd;
 class OrbeClientSession;
 
+namespace orbe {
+class DeferredReplyCache;
+}  // namespace orbe
+
 // How the module's request and file handles reach the session they were made
 // on. The session severs it when it ends, so a handle that outlives its
 // session finds no session instead of a freed one.
@@ -43,7 +47,7 @@ using OrbeSessionLinkPtr = std::shared_ptr<OrbeSessionLink>;
 class OrbeClientSession {
  public:
   // A session without engine or cache; it never connects.
-  OrbeClientSession() = default;
+  OrbeClientSession();
   // Makes the cache for `cacheDirectory` through the module's loaded cache
   // component, when it is present.
   OrbeClientSession(ICwDataEngin* engine, const std::string& cacheDirectory,
@@ -73,7 +77,10 @@ class OrbeClientSession {
   void UninitSession();
 
   ICwRequestSession* GetSession() const { return request_session_.load(); }
-  ITCwcache* GetCwcache() const { return cache_.get(); }
+  // The reply cache: the component's instance behind the module's queue of
+  // unwritten replies (src/dataservice/deferred_reply_cache.h).
+  ITCwcache* GetCwcache() const;
+  orbe::DeferredReplyCache* ReplyCache() const { return cache_.get(); }
   ICwDataEngin* GetEngine() const { return engine_; }
   const std::string& GetCacheDirectory() const { return cache_directory_; }
   const std::string& GetConfigurationFile() const { return configuration_file_; }
@@ -108,7 +115,7 @@ class OrbeClientSession {
   // Read by handles on the engine's threads while Quit forgets it.
   std::atomic<ICwRequestSession*> request_session_{nullptr};
   const OrbeSessionLinkPtr link_ = OrbeSessionLink::To(this);
-  orbe::CachePtr cache_;
+  std::unique_ptr<orbe::DeferredReplyCache> cache_;
   std::string cache_directory_;
   std::string configuration_file_;
   bool initialised_ = false;
