@@ -182,13 +182,6 @@ TEST(DeferredReplyCacheTest, QueuedStoresReachTheComponentByThemselvesOrWhenTheC
     }
     EXPECT_EQ(Only(recorded->Calls(), "store:"), std::vector<std::string>{"store:a"});
   }
-  {
-    SCOPED_TRACE("keys the component would refuse are refused");
-    Subject subject(NeverOnItsOwn());
-    EXPECT_FALSE(subject.cache->Store(nullptr, {"x"}, 1));
-    EXPECT_FALSE(subject.cache->Store("", {"x"}, 1));
-    EXPECT_FALSE(subject.cache->WriteDueAt().has_value());
-  }
 }
 
 }  // namespace
