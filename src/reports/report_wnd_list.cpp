@@ -54,7 +54,20 @@ bool ReadNumber(IFetchData& reply, int record, const tagMemFieldInfo& field, dou
   return true;
 }
 
-ListValue ReadValue(IFetchData& reply, int record, const ColumnReader& column, char* text,
+// The buffer long texts are read into, made on the first text read: most
+// report lists hold only numbers and dates.
+class TextBuffer {
+ public:
+  char* Get() {
+    if (text_ == nullptr) text_ = std::make_unique_for_overwrite<char[]>(kTextBufferSize);
+    return text_.get();
+  }
+
+ private:
+  std::unique_ptr<char[]> text_;
+};
+
+ListValue ReadValue(IFetchData& reply, int record, const ColumnReader& column, TextBuffer& buffer,
                     OrbeClientSession* session) {
   const auto kind = static_cast<ListValueKind>(column.kind);
   if (!column.found) return ListValue::Invalid(kind);
@@ -74,6 +87,7 @@ ListValue ReadValue(IFetchData& reply, int record, const ColumnReader& column, c
       break;
   }
   // The reply writes a terminated text (an empty one when it fails).
+  char* const text = buffer.Get();
   if (!reply.GetRecordAsString(record, &column.field, text, kTextBufferSize)) return ListValue::Invalid(kind);
   std::string value(text);
   if (column.abbreviation && !value.empty()) {
@@ -98,11 +112,11 @@ bool FillRows(VList& list, const CellBuild& build, const ListCfg& cfg) {
     column.abbreviation = FieldText(col.title) == kAbbreviationTitle;
     columns.push_back(column);
   }
-  const auto text = std::make_unique_for_overwrite<char[]>(kTextBufferSize);
+  TextBuffer text;
   for (int record = 0; record < shown; ++record) {
     const int row = list.AddRow();
     for (std::size_t col = 0; col < columns.size(); ++col)
-      list.SetValue(row, static_cast<int>(col), ReadValue(reply, record, columns[col], text.get(), build.session));
+      list.SetValue(row, static_cast<int>(col), ReadValue(reply, record, columns[col], text, build.session));
   }
   return records > shown;
 }

@@ -28,7 +28,9 @@ void CIniReportWnd::RebuildPage(bool reread) {
     cfg_ = CIniReportUtil::GetScrollWndCfgFromINI(ini_path_.c_str());
     owns_cfg_ = true;
   }
-  for (const int id : container_.GetAllWndID()) container_.DeleteWnd(id);
+  // The old page is freed once the new page's statements are sent, while
+  // the server answers them, rather than before they are asked.
+  const auto old_page = container_.DetachAllWnd();
   cells_.clear();
   StartPage();
 }

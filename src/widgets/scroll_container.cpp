@@ -151,6 +151,15 @@ bool ScrollContainer::DeleteWnd(int id) {
   return true;
 }
 
+std::vector<std::unique_ptr<orbe::KvxWidget>> ScrollContainer::DetachAllWnd() {
+  std::vector<std::unique_ptr<orbe::KvxWidget>> widgets;
+  widgets.reserve(cells_.size());
+  for (const auto& cell : cells_) widgets.push_back(std::move(cell->widget));
+  cells_.clear();
+  AdjustAllWnd();
+  return widgets;
+}
+
 std::vector<int> ScrollContainer::GetAllWndID() const {
   std::vector<int> ids;
   for (const auto& cell : cells_) ids.push_back(cell->id);

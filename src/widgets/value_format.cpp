@@ -97,15 +97,18 @@ void Fixed(double value, int decimals, NumberText* text) {
   }
 }
 
-void AppendGroupedThousands(std::string_view fixed, std::string* out) {
+// Writes the digits with a comma before every third integer digit from the
+// point; `out` has room for the digits and a third more.
+char* WriteGroupedThousands(std::string_view fixed, char* out) {
   const std::size_t sign = !fixed.empty() && fixed[0] == '-' ? 1 : 0;
   const std::size_t point = std::min(fixed.find('.'), fixed.size());
-  out->append(fixed.substr(0, sign));
+  if (sign != 0) *out++ = '-';
   for (std::size_t i = sign; i < point; ++i) {
-    if (i > sign && (point - i) % 3 == 0) out->push_back(',');
-    out->push_back(fixed[i]);
+    if (i > sign && (point - i) % 3 == 0) *out++ = ',';
+    *out++ = fixed[i];
   }
-  out->append(fixed.substr(point));
+  const std::string_view rest = fixed.substr(point);
+  return std::copy(rest.begin(), rest.end(), out);
 }
 
 // Appends a non-negative value with at least `width` digits, as "%0*d".
@@ -231,15 +234,13 @@ std::string FormatNumber(double value, int format, int decimals) {
   }
   NumberText digits;
   Fixed(value / divisor, decimals, &digits);
-  std::string text;
-  text.reserve(digits.size() + digits.size() / 3 + 4);
-  if (spec.thousands) {
-    AppendGroupedThousands(digits.View(), &text);
-  } else {
-    text.append(digits.View());
-  }
-  text += suffix;
-  return text;
+  if (!spec.thousands && suffix[0] == '\0') return std::string(digits.View());
+  // Grouped and suffixed in place, so that the string is allocated once.
+  std::array<char, sizeof(NumberText) * 4 / 3 + 8> shown;
+  char* end = spec.thousands ? WriteGroupedThousands(digits.View(), shown.data())
+                             : std::copy_n(digits.Begin(), digits.size(), shown.data());
+  end = std::copy(suffix, suffix + std::strlen(suffix), end);
+  return std::string(shown.data(), end);
 }
 
 std::string FormatDate(int yyyymmdd, int format) {

@@ -212,6 +212,28 @@ TEST(ScrollContainer, InsertsACellRightAfterAnother) {
   EXPECT_EQ(r.container.CellTitleRect(second_piece).top, 30);
 }
 
+// A rebuilt page detaches its old cells at once and drops their widgets
+// later: until then they are children outside the layout, and new cells get
+// new ids laid out from the top.
+TEST(ScrollContainer, DetachesEveryCellAndKeepsTheWidgetsUntilDropped) {
+  Report r;
+  const int list = r.container.AddWnd("list", kList, 20, 100);
+  r.container.AddWnd("label", kLabel, 20, 40);
+  const std::size_t children = r.container.GetChildren().size();
+  {
+    const auto detached = r.container.DetachAllWnd();
+    ASSERT_EQ(detached.size(), 2u);
+    EXPECT_EQ(r.container.GetWndCount(), 0);
+    EXPECT_EQ(r.container.GetWnd(list), nullptr);
+    EXPECT_EQ(r.container.GetTotalHeight(), 30);
+    EXPECT_EQ(r.container.GetChildren().size(), children);
+    const int fresh = r.container.AddWnd("fresh", kList, 20, 100);
+    EXPECT_NE(fresh, list);
+    EXPECT_EQ(r.container.CellTitleRect(fresh).top, 30);
+  }
+  EXPECT_EQ(r.container.GetChildren().size(), children - 1);
+}
+
 TEST(ScrollContainer, RendersTitleBarsAndShownCells) {
   Report r;
   const int list = r.container.AddWnd("\xc1\xd0\xb1\xed", kList, 20, 100);  // 列表

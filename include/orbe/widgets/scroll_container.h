@@ -47,6 +47,11 @@ class ScrollContainer : public orbe::KvxWidget {
   int InsertWndAfter(int after_id, const std::string& title, int type, int title_height, int cell_height,
                      int cell_width = 0);
   bool DeleteWnd(int id);
+  // Removes every cell at once, laying out once, and hands their widgets to
+  // the caller, who chooses when they go: a page that is rebuilt frees the
+  // old one after its new requests are on their way. Until then the widgets
+  // stay children of the container, outside its layout.
+  std::vector<std::unique_ptr<orbe::KvxWidget>> DetachAllWnd();
   std::vector<int> GetAllWndID() const;
   int GetWndCount() const { return static_cast<int>(cells_.size()); }
   int GetWndType(int id) const;  // -1 for an unknown id
