@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
 #include "engine_log.h"
 #include "engine_request.h"
@@ -177,13 +178,22 @@ void RequestSession::ResetReplyHandleQueue() { DropHandles(false); }
 
 void RequestSession::ResetSecondReplyHandleQueue() { DropHandles(true); }
 
+// A dropped asynchronous send hears that its request ended for it, before
+// the call returns: its owner may be waiting for that end (a handle that
+// must outlive its request, a window building on the reply), and nothing
+// else would ever tell it. A dropped waiting send returns false instead.
 void RequestSession::DropHandles(bool waiting) {
   Lock lock(core_.mutex);
   const InCall in_call(*this);
+  std::vector<IReplyHandle*> dropped;
   for (PendingRequest& entry : pending_) {
-    if ((entry.completion != nullptr) == waiting) entry.handle = nullptr;
+    if ((entry.completion != nullptr) != waiting || entry.handle == nullptr) continue;
+    if (!waiting && !entry.internal) dropped.push_back(entry.handle);
+    entry.handle = nullptr;
   }
+  // No callback to a dropped handle is still running when it hears its end.
   core_.WaitForCallbacks(lock);
+  for (IReplyHandle* handle : dropped) core_.Deliver(lock, [&] { handle->OnStatus(wire::kStatusDropped); });
 }
 
 int RequestSession::GetHostIndex() {

@@ -109,6 +109,9 @@ enum FinalStatus : std::int32_t {
   kStatusConnectionLost = -1,
   kStatusTimedOut = -2,
   kStatusProxyUnsupported = -3,
+  // Its handle was dropped by a queue reset: the request runs on and its
+  // reply is discarded.
+  kStatusDropped = -4,
 };
 
 // What a request does to the service, which decides two things: whether a

@@ -35,6 +35,8 @@ const char* FailureReason(int status) {
       return "数据服务超时未应答";
     case orbe::wire::kStatusProxyUnsupported:
       return "没有可用的数据服务主机";
+    case orbe::wire::kStatusDropped:
+      return "请求已被取消";
     default:
       return "数据服务拒绝了请求";
   }

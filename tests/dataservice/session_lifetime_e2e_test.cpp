@@ -113,6 +113,32 @@ TEST_F(SessionLifetimeTest, TearDownEndsFiftyRequestsInFlightAndTheHandlesGoAfte
   DeleteFetchDataHandle(fresh);
 }
 
+// A host resets the asynchronous queue with fetches in flight: each ends
+// unanswered before the reset returns, one given back meanwhile goes with
+// it, and the others fetch again without the dropped replies mixed in.
+TEST_F(SessionLifetimeTest, AQueueResetEndsTheFetchesInFlight) {
+  ASSERT_EQ(Start(), 1u);
+  IFetchData* fresh = CreateFetchDataHandle(nullptr, 0);
+  ASSERT_TRUE(fresh->SynFetchData(kSelect, nullptr, 0, TRUE));
+  const int records = fresh->GetRecordCount();
+  DeleteFetchDataHandle(fresh);
+  ASSERT_GT(records, 0);
+  Pause();
+  std::vector<IFetchData*> handles = HandlesInFlight(3);
+  DeleteFetchDataHandle(handles[0]);
+  GetGlobalMainOrbeClientSession()->ResetReplyHandleQueue(false);
+  for (int i = 1; i < 3; ++i) {
+    EXPECT_TRUE(Ours(handles[i])->IsReady()) << i;
+    EXPECT_EQ(Ours(handles[i])->LastStatus(), orbe::wire::kStatusDropped) << i;
+  }
+  Resume();
+  for (int i = 1; i < 3; ++i) {
+    EXPECT_TRUE(handles[i]->SynFetchData(kSelect, nullptr, 0, TRUE)) << i;
+    EXPECT_EQ(handles[i]->GetRecordCount(), records) << i;
+    DeleteFetchDataHandle(handles[i]);
+  }
+}
+
 TEST_F(SessionLifetimeTest, ARetriedStartReplacesTheSessionsHandlesStillUse) {
   // Without a dictionary to fetch the start fails and leaves its sessions
   // for the retry to replace.
