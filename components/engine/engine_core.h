@@ -4,11 +4,13 @@
 #ifndef ORBE_COMPONENTS_ENGINE_ENGINE_CORE_H_
 #define ORBE_COMPONENTS_ENGINE_ENGINE_CORE_H_
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "engine_log.h"
 #include "tcp_connection.h"
@@ -33,12 +35,14 @@ struct EngineCore {
 
   bool OnIoThread() const { return std::this_thread::get_id() == io_thread.load(); }
 
-  // Waits, with `lock` held on `mutex`, until no callback is running on the
-  // I/O thread. From the I/O thread itself (a callback calling back) there is
-  // nothing to wait for.
+  // Waits, with `lock` held on `mutex`, until no callback is running but
+  // those the calling thread is inside (a callback calling back: a queue
+  // reset delivers on its caller's thread). From the I/O thread itself there
+  // is nothing to wait for.
   void WaitForCallbacks(std::unique_lock<std::mutex>& lock) {
     if (OnIoThread()) return;
-    changed.wait(lock, [this] { return delivering == 0; });
+    const int own = DeliveringHere();
+    changed.wait(lock, [this, own] { return delivering == own; });
   }
 
   // Runs `call` with the lock released, unless the engine was stopped. The
@@ -48,6 +52,7 @@ struct EngineCore {
   bool Deliver(std::unique_lock<std::mutex>& lock, Call&& call) {
     if (stopped.load()) return false;
     ++delivering;
+    deliveries_here.push_back(this);
     lock.unlock();
     try {
       call();
@@ -57,10 +62,19 @@ struct EngineCore {
       LogLine("a reply handle threw; ignored");
     }
     lock.lock();
+    deliveries_here.pop_back();
     --delivering;
     changed.notify_all();
     return true;
   }
+
+ private:
+  // The callbacks of this engine the calling thread is inside.
+  int DeliveringHere() const {
+    return static_cast<int>(std::count(deliveries_here.begin(), deliveries_here.end(), this));
+  }
+  // Cores whose callbacks run on this thread, innermost last.
+  static inline thread_local std::vector<const EngineCore*> deliveries_here;
 };
 
 }  // namespace orbe::engine

@@ -191,6 +191,20 @@ TEST_F(LifecycleTest, QuitEndsPendingRequestsBeforeItReturns) {
   EXPECT_EQ(connect.Statuses(), std::vector<int>{kCwStateConnected});
 }
 
+// Resets the queue again when it hears that a reset dropped it: a callback
+// on the resetting thread that calls back must not wait for itself.
+class ResettingHandle : public RecordingHandle {
+ public:
+  explicit ResettingHandle(ICwRequestSession* session) : session_(session) {}
+  void OnStatus(int code) override {
+    RecordingHandle::OnStatus(code);
+    if (code == orbe::wire::kStatusDropped) session_->ResetReplyHandleQueue();
+  }
+
+ private:
+  ICwRequestSession* const session_;
+};
+
 TEST_F(LifecycleTest, QueueResetsDropTheirOwnQueueOnly) {
   PrivateEngine engine(library_);
   RecordingHandle connect;
@@ -198,7 +212,7 @@ TEST_F(LifecycleTest, QueueResetsDropTheirOwnQueueOnly) {
   engine->StartSessions(1);
   ASSERT_TRUE(connect.WaitStatuses());
   server_.Pause();
-  RecordingHandle dropped;
+  ResettingHandle dropped(session);
   RecordingHandle kept;
   RequestHolder first(engine.engine, HostLoadFrame());
   RequestHolder second(engine.engine, HostLoadFrame());
